@@ -1,0 +1,8 @@
+# Shared part of the mingw-w64 toolchains (posix thread model, linked statically).
+set(CMAKE_C_COMPILER ${ZEMBRA_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZEMBRA_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${ZEMBRA_MINGW}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZEMBRA_MINGW})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,217 @@
+// POSIX backend of the file services: Windows paths are mapped to host paths through the
+// drive map, attributes are derived the way Wine derives them (dot files are hidden).
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_system.h"
+#include "platform/posix/drive_map.h"
+
+namespace posix_drives {
+DriveType TypeOf(char letter);
+bool ScriptedFree(char letter, uint64_t& bytes);
+}  // namespace posix_drives
+
+namespace {
+
+thread_local int g_lastError = 0;
+
+bool Fail(int error) {
+    g_lastError = error;
+    return false;
+}
+
+std::string LastComponent(const std::string& hostPath) {
+    size_t slash = hostPath.find_last_of('/');
+    return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+}
+
+uint32_t AttributesOf(const struct stat& st, const std::string& name) {
+    uint32_t attrs = 0;
+    if (S_ISDIR(st.st_mode))
+        attrs |= kAttrFolder;
+    else
+        attrs |= kAttrArchive;
+    if (!(st.st_mode & S_IWUSR)) attrs |= kAttrReadOnly;
+    if (name.size() > 1 && name[0] == '.' && name != "..") attrs |= kAttrHidden;
+    return attrs;
+}
+
+bool EndsWithSeparator(const std::string& p) {
+    return !p.empty() && (p.back() == '\\' || p.back() == '/');
+}
+
+class PosixFile : public IFile {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { Close(); }
+
+    int64_t Read(void* buffer, size_t count) override {
+        size_t done = 0;
+        while (done < count) {
+            ssize_t n = ::read(fd_, static_cast<char*>(buffer) + done, count - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                g_lastError = errno;
+                return done ? static_cast<int64_t>(done) : -1;
+            }
+            if (n == 0) break;
+            done += static_cast<size_t>(n);
+        }
+        return static_cast<int64_t>(done);
+    }
+    bool Write(const void* buffer, size_t count) override {
+        size_t done = 0;
+        while (done < count) {
+            ssize_t n = ::write(fd_, static_cast<const char*>(buffer) + done, count - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return Fail(errno);
+            }
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+    bool Seek(uint64_t offset) override {
+        return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0 || Fail(errno);
+    }
+    bool SeekToEnd() override { return ::lseek(fd_, 0, SEEK_END) >= 0 || Fail(errno); }
+    bool Flush() override { return true; }  // writes go straight to the kernel
+    bool Close() override {
+        if (fd_ < 0) return true;
+        int rc = ::close(fd_);
+        fd_ = -1;
+        return rc == 0 || Fail(errno);
+    }
+    uint64_t Length() override {
+        struct stat st;
+        return ::fstat(fd_, &st) == 0 ? static_cast<uint64_t>(st.st_size) : 0;
+    }
+
+private:
+    int fd_;
+};
+
+class PosixFileSystem : public IFileSystem {
+public:
+    bool GetStatus(const std::string& path, FileStatus& status) override {
+        if (EndsWithSeparator(path)) return Fail(ENOENT);
+        std::string host = posix_drives::ToHost(path);
+        if (host.empty()) return Fail(ENOENT);
+        if (path.size() <= 3) return Fail(ENOENT);  // a drive root has no directory entry
+        struct stat st;
+        if (::stat(host.c_str(), &st) != 0) return Fail(errno);
+        status.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+        status.attributes = AttributesOf(st, LastComponent(host));
+        return true;
+    }
+
+    bool GetAttributes(const std::string& path, uint32_t& attributes) override {
+        std::string host = posix_drives::ToHost(path);
+        if (host.empty()) return Fail(ENOENT);
+        struct stat st;
+        if (::stat(host.c_str(), &st) != 0) return Fail(errno);
+        attributes = AttributesOf(st, path.size() <= 3 ? std::string() : LastComponent(host));
+        return true;
+    }
+
+    bool ListFolder(const std::string& pattern,
+                    const std::function<bool(const DirEntry&)>& visit) override {
+        size_t sep = pattern.find_last_of("\\/");
+        if (sep == std::string::npos) return Fail(ENOENT);
+        std::string folder = posix_drives::ToHost(pattern.substr(0, sep + 1));
+        std::string mask = pattern.substr(sep + 1);
+        if (folder.empty()) return Fail(ENOENT);
+        bool all = mask == "*.*" || mask == "*";
+        DIR* dir = ::opendir(folder.c_str());
+        if (!dir) return Fail(errno);
+        std::string base = folder;
+        if (base.empty() || base.back() != '/') base += '/';
+        while (struct dirent* d = ::readdir(dir)) {
+            DirEntry entry;
+            entry.name = d->d_name;
+            if (!all && fnmatch(mask.c_str(), entry.name.c_str(), FNM_CASEFOLD) != 0) continue;
+            struct stat st;
+            if (::lstat((base + entry.name).c_str(), &st) != 0) continue;
+            if (S_ISLNK(st.st_mode) && ::stat((base + entry.name).c_str(), &st) != 0) continue;
+            entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+            entry.attributes = AttributesOf(st, entry.name);
+            if (!visit(entry)) break;
+        }
+        ::closedir(dir);
+        return true;
+    }
+
+    bool Exists(const std::string& path) override {
+        std::string host = posix_drives::ToHost(path);
+        return !host.empty() && ::access(host.c_str(), F_OK) == 0;
+    }
+
+    bool RemoveFile(const std::string& path) override {
+        std::string host = posix_drives::ToHost(path);
+        if (host.empty()) return Fail(ENOENT);
+        return ::unlink(host.c_str()) == 0 || Fail(errno);
+    }
+
+    bool MakeFolder(const std::string& path) override {
+        std::string host = posix_drives::ToHost(path);
+        if (host.empty()) return Fail(ENOENT);
+        return ::mkdir(host.c_str(), 0777) == 0 || Fail(errno);
+    }
+
+    DriveType DriveTypeOf(const std::string& root) override {
+        if (root.size() < 2 || root[1] != ':') return DriveType::NoRootDir;
+        return posix_drives::TypeOf(root[0]);
+    }
+
+    bool GetFreeBytes(const std::string& root, uint64_t& bytes) override {
+        if (root.size() < 2 || root[1] != ':') return Fail(ENOENT);
+        if (posix_drives::ScriptedFree(root[0], bytes)) return true;
+        std::string host = posix_drives::ToHost(root.substr(0, 2) + "\\");
+        struct statvfs sv;
+        if (host.empty() || ::statvfs(host.c_str(), &sv) != 0) return Fail(host.empty() ? ENOENT : errno);
+        bytes = static_cast<uint64_t>(sv.f_bavail) * sv.f_frsize;
+        return true;
+    }
+
+    std::unique_ptr<IFile> Open(const std::string& path, OpenMode mode, Share) override {
+        std::string host = posix_drives::ToHost(path);
+        if (host.empty()) {
+            Fail(ENOENT);
+            return nullptr;
+        }
+        int flags = O_CLOEXEC;
+        switch (mode) {
+            case OpenMode::Read: flags |= O_RDONLY; break;
+            case OpenMode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+            case OpenMode::ReadWrite: flags |= O_RDWR; break;
+        }
+        int fd = ::open(host.c_str(), flags, 0666);
+        if (fd < 0) {
+            Fail(errno);
+            return nullptr;
+        }
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            Fail(EISDIR);
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    std::string LastErrorText() override { return std::strerror(g_lastError); }
+};
+
+}  // namespace
+
+IFileSystem& SystemFileSystem() {
+    static PosixFileSystem fs;
+    return fs;
+}

@@ -1,0 +1,125 @@
+// POSIX settings stores: INI files read and written whole, as the profile API does on Windows.
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "platform/posix/drive_map.h"
+#include "platform/settings.h"
+
+namespace {
+
+bool SameText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string Strip(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return std::string();
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+class IniFile : public ISettings {
+public:
+    explicit IniFile(std::string hostPath) : path_(std::move(hostPath)) {}
+
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& fallback) override {
+        std::vector<std::string> lines = Load();
+        bool inSection = false;
+        for (const std::string& raw : lines) {
+            std::string line = Strip(raw);
+            if (!line.empty() && line[0] == '[') {
+                inSection = SameText(line.substr(1, line.find(']') - 1), section);
+            } else if (inSection) {
+                size_t eq = line.find('=');
+                if (eq != std::string::npos && SameText(Strip(line.substr(0, eq)), key))
+                    return Strip(line.substr(eq + 1));
+            }
+        }
+        return fallback;
+    }
+
+    int GetInt(const std::string& section, const std::string& key, int fallback) override {
+        std::string text = GetString(section, key, std::string());
+        if (text.empty()) return fallback;
+        return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+    }
+
+    bool WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        std::vector<std::string> lines = Load();
+        bool inSection = false, sectionSeen = false, written = false;
+        size_t sectionEnd = lines.size();
+        for (size_t i = 0; i < lines.size() && !written; ++i) {
+            std::string line = Strip(lines[i]);
+            if (!line.empty() && line[0] == '[') {
+                if (inSection) {
+                    sectionEnd = i;
+                    break;
+                }
+                inSection = SameText(line.substr(1, line.find(']') - 1), section);
+                sectionSeen = sectionSeen || inSection;
+            } else if (inSection) {
+                size_t eq = line.find('=');
+                if (eq != std::string::npos && SameText(Strip(line.substr(0, eq)), key)) {
+                    lines[i] = key + "=" + value;
+                    written = true;
+                }
+            }
+        }
+        if (!written) {
+            if (!sectionSeen) {
+                lines.push_back("[" + section + "]");
+                lines.push_back(key + "=" + value);
+            } else {
+                lines.insert(lines.begin() + static_cast<long>(sectionEnd), key + "=" + value);
+            }
+        }
+        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        for (const std::string& l : lines) out << l << "\r\n";
+        return static_cast<bool>(out);
+    }
+
+    bool WriteInt(const std::string& section, const std::string& key, int value) override {
+        return WriteString(section, key, std::to_string(value));
+    }
+
+private:
+    std::vector<std::string> Load() {
+        std::vector<std::string> lines;
+        std::ifstream in(path_, std::ios::binary);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<ISettings> OpenProfileFile(const std::string& path) {
+    std::string host = posix_drives::ToHost(path);
+    return std::make_unique<IniFile>(host.empty() ? path : host);
+}
+
+std::unique_ptr<ISettings> OpenAppProfile(const std::string& company, const std::string& application) {
+    const char* home = std::getenv("HOME");
+    std::string folder = std::string(home ? home : "/tmp") + "/.config";
+    ::mkdir(folder.c_str(), 0700);
+    folder += "/zembra";
+    ::mkdir(folder.c_str(), 0700);
+    return std::make_unique<IniFile>(folder + "/" + company + "-" + application + ".ini");
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs, from Debian packages and only when missing, what the builds and tests need.
+# Idempotent; silent when everything is present.
+set -eu
+pkgs=(cmake make g++ file
+      g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+      wine wine64 xvfb xauth x11-utils imagemagick
+      googletest libgtest-dev python3 python3-aiosmtpd clang)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "setup: installing ${missing[*]}"
+SUDO=; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Makes the build's private Wine prefix once, with drive A: as a 1.44 MB diskette: a tmpfs of
+# 1,474,560 bytes where mount is permitted (else a plain folder), flagged removable.
+set -u
+build=$(cd "$1" && pwd)
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+floppy=$build/floppy
+mkdir -p "$WINEPREFIX" "$floppy"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null
+fi
+if ! mountpoint -q "$floppy"; then
+  mount -t tmpfs -o size=1474560 tmpfs "$floppy" 2>/dev/null || true
+fi
+ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
+if ! grep -q '"a:"="floppy"' "$WINEPREFIX/system.reg" 2>/dev/null; then
+  /usr/lib/wine/wine64 reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1 </dev/null
+  # The mount manager reads the drive types when the server starts: restart it.
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1; /usr/lib/wine/wineserver -w >/dev/null 2>&1
+fi
+exit 0

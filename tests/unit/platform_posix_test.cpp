@@ -1,0 +1,129 @@
+// POSIX backend: drive mapping, attributes as Wine derives them, scripted drives, profiles.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+
+#include "platform/file_system.h"
+#include "platform/posix/drive_map.h"
+#include "platform/settings.h"
+
+namespace {
+
+class PosixBackend : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zbplatXXXXXX";
+        root_ = mkdtemp(tmpl);
+        posix_drives::Reset();
+        posix_drives::Map('D', root_, DriveType::Fixed);
+    }
+    void TearDown() override {
+        posix_drives::Reset();
+        std::system(("rm -rf " + root_).c_str());
+    }
+    void Put(const std::string& rel, const std::string& text) {
+        std::ofstream(root_ + "/" + rel, std::ios::binary) << text;
+    }
+    std::string root_;
+    IFileSystem& fs_ = SystemFileSystem();
+};
+
+TEST_F(PosixBackend, PathsMapBothWaysWithZAsHostRoot) {
+    EXPECT_EQ(posix_drives::ToHost("D:\\a\\b.txt"), root_ + "/a/b.txt");
+    EXPECT_EQ(posix_drives::ToHost("Z:\\tmp\\x"), "/tmp/x");
+    EXPECT_EQ(posix_drives::ToHost("Q:\\x"), "");
+    EXPECT_EQ(posix_drives::ToHost("relative"), "");
+    // The longest mapped folder wins over Z:.
+    EXPECT_EQ(posix_drives::ToWindows(root_ + "/a/b.txt"), "D:\\a\\b.txt");
+    EXPECT_EQ(posix_drives::ToWindows(root_), "D:\\");
+    EXPECT_EQ(posix_drives::ToWindows("/etc/hosts"), "Z:\\etc\\hosts");
+}
+
+TEST_F(PosixBackend, StatusFailsForRootsAndTrailingSeparators) {
+    mkdir((root_ + "/sub").c_str(), 0777);
+    Put("f.txt", "12345");
+    FileStatus st;
+    ASSERT_TRUE(fs_.GetStatus("D:\\f.txt", st));
+    EXPECT_EQ(st.size, 5u);
+    EXPECT_EQ(st.attributes & kAttrFolder, 0u);
+    ASSERT_TRUE(fs_.GetStatus("D:\\sub", st));
+    EXPECT_NE(st.attributes & kAttrFolder, 0u);
+    EXPECT_FALSE(fs_.GetStatus("D:\\sub\\", st));
+    EXPECT_FALSE(fs_.GetStatus("D:\\", st));
+    EXPECT_FALSE(fs_.GetStatus("D:\\missing", st));
+    uint32_t attrs = 0;
+    ASSERT_TRUE(fs_.GetAttributes("D:\\", attrs));
+    EXPECT_NE(attrs & kAttrFolder, 0u);
+}
+
+TEST_F(PosixBackend, ListingMarksDotFilesHiddenAndReadOnlyFiles) {
+    Put(".secret", "x");
+    Put("plain", "yy");
+    Put("ro", "z");
+    chmod((root_ + "/ro").c_str(), 0444);
+    std::set<std::string> names;
+    uint32_t hidden = 0, readOnly = 0;
+    ASSERT_TRUE(fs_.ListFolder("D:\\*.*", [&](const DirEntry& e) {
+        names.insert(e.name);
+        if (e.name == ".secret") hidden = e.attributes;
+        if (e.name == "ro") readOnly = e.attributes;
+        return true;
+    }));
+    EXPECT_TRUE(names.count(".") && names.count("..") && names.count("plain"));
+    EXPECT_NE(hidden & kAttrHidden, 0u);
+    EXPECT_NE(readOnly & kAttrReadOnly, 0u);
+    EXPECT_FALSE(fs_.ListFolder("D:\\nothere\\*.*", [](const DirEntry&) { return true; }));
+}
+
+TEST_F(PosixBackend, RemovableDrivesWithScriptedFreeSpace) {
+    posix_drives::Map('A', root_, DriveType::Removable);
+    EXPECT_EQ(fs_.DriveTypeOf("A:\\"), DriveType::Removable);
+    EXPECT_EQ(fs_.DriveTypeOf("D:\\"), DriveType::Fixed);
+    EXPECT_EQ(fs_.DriveTypeOf("Q:\\"), DriveType::NoRootDir);
+    posix_drives::SetFreeBytes('A', 52000);
+    uint64_t free = 0;
+    ASSERT_TRUE(fs_.GetFreeBytes("A:\\", free));
+    EXPECT_EQ(free, 52000u);
+    posix_drives::SetFreeBytes('A', std::nullopt);
+    ASSERT_TRUE(fs_.GetFreeBytes("A:\\", free));
+    EXPECT_GT(free, 0u);
+    EXPECT_FALSE(fs_.GetFreeBytes("Q:\\", free));
+}
+
+TEST_F(PosixBackend, FilesWriteReadSeekAndReportErrors) {
+    auto f = fs_.Open("D:\\out.bin", OpenMode::CreateWrite, Share::DenyWrite);
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(f->Write("hello world", 11));
+    ASSERT_TRUE(f->Seek(0));
+    ASSERT_TRUE(f->Write("J", 1));
+    ASSERT_TRUE(f->Close());
+    auto r = fs_.Open("D:\\out.bin", OpenMode::Read, Share::DenyWrite);
+    ASSERT_TRUE(r);
+    char buf[32] = {};
+    EXPECT_EQ(r->Read(buf, sizeof buf), 11);
+    EXPECT_STREQ(buf, "Jello world");
+    EXPECT_EQ(r->Length(), 11u);
+    EXPECT_EQ(fs_.Open("D:\\no\\such.bin", OpenMode::Read, Share::DenyNone), nullptr);
+    EXPECT_FALSE(fs_.LastErrorText().empty());
+    EXPECT_TRUE(fs_.RemoveFile("D:\\out.bin"));
+    EXPECT_FALSE(fs_.Exists("D:\\out.bin"));
+}
+
+TEST_F(PosixBackend, ProfileFileKeepsSectionsAndKeys) {
+    auto ini = OpenProfileFile("D:\\ReZove.ini");
+    EXPECT_EQ(ini->GetString("EMailSetup", "IEMailSMTP", "none"), "none");
+    ASSERT_TRUE(ini->WriteString("EMailSetup", "IEMailSMTP", "mail.example"));
+    ASSERT_TRUE(ini->WriteInt("EMailSetup", "IEMailSize", 1400));
+    ASSERT_TRUE(ini->WriteString("Other", "k", "v"));
+    ASSERT_TRUE(ini->WriteString("EMailSetup", "IEMailSMTP", "smtp.example"));
+    auto again = OpenProfileFile("D:\\ReZove.ini");
+    EXPECT_EQ(again->GetString("emailsetup", "iemailsmtp", ""), "smtp.example");
+    EXPECT_EQ(again->GetInt("EMailSetup", "IEMailSize", 0), 1400);
+    EXPECT_EQ(again->GetString("Other", "k", ""), "v");
+    EXPECT_EQ(again->GetInt("Other", "missing", -1), -1);
+}
+
+}  // namespace
