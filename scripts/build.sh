@@ -5,15 +5,18 @@ set -eu
 cd "$(dirname "$0")/.."
 top=$PWD
 jobs=$(nproc)
+# A developer working beside others may build elsewhere: ZEMBRA_BUILD_ROOT=build-mine.
+B=${ZEMBRA_BUILD_ROOT:-build}
+D=${ZEMBRA_DIST_ROOT:-dist}
 build() {
   local target=$1; shift
-  cmake -S . -B "build/$target" -DCMAKE_INSTALL_PREFIX="$top/dist/$target" "$@" >"build/$target.configure.log" 2>&1 \
-    || { cat "build/$target.configure.log"; return 1; }
-  cmake --build "build/$target" -j"$jobs" 2>&1 | grep -E 'error|warning|Error' || true
+  cmake -S . -B "$B/$target" -DCMAKE_INSTALL_PREFIX="$top/$D/$target" "$@" >"$B/$target.configure.log" 2>&1 \
+    || { cat "$B/$target.configure.log"; return 1; }
+  cmake --build "$B/$target" -j"$jobs" 2>&1 | grep -E 'error|warning|Error' || true
   [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build of $target failed"; return 1; }
-  cmake --install "build/$target" >/dev/null
+  cmake --install "$B/$target" >/dev/null
 }
-mkdir -p build dist
+mkdir -p "$B" "$D"
 only=${1:-all}
 if [ "$only" = all ] || [ "$only" = win32 ]; then
   build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win32.cmake
@@ -22,5 +25,5 @@ if [ "$only" = all ] || [ "$only" = win64 ]; then
   build win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake
 fi
 if [ "$only" = all ] || [ "$only" = host ]; then
-  build host -DZEMBRA_REJOINER_IMAGE="$top/dist/win32/remblo.exe"
+  build host -DZEMBRA_REJOINER_IMAGE="$top/$D/win32/remblo.exe"
 fi
