@@ -1,12 +1,14 @@
 // POSIX backend: drive mapping, attributes as Wine derives them, scripted drives, profiles.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <set>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/posix/drive_map.h"
 #include "platform/settings.h"
 
@@ -40,6 +42,16 @@ TEST_F(PosixBackend, PathsMapBothWaysWithZAsHostRoot) {
     EXPECT_EQ(posix_drives::ToWindows(root_ + "/a/b.txt"), "D:\\a\\b.txt");
     EXPECT_EQ(posix_drives::ToWindows(root_), "D:\\");
     EXPECT_EQ(posix_drives::ToWindows("/etc/hosts"), "Z:\\etc\\hosts");
+}
+
+TEST_F(PosixBackend, UserPathsBecomeAbsoluteWindowsPaths) {
+    EXPECT_EQ(FullWindowsPath(root_ + "/a/../b/./c.txt"), "D:\\b\\c.txt");
+    EXPECT_EQ(FullWindowsPath("/etc/"), "Z:\\etc\\");
+    EXPECT_EQ(FullWindowsPath("/"), "Z:\\");
+    ASSERT_EQ(chdir(root_.c_str()), 0);
+    EXPECT_EQ(FullWindowsPath("x/y"), "D:\\x\\y");
+    EXPECT_EQ(UserPath("D:\\x\\y"), root_ + "/x/y");
+    ASSERT_EQ(chdir("/"), 0);
 }
 
 TEST_F(PosixBackend, StatusFailsForRootsAndTrailingSeparators) {

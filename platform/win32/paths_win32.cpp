@@ -1,0 +1,13 @@
+// Win32 side of the path edge: the system's own full-path rules.
+#include <windows.h>
+
+#include "platform/paths.h"
+
+std::string FullWindowsPath(const std::string& userPath) {
+    char buffer[MAX_PATH * 4];
+    DWORD n = GetFullPathNameA(userPath.c_str(), sizeof buffer, buffer, nullptr);
+    if (n == 0 || n >= sizeof buffer) return std::string();
+    return std::string(buffer, n);
+}
+
+std::string UserPath(const std::string& windowsPath) { return windowsPath; }
