@@ -1,0 +1,35 @@
+// ListBox: list boxes, owner-drawn ones included (the item data carries what to draw).
+#pragma once
+
+#include "winui/window.h"
+
+namespace winui {
+
+class ListBox : public Window {
+public:
+    using Window::Window;
+    int AddString(const std::string& s) { return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()))); }
+    int InsertString(int index, const std::string& s) {
+        return static_cast<int>(Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.c_str())));
+    }
+    int DeleteString(int index) { return static_cast<int>(Send(LB_DELETESTRING, static_cast<WPARAM>(index))); }
+    void ResetContent() { Send(LB_RESETCONTENT); }
+    int GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(Send(LB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int FindStringExact(const std::string& s, int after = -1) const {
+        return static_cast<int>(Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(s.c_str())));
+    }
+    std::string GetItemText(int index) const {
+        LRESULT n = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+        if (n == LB_ERR) return std::string();
+        std::string s(static_cast<size_t>(n) + 1, '\0');
+        n = Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&s[0]));
+        s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+        return s;
+    }
+    LRESULT GetItemData(int index) const { return Send(LB_GETITEMDATA, static_cast<WPARAM>(index)); }
+    bool SetItemData(int index, LPARAM data) { return Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data) != LB_ERR; }
+};
+
+}  // namespace winui
