@@ -1,0 +1,173 @@
+// CSplitEngine: the run as a whole, the contents listing and the name rules.
+#include "engine/split_engine.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/split_messages.h"
+#include "engine/text_format.h"
+#include "platform/process.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+
+}  // namespace
+
+CSplitEngine::CSplitEngine(IFileSystem& fs, IPrompts& prompts, IProgress& progress, IRejoinerImage& image,
+                           SplitEngineOptions options, SplitSharedState& shared)
+    : fs_(fs),
+      prompts_(prompts),
+      progress_(options.progressAndCancel ? progress : noProgress_),
+      image_(image),
+      options_(options),
+      shared_(shared),
+      exeFolder_(ModuleFolder()) {
+    progress_.Hide();
+}
+
+CSplitEngine::~CSplitEngine() {
+    if (segment_) segment_->Close();
+}
+
+void CSplitEngine::ShowProgress() { progress_.Show(); }
+void CSplitEngine::HideProgress() { progress_.Hide(); }
+
+// The user's Cancel is seen here, before every entry and between blocks.
+bool CSplitEngine::CheckCancel() {
+    if (!options_.progressAndCancel || !progress_.Cancelled()) return true;
+    prompts_.Message(split_text::kCancelled);
+    return false;
+}
+
+std::string CSplitEngine::SegmentName(const std::string& baseName, int number) {
+    return FormatText("%s_%d", baseName.c_str(), number) + (number == 1 ? ".EXE" : ".SEG");
+}
+
+// The first segment must hold the image, its flag and trailer; every segment must be able to
+// take the longest record whole, or a record would never find room.
+uint64_t CSplitEngine::MinimumSegment() const {
+    return std::max<uint64_t>(uint64_t(imageLength_) + 5, kMaxRecord + 1);
+}
+
+bool CSplitEngine::Split(const std::string& destination, const std::string& baseName, uint64_t size) {
+    uint32_t attributes = 0;
+    if (!fs_.GetAttributes(destination, attributes) || !(attributes & kAttrFolder) ||
+        (attributes & kAttrReadOnly)) {
+        prompts_.Message(destination + split_text::kDoesNotExist);
+        return false;
+    }
+
+    shared_.continuation.clear();
+    shared_.includedFiles = 0;
+    folderCounter_ = 0;
+    autosize_ = false;
+    segmentCount_ = 0;
+    segment_.reset();
+    destination_ = destination;
+    if (destination_.empty() || destination_.back() != '\\') destination_ += '\\';
+    segmentName_.clear();
+
+    std::string root = destination_.substr(0, 3);
+    if (size == 0) {
+        autosize_ = true;
+        size = GetUsableFreeSpace(root);
+    } else if (GetUsableFreeSpace(root) < size) {
+        if (!prompts_.AskYesNo(FormatText(split_text::kNoRoomAtStart, destination_.c_str()))) return false;
+        size = GetUsableFreeSpace(root);
+    }
+    segmentSize_ = size;
+    baseName_ = baseName;
+    removable_ = fs_.DriveTypeOf(root) == DriveType::Removable;
+
+    std::vector<uint8_t> image;
+    if (!image_.Load(image) || image.empty() || image.size() > UINT32_MAX) {
+        prompts_.Message(split_text::kNoRejoiner);
+        return false;
+    }
+    imageLength_ = static_cast<uint32_t>(image.size());
+    if (segmentSize_ < MinimumSegment()) {
+        if (autosize_)
+            prompts_.Message(FormatText(split_text::kNoRoomLeft, destination_.c_str()));
+        else
+            prompts_.Message(FormatText(split_text::kSizeTooSmall, static_cast<unsigned long long>(segmentSize_),
+                                        static_cast<unsigned long long>(MinimumSegment())));
+        return false;
+    }
+
+    progress_.SetRange(0, static_cast<int>(std::min<size_t>(items_.size() + 10, INT32_MAX)));
+    progress_.SetText(split_text::kSplitting);
+    ShowProgress();
+    segmentCount_ = 0;
+
+    bool ok = OpenNextSegment(true);
+    if (ok) {
+        // OpenNextSegment guaranteed room for the image, the flag and the trailer.
+        const uint8_t flag = 0;
+        ok = WriteData(image.data(), image.size()) && WriteData(&flag, 1);
+        if (ok) capacityLeft_ -= 4;  // the trailer, appended at close
+    }
+    image.clear();
+    image.shrink_to_fit();
+    for (size_t i = 0; ok && i < items_.size(); ++i) {
+        progress_.StepIt();
+        progress_.PumpMessages(true);
+        ok = AddEntry(items_[i], 0);
+    }
+    if (segment_ && !CloseSegment(1) && ok) ok = ReportWriteError();
+    segment_.reset();
+    FinishListing();
+    HideProgress();
+    return ok;
+}
+
+std::string CSplitEngine::ListingFolder() const {
+    return removable_ && options_.listingBesideExeWhenRemovable ? exeFolder_ : destination_;
+}
+
+void CSplitEngine::WriteListingLine(const std::string& folder, const std::string& baseName,
+                                    const std::string& text, int32_t number, bool removable) {
+    if (!shared_.listing.IsOpen()) {
+        std::string place = removable && options_.listingBesideExeWhenRemovable ? exeFolder_ : folder;
+        const char* form = !place.empty() && place.back() == '\\' ? "%s%s.spj" : "%s\\%s.spj";
+        if (!shared_.listing.Open(fs_, FormatText(form, place.c_str(), baseName.c_str()))) return;
+    }
+    if (number < 0)
+        shared_.listing.Write(FormatText(split_text::kHeading, text.c_str(), shared_.continuation.c_str()));
+    else
+        shared_.listing.Write(text + FormatText(" - %d\n", number));
+}
+
+void CSplitEngine::FinishListing() {
+    if (!shared_.listing.IsOpen()) return;
+    shared_.listing.Write(FormatText(split_text::kSummary, shared_.includedFiles));
+    shared_.listing.Close();
+}
+
+bool CSplitEngine::IsOwnOutput(const std::string& name) const {
+    size_t underscore = name.rfind('_');
+    if (underscore == std::string::npos) return SameIgnoringCase(name, baseName_ + ".spj");
+    return SameIgnoringCase(name.substr(0, underscore), baseName_);
+}
+
+bool CSplitEngine::MatchPattern(const std::string& pattern, const std::string& name) {
+    if (pattern == "*.*" || pattern == "*") return true;
+    size_t pd = pattern.find('.');
+    size_t nd = name.find('.');
+    if (pd == std::string::npos && nd == std::string::npos) return pattern == name;
+    if (pd == std::string::npos) return false;
+    std::string pext = pattern.substr(pd + 1);
+    if (nd == std::string::npos) return pext.find('*') != std::string::npos;
+    std::string pstem = Upper(pattern.substr(0, pd));
+    std::string nstem = Upper(name.substr(0, nd));
+    pext = Upper(pext);
+    std::string next = Upper(name.substr(nd + 1));
+    bool extOk = pext.find('*') != std::string::npos || pext == next;
+    bool stemOk = pstem.find('*') != std::string::npos || pstem == nstem;
+    return extOk && stemOk;
+}

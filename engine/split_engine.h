@@ -1,0 +1,136 @@
+// CSplitEngine: turns a list of files and folders into a split set and its contents listing.
+//
+// Usage:
+//     BytesRejoinerImage image(bytes);              // or ResourceRejoinerImage on Windows
+//     CSplitEngine engine(SystemFileSystem(), prompts, progress, image);
+//     engine.ClearItems();
+//     engine.AddItem("C:\\data\\report.doc");
+//     engine.AddItem("C:\\data\\photos");
+//     bool ok = engine.Split("A:\\", "backup", 1440000);   // 0 = autosize
+//     // engine.Destination() / CurrentSegmentName() / ListingPath() tell the caller what exists.
+//
+// Every message goes through IPrompts, progress through IProgress. The mailer builds its sets
+// with SplitEngineOptions::Mailer(): no progress or cancel checks, no overwrite question, the
+// listing always beside the segments. Process-wide state lives in a SplitSharedState (one
+// default instance); tests hand their own.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/rejoiner_image.h"
+#include "engine/segment_file.h"
+#include "engine/split_state.h"
+#include "platform/file_system.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+
+struct SplitEngineOptions {
+    bool progressAndCancel = true;        // drive the progress window and honour its Cancel
+    bool askOverwrite = true;             // ask before replacing an existing set
+    bool listingBesideExeWhenRemovable = true;  // removable destinations keep the listing off the disk
+
+    static SplitEngineOptions Mailer() { return SplitEngineOptions{false, false, false}; }
+};
+
+class CSplitEngine {
+public:
+    // Free space a new disk must offer after a swap (usable bytes).
+    static constexpr uint64_t kMinDiskFree = 50000;
+    // Largest entry record: a 255-byte name, its zero byte and nine bytes of header.
+    static constexpr uint64_t kMaxRecord = 255 + 10;
+    static constexpr size_t kBlockSize = 65536;
+
+    CSplitEngine(IFileSystem& fs, IPrompts& prompts, IProgress& progress, IRejoinerImage& image,
+                 SplitEngineOptions options = SplitEngineOptions(),
+                 SplitSharedState& shared = SplitSharedState::Default());
+    ~CSplitEngine();
+    CSplitEngine(const CSplitEngine&) = delete;
+    CSplitEngine& operator=(const CSplitEngine&) = delete;
+
+    // Folder of the program (trailing backslash): receives the listing of a removable set.
+    void SetExeFolder(const std::string& folder) { exeFolder_ = folder; }
+    // Told the size of every entry as it is written (not while the wizard runs).
+    void SetViewForward(std::function<void(uint32_t size)> notify) { viewForward_ = std::move(notify); }
+    // Brings the main window to the front before a disk prompt.
+    void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
+
+    void ClearItems() { items_.clear(); }
+    void AddItem(const std::string& path) { items_.push_back(path); }
+    const std::vector<std::string>& Items() const { return items_; }
+
+    // The whole run. size is bytes per segment, 0 for autosize. True when the set was written.
+    bool Split(const std::string& destination, const std::string& baseName, uint64_t size);
+
+    // Writes one item and, for a folder, everything inside it. False stops the run.
+    bool AddEntry(const std::string& path, uint32_t parent);
+    bool OpenNextSegment(bool first);
+    // Finishes the open segment with its last-segment flag; false when its data was not written.
+    bool CloseSegment(uint8_t flag);
+    bool PromptNextDisk();
+    // A heading (number < 0, text = segment name) or an entry line (text = path, number = size).
+    void WriteListingLine(const std::string& folder, const std::string& baseName,
+                          const std::string& text, int32_t number, bool removable);
+    // True when a name in the destination folder belongs to this set (its listing or segments).
+    bool IsOwnOutput(const std::string& name) const;
+
+    uint32_t GetPathSize(const std::string& path);
+    bool TestWritable(std::string& folderInOut);
+    uint64_t GetUsableFreeSpace(const std::string& root);
+
+    static bool MatchPattern(const std::string& pattern, const std::string& name);
+    // Consecutive segments of the set present in folder, counting from 1.
+    static int CountSegments(IFileSystem& fs, const std::string& folder, const std::string& baseName);
+    static uint64_t UsableFreeSpace(IFileSystem& fs, const std::string& root);
+    static std::string SegmentName(const std::string& baseName, int number);
+
+    const std::string& Destination() const { return destination_; }
+    const std::string& CurrentSegmentName() const { return segmentName_; }
+    const std::string& ListingPath() const { return listingPath_; }
+    int SegmentCount() const { return segmentCount_; }
+    bool Removable() const { return removable_; }
+    uint64_t CapacityLeft() const { return capacityLeft_; }
+    SplitSharedState& Shared() { return shared_; }
+
+private:
+    bool CheckCancel();
+    void ShowProgress();
+    void HideProgress();
+    bool WriteData(const uint8_t* data, size_t count);
+    bool WriteRecord(uint32_t size, uint8_t attributes, uint32_t parent, const std::string& name);
+    bool CopyFile(IFile& file, const std::string& path, uint32_t size);
+    bool WalkFolder(const std::string& path, uint32_t id);
+    bool ReportWriteError();
+    std::string ListingFolder() const;
+    void FinishListing();
+    uint64_t MinimumSegment() const;
+
+    IFileSystem& fs_;
+    IPrompts& prompts_;
+    IProgress& progress_;
+    IRejoinerImage& image_;
+    SplitEngineOptions options_;
+    SplitSharedState& shared_;
+    NullProgress noProgress_;
+    std::string exeFolder_;
+    std::function<void(uint32_t)> viewForward_;
+    std::function<void()> bringToFront_;
+
+    std::vector<std::string> items_;
+    std::string destination_;
+    std::string baseName_;
+    std::string segmentName_;
+    std::string listingPath_;
+    uint64_t segmentSize_ = 0;
+    bool removable_ = false;
+    bool autosize_ = false;
+    int segmentCount_ = 0;
+    uint32_t folderCounter_ = 0;
+    std::unique_ptr<CSegmentFile> segment_;
+    uint64_t capacityLeft_ = 0;
+    uint32_t imageLength_ = 0;
+    std::vector<uint8_t> block_;  // the one copy buffer, held only while a file is copied
+};

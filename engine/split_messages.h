@@ -1,0 +1,44 @@
+// The texts the split engine shows, byte for byte.
+#pragma once
+
+namespace split_text {
+
+constexpr const char kDoesNotExist[] = " Does not exist!";
+constexpr const char kNoRoomAtStart[] =
+    "%s\nThere is not enough room to create the\nrequested Split File sizes. \nDo you want to use Autosize and continue?";
+constexpr const char kNoRoomForSegment[] =
+    "%s\nThere is not enough room to create the\nrequested Split File size. \nSwitch to Autosize and continue?\n\nNo will abort the split.";
+constexpr const char kOverwrite[] = "Overwrite existing Split Set! ";
+constexpr const char kCancelled[] = "Progress Cancelled";
+constexpr const char kDisketteNoAccess[] = "This removeable diskette cannot be accessed.";
+constexpr const char kTryOtherLocation[] = "Please try a different Location.";
+constexpr const char kSplitting[] = "Splitting...";
+constexpr const char kSplittingPath[] = "Splitting %s ...";
+constexpr const char kInsertDisk[] = "Please insert another disk in drive %c";
+constexpr const char kPreviousSegment[] = "Please insert another disk in drive %c\nCannot overwrite previous segment %s.";
+constexpr const char kTryAnotherDiskette[] = "Try another diskette";
+constexpr const char kFloor50K[] = "Must have at least 50K available free space!";
+constexpr const char kRootDirectory[] = "(%c) Root Directory";
+constexpr const char kHeading[] = "$ =====Files in %s=======%s\n";
+constexpr const char kContinued[] = "\n$ cont.. ";
+constexpr const char kSummary[] = "$  \n$  \n$ %d files included in this Split Set \n$  ";
+constexpr const char kTestFile[] = "tmp.xtx";
+constexpr const char kLineBreak[] = "\r\n";
+
+// Messages for situations the set format cannot hold; they end the run before any of it is written.
+constexpr const char kTooLarge[] =
+    "%s\nis 4 GB or larger. Files of this size cannot be stored in a Split Set.";
+constexpr const char kSizeTooSmall[] =
+    "A Split File size of %llu bytes is too small.\nEach Split File must hold at least %llu bytes.";
+constexpr const char kNoRoomLeft[] =
+    "%s\nThere is not enough free space left to create another Split File.";
+constexpr const char kNameTooLong[] = "%s\nThe name is longer than 255 characters and cannot be stored in a Split Set.";
+constexpr const char kChangedPadded[] =
+    "%s\nbecame shorter while it was being read. Its copy in the Split Set was padded with zeros to the %lu bytes recorded.";
+constexpr const char kChangedCut[] =
+    "%s\ngrew while it was being read. Its copy in the Split Set was cut to the %lu bytes recorded.";
+constexpr const char kWriteFailed[] = "%s\r\nCould not write %s.";
+constexpr const char kNoRejoiner[] = "The rejoiner program could not be loaded. No Split Set was written.";
+constexpr const char kNoDiskAccess[] = "Please insert another disk in drive %c\n%s cannot be accessed.";
+
+}  // namespace split_text

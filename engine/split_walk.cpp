@@ -1,0 +1,168 @@
+// CSplitEngine: the depth-first walk of the selection, entry records and file contents.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/split_engine.h"
+#include "engine/split_messages.h"
+#include "engine/text_format.h"
+
+namespace {
+
+constexpr uint64_t kLargestFile = 0xFFFFFFFFull;  // sizes are recorded in 32 bits
+
+std::string LastComponent(const std::string& path) {
+    size_t sep = path.find_last_of("\\/");
+    return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+// What the shell would show for the path: its last non-empty component.
+std::string DisplayName(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+    return LastComponent(p);
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent) {
+    if (!CheckCancel()) return false;
+
+    uint32_t shellAttributes = 0;
+    if (!fs_.GetAttributes(path, shellAttributes)) return true;  // skipped without a word
+
+    FileStatus status;
+    uint64_t size = 0;
+    uint8_t attributes = 0;
+    std::string name;
+    if (fs_.GetStatus(path, status)) {
+        size = status.size;
+        attributes = static_cast<uint8_t>(status.attributes & ~kAttrNormal);
+        name = LastComponent(path);
+        if (name.empty()) name = DisplayName(path);
+    } else {
+        attributes = static_cast<uint8_t>(shellAttributes & (kAttrReadOnly | kAttrFolder));
+        name = path.size() == 3 ? FormatText(split_text::kRootDirectory, path[0]) : DisplayName(path);
+    }
+    bool folder = (attributes & kAttrFolder) != 0;
+    if (folder) size = 0;
+    if (name.size() > 255) {
+        prompts_.Message(FormatText(split_text::kNameTooLong, path.c_str()));
+        return false;
+    }
+
+    // A file is opened before its record exists: one that cannot be read gets no record,
+    // and one too large for the 32-bit size field ends the run before any of it is written.
+    std::unique_ptr<IFile> source;
+    if (!folder) {
+        if (size > kLargestFile) {
+            prompts_.Message(FormatText(split_text::kTooLarge, path.c_str()));
+            return false;
+        }
+        source = fs_.Open(path, OpenMode::Read, Share::DenyWrite);
+        if (!source) return true;
+    }
+    uint32_t recorded = static_cast<uint32_t>(size);
+
+    uint64_t recordLength = name.size() + 10;
+    if (capacityLeft_ < recordLength && !OpenNextSegment(false)) return false;
+
+    if (viewForward_ && !shared_.wizardRunning) viewForward_(recorded);
+    uint64_t upper = (size / 10) * 20;
+    progress_.SetRange(0, static_cast<int>(std::min<uint64_t>(upper, INT32_MAX)));
+    progress_.SetStep(static_cast<int>(std::min<uint64_t>(size, kBlockSize)));
+    progress_.SetPos(0);
+    progress_.SetText(FormatText(split_text::kSplittingPath, path.c_str()));
+
+    if (!WriteRecord(recorded, attributes, parent, name)) return false;
+    WriteListingLine(destination_, baseName_, path, static_cast<int32_t>(recorded), removable_);
+    std::string listingFolder = ListingFolder();
+    listingPath_ = listingFolder + baseName_ + ".spj";
+    shared_.continuation = split_text::kContinued + path;
+
+    if (folder) return WalkFolder(path, ++folderCounter_);
+    ++shared_.includedFiles;
+    bool ok = CopyFile(*source, path, recorded);
+    source->Close();
+    return ok;
+}
+
+bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
+    bool endsWithSeparator = !path.empty() && path.back() == '\\';
+    std::string pattern = path + (endsWithSeparator ? "*.*" : "\\*.*");
+    std::string prefix = pattern.substr(0, pattern.size() - 3);
+    bool isDestination = Upper(endsWithSeparator ? path : path + "\\") == Upper(destination_);
+    bool keepGoing = true;
+    fs_.ListFolder(pattern, [&](const DirEntry& entry) {
+        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        if (isDestination && IsOwnOutput(entry.name)) return true;
+        keepGoing = AddEntry(prefix + entry.name, id);
+        return keepGoing;
+    });
+    return keepGoing;
+}
+
+// Streams exactly `size` bytes: a file that changed since its size was taken is cut or
+// padded with zeros, so the records that follow stay where a reader expects them.
+bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size) {
+    block_.resize(kBlockSize);
+    uint64_t remaining = size;
+    bool grew = false;
+    bool ok = true;
+    for (;;) {
+        int64_t n = file.Read(block_.data(), kBlockSize);
+        if (n <= 0) break;
+        if (!CheckCancel()) {
+            ok = false;
+            break;
+        }
+        progress_.StepIt();
+        progress_.PumpMessages(true);
+        uint64_t take = static_cast<uint64_t>(n);
+        if (take > remaining) {
+            grew = true;
+            take = remaining;
+        }
+        if (take > 0 && !WriteData(block_.data(), static_cast<size_t>(take))) {
+            ok = false;
+            break;
+        }
+        remaining -= take;
+        // A short read of a disk file means its end; a full one may have more behind it.
+        if (grew || (remaining == 0 && static_cast<uint64_t>(n) < kBlockSize)) break;
+    }
+    bool shrank = ok && remaining > 0;
+    if (shrank) {
+        std::memset(block_.data(), 0, kBlockSize);
+        while (ok && remaining > 0) {
+            size_t take = static_cast<size_t>(std::min<uint64_t>(remaining, kBlockSize));
+            ok = WriteData(block_.data(), take);
+            remaining -= take;
+        }
+    }
+    block_.clear();
+    block_.shrink_to_fit();
+    if (ok && (grew || shrank))
+        prompts_.Message(FormatText(shrank ? split_text::kChangedPadded : split_text::kChangedCut, path.c_str(),
+                                    static_cast<unsigned long>(size)));
+    return ok;
+}
+
+uint32_t CSplitEngine::GetPathSize(const std::string& path) {
+    FileStatus status;
+    if (!fs_.GetStatus(path, status)) return 0;
+    if (!(status.attributes & kAttrFolder)) return static_cast<uint32_t>(status.size);
+    bool endsWithSeparator = !path.empty() && path.back() == '\\';
+    std::string folder = endsWithSeparator ? path : path + "\\";
+    uint32_t total = 0;
+    fs_.ListFolder(folder + "*.*", [&](const DirEntry& entry) {
+        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        total += GetPathSize(folder + entry.name);
+        return true;
+    });
+    return total;
+}

@@ -1,0 +1,210 @@
+// Shared ground for the split engine's native tests: temporary drives, a reader of written
+// sets, and a file system decorator that injects faults.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "engine/split_engine.h"
+#include "fakes/scripted_prompts.h"
+#include "platform/posix/drive_map.h"
+
+// One entry as read back from a set's entry stream.
+struct ReadEntry {
+    uint32_t size = 0;
+    uint8_t attributes = 0;
+    uint32_t parent = 0;
+    std::string name;
+    std::string data;
+};
+
+inline std::string ReadHostFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline uint32_t LE32(const std::string& s, size_t at) {
+    return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
+           uint32_t(uint8_t(s[at + 3])) << 24;
+}
+
+// Reads a set the way the rejoiner does, checking flags and the trailer on the way; records
+// must lie whole within a segment.
+inline std::vector<ReadEntry> ReadSet(const std::vector<std::string>& segments, uint32_t imageLength) {
+    std::vector<ReadEntry> entries;
+    std::string stream;
+    std::vector<size_t> bounds;  // where each segment's data starts in the stream
+    for (size_t i = 0; i < segments.size(); ++i) {
+        const std::string& s = segments[i];
+        uint8_t expectedFlag = i + 1 == segments.size() ? 1 : 0;
+        bounds.push_back(stream.size());
+        if (i == 0) {
+            EXPECT_GE(s.size(), imageLength + 5u);
+            EXPECT_EQ(LE32(s, s.size() - 4), imageLength) << "trailer";
+            EXPECT_EQ(uint8_t(s[imageLength]), expectedFlag) << "flag of segment 1";
+            stream += s.substr(imageLength + 1, s.size() - imageLength - 5);
+        } else {
+            EXPECT_EQ(uint8_t(s[0]), expectedFlag) << "flag of segment " << i + 1;
+            stream += s.substr(1);
+        }
+    }
+    bounds.push_back(stream.size());
+    size_t at = 0;
+    while (at < stream.size()) {
+        ReadEntry e;
+        size_t start = at;
+        e.size = LE32(stream, at);
+        e.attributes = uint8_t(stream[at + 4]);
+        e.parent = LE32(stream, at + 5);
+        size_t nul = stream.find('\0', at + 9);
+        e.name = stream.substr(at + 9, nul - at - 9);
+        at = nul + 1;
+        for (size_t b : bounds)
+            EXPECT_FALSE(b > start && b < at) << "record of " << e.name << " straddles a segment";
+        if (!(e.attributes & 0x10)) {
+            e.data = stream.substr(at, e.size);
+            at += e.size;
+        }
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+// Delegates to the real file system; can fail writes after a budget, refuse to open named
+// files, and report sizes other than the real ones.
+class FaultyFileSystem : public IFileSystem {
+public:
+    explicit FaultyFileSystem(IFileSystem& real) : real_(real) {}
+
+    int64_t writeBudget = -1;           // bytes that may still be written to segments; -1 = no limit
+    std::string refuseOpen;             // path suffix that cannot be opened for reading
+    std::string fakeSizeFor;            // path suffix whose status reports fakeSize
+    uint64_t fakeSize = 0;
+
+    bool GetStatus(const std::string& p, FileStatus& s) override {
+        if (!real_.GetStatus(p, s)) return false;
+        if (!fakeSizeFor.empty() && EndsWith(p, fakeSizeFor)) s.size = fakeSize;
+        return true;
+    }
+    bool GetAttributes(const std::string& p, uint32_t& a) override { return real_.GetAttributes(p, a); }
+    bool ListFolder(const std::string& p, const std::function<bool(const DirEntry&)>& v) override {
+        return real_.ListFolder(p, v);
+    }
+    bool Exists(const std::string& p) override { return real_.Exists(p); }
+    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+    bool MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
+    DriveType DriveTypeOf(const std::string& r) override { return real_.DriveTypeOf(r); }
+    bool GetFreeBytes(const std::string& r, uint64_t& b) override { return real_.GetFreeBytes(r, b); }
+    std::string LastErrorText() override { return failed_ ? "Disk full" : real_.LastErrorText(); }
+    std::unique_ptr<IFile> Open(const std::string& p, OpenMode m, Share s) override {
+        if (m == OpenMode::Read && !refuseOpen.empty() && EndsWith(p, refuseOpen)) return nullptr;
+        auto f = real_.Open(p, m, s);
+        if (!f || m != OpenMode::CreateWrite || EndsWith(p, ".spj")) return f;
+        return std::make_unique<BudgetFile>(std::move(f), *this);
+    }
+
+private:
+    static bool EndsWith(const std::string& s, const std::string& t) {
+        return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+    }
+    class BudgetFile : public IFile {
+    public:
+        BudgetFile(std::unique_ptr<IFile> f, FaultyFileSystem& o) : f_(std::move(f)), o_(o) {}
+        int64_t Read(void* b, size_t c) override { return f_->Read(b, c); }
+        bool Write(const void* b, size_t c) override {
+            if (o_.writeBudget >= 0) {
+                if (int64_t(c) > o_.writeBudget) {
+                    f_->Write(b, size_t(o_.writeBudget));
+                    o_.writeBudget = 0;
+                    o_.failed_ = true;
+                    return false;
+                }
+                o_.writeBudget -= int64_t(c);
+            }
+            return f_->Write(b, c);
+        }
+        bool Seek(uint64_t o) override { return f_->Seek(o); }
+        bool SeekToEnd() override { return f_->SeekToEnd(); }
+        bool Flush() override { return f_->Flush(); }
+        bool Close() override { return f_->Close(); }
+        uint64_t Length() override { return f_->Length(); }
+
+    private:
+        std::unique_ptr<IFile> f_;
+        FaultyFileSystem& o_;
+    };
+    IFileSystem& real_;
+    bool failed_ = false;
+};
+
+// D: is a fixed drive and A: a removable one, both temporary host folders; X: holds the
+// program folder that receives the listing of removable sets.
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zbengXXXXXX";
+        root_ = mkdtemp(tmpl);
+        for (const char* sub : {"/d", "/a", "/x", "/moved"}) mkdir((root_ + sub).c_str(), 0777);
+        posix_drives::Reset();
+        posix_drives::Map('D', root_ + "/d", DriveType::Fixed);
+        posix_drives::Map('A', root_ + "/a", DriveType::Removable);
+        posix_drives::Map('X', root_ + "/x", DriveType::Fixed);
+        posix_drives::SetFreeBytes('D', 1000000000);
+        posix_drives::SetFreeBytes('A', 1000000);
+        shared_.Reset();
+        image_.Set(Image(kImage));
+    }
+    void TearDown() override {
+        posix_drives::Reset();
+        std::system(("rm -rf " + root_).c_str());
+    }
+
+    static std::vector<uint8_t> Image(size_t n) {
+        std::vector<uint8_t> v(n);
+        for (size_t i = 0; i < n; ++i) v[i] = uint8_t('M' + i % 7);
+        return v;
+    }
+    // Host path of a Windows path on D:, A: or X:.
+    std::string Host(const std::string& windowsPath) { return posix_drives::ToHost(windowsPath); }
+    void Put(const std::string& windowsPath, const std::string& content) {
+        std::ofstream(Host(windowsPath), std::ios::binary) << content;
+    }
+    void MkDir(const std::string& windowsPath) { mkdir(Host(windowsPath).c_str(), 0777); }
+    static std::string Bytes(size_t n, char seed = 'a') {
+        std::string s(n, ' ');
+        for (size_t i = 0; i < n; ++i) s[i] = char(seed + i % 23);
+        return s;
+    }
+    std::unique_ptr<CSplitEngine> Engine(SplitEngineOptions options = SplitEngineOptions()) {
+        return Engine(SystemFileSystem(), options);
+    }
+    std::unique_ptr<CSplitEngine> Engine(IFileSystem& fs, SplitEngineOptions options = SplitEngineOptions()) {
+        auto e = std::make_unique<CSplitEngine>(fs, prompts_, progress_, image_, options, shared_);
+        e->SetExeFolder("X:\\");
+        return e;
+    }
+    // Contents of the set's segments in order, as long as they exist in folder.
+    std::vector<std::string> Segments(const std::string& folder, const std::string& base) {
+        std::vector<std::string> out;
+        for (int i = 1;; ++i) {
+            std::string p = Host(folder + CSplitEngine::SegmentName(base, i));
+            if (access(p.c_str(), F_OK) != 0) break;
+            out.push_back(ReadHostFile(p));
+        }
+        return out;
+    }
+
+    static constexpr size_t kImage = 100;
+    std::string root_;
+    SplitSharedState shared_;
+    ScriptedPrompts prompts_;
+    RecordingProgress progress_;
+    BytesRejoinerImage image_;
+};
