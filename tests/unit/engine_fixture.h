@@ -85,6 +85,7 @@ public:
 
     int64_t writeBudget = -1;           // bytes that may still be written to segments; -1 = no limit
     std::string refuseOpen;             // path suffix that cannot be opened for reading
+    std::string refuseCreate;           // path suffix that cannot be created
     std::string fakeSizeFor;            // path suffix whose status reports fakeSize
     uint64_t fakeSize = 0;
 
@@ -102,9 +103,16 @@ public:
     bool MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
     DriveType DriveTypeOf(const std::string& r) override { return real_.DriveTypeOf(r); }
     bool GetFreeBytes(const std::string& r, uint64_t& b) override { return real_.GetFreeBytes(r, b); }
-    std::string LastErrorText() override { return failed_ ? "Disk full" : real_.LastErrorText(); }
+    std::string LastErrorText() override {
+        return refused_ ? "Write protected" : failed_ ? "Disk full" : real_.LastErrorText();
+    }
     std::unique_ptr<IFile> Open(const std::string& p, OpenMode m, Share s) override {
         if (m == OpenMode::Read && !refuseOpen.empty() && EndsWith(p, refuseOpen)) return nullptr;
+        if (m == OpenMode::CreateWrite && !refuseCreate.empty() && EndsWith(p, refuseCreate)) {
+            refused_ = true;
+            return nullptr;
+        }
+        refused_ = false;
         auto f = real_.Open(p, m, s);
         if (!f || m != OpenMode::CreateWrite || EndsWith(p, ".spj")) return f;
         return std::make_unique<BudgetFile>(std::move(f), *this);
@@ -142,6 +150,7 @@ private:
     };
     IFileSystem& real_;
     bool failed_ = false;
+    bool refused_ = false;
 };
 
 // D: is a fixed drive and A: a removable one, both temporary host folders; X: holds the
