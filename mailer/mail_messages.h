@@ -1,0 +1,38 @@
+// The texts the mailer shows; the SMTP client and the program share them.
+#pragma once
+
+namespace mail_messages {
+
+// SMTP dialogue.
+constexpr const char* kCannotConnect = "Cannot connect to mail server.";
+constexpr const char* kGeneralFailure = "General Send Failure.";
+constexpr const char* kFromRejected = "The From address does not exist.";
+constexpr const char* kToRejected = "The To address is invalid.";
+constexpr const char* kAttachmentFailed = "Could not send Zembra file(s)! Error %d";
+constexpr const char* kMessageRefused = "The mail server did not accept the message:\n";
+constexpr const char* kServerSilent = "The mail server did not answer in time.";
+constexpr const char* kConnectionLost = "The connection to the mail server was lost.";
+constexpr const char* kUnsafeAddress =
+    "An EMail address must not contain line breaks or angle brackets.";
+constexpr const char* kSendingAttachment = "Sending Attachment %d of %d";
+
+// Program level.
+constexpr const char* kAlreadyRunning =
+    "Zembra EMailer is already running.\nPlease wait and try again later.";
+constexpr const char* kSocketsFailed = "Windows sockets initialization failed.";
+constexpr const char* kNoFiles = "No files passed in!";
+constexpr const char* kPathTooLong = "A file path is longer than 259 characters:\n";
+constexpr const char* kFieldsMissing = "You must enter an EMail Server, a From, and To EMail address.";
+constexpr const char* kRunFailed = "Rovudede Email Failed!";
+constexpr const char* kRunExited = "Rovudede EMail Exited!";
+constexpr const char* kRunDone = "Rovudede EMailed!";
+constexpr const char* kEmailingFiles = "Emailing files....";
+constexpr const char* kSegmentLine = "Zembra File Segment %d of %d";
+constexpr const char* kExplanation =
+    "Files segments have been e-mailed to you using Orlaq Zembra because the file was too large "
+    "to send as one file.  To rejoin the file segments, save the attached files (An EXE and SEG "
+    "files) from each message to the same directory on your local hard disk.  Double click on "
+    "the EXE and the file segments will be rejoined to their original file(s) in a location you "
+    "specify.";
+
+}  // namespace mail_messages

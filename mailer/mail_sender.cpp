@@ -1,0 +1,80 @@
+// Mails a split set, one message per segment.
+#include "mailer/mail_sender.h"
+
+#include <cstdio>
+
+#include "mailer/mail_messages.h"
+#include "mailer/mail_text.h"
+#include "mailer/mailer_command_line.h"
+#include "mailer/smtp_client.h"
+
+bool CMailSender::CheckForm(MailForm& form, IPrompts& prompts) {
+    form.server = mail_text::Trim(form.server);
+    form.fromAddress = mail_text::Trim(form.fromAddress);
+    form.toAddress = mail_text::Trim(form.toAddress);
+    if (form.server.empty() || form.fromAddress.empty() || form.toAddress.empty()) {
+        prompts.Message(mail_messages::kFieldsMissing);
+        return false;
+    }
+    if (!mail_text::AddressIsSafe(form.fromAddress) || !mail_text::AddressIsSafe(form.toAddress)) {
+        prompts.Message(mail_messages::kUnsafeAddress);
+        return false;
+    }
+    return true;
+}
+
+std::string CMailSender::SegmentBody(int n, int count, const std::string& text) {
+    char line[96];
+    std::snprintf(line, sizeof line, mail_messages::kSegmentLine, n, count);
+    std::string body = std::string(line) + "\r\n";
+    if (n == 1) body += std::string(mail_messages::kExplanation) + "\r\n";
+    return body + text;
+}
+
+CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, const MailForm& form) {
+    sent_ = 0;
+    if (progress_) {
+        progress_->SetRange(0, count);
+        progress_->SetText(mail_messages::kEmailingFiles);
+        progress_->Hide();
+    }
+    for (int n = 1; n <= count; ++n) {
+        std::string path = CMailerCommandLine::SegmentFileName(prefix, n);
+        if (!fs_.Exists(path)) break;
+
+        MailJob job;
+        job.server = job.heloName = form.server;
+        job.fromAddress = form.fromAddress;
+        job.toAddress = form.toAddress;
+        job.subject = form.subject;
+        job.body = SegmentBody(n, count, form.text);
+        job.attachmentPath = path;
+
+        if (progress_ && n > 1) {
+            progress_->SetRange(0, 50);
+            progress_->SetStep(10);
+            progress_->SetPos(0);
+            progress_->StepIt();
+            progress_->PumpMessages(false);
+        }
+        CSmtpClient client(prompts_, progress_, fs_);
+        client.SetTimeout(timeoutMs_);
+        client.OnDialogueEnd(onEnd_);
+        if (!client.Connect(job)) {
+            if (progress_) progress_->Hide();
+            prompts_.Message(mail_messages::kRunFailed);
+            return Outcome::ConnectFailed;
+        }
+        if (progress_) progress_->Show();
+        if (!client.SendMail(n, count)) {
+            if (progress_) progress_->Hide();
+            prompts_.Message(mail_messages::kRunExited);
+            return Outcome::SendFailed;
+        }
+        ++sent_;
+    }
+    if (progress_) progress_->Hide();
+    if (settings_) settings_->SaveServer();
+    prompts_.Message(mail_messages::kRunDone);
+    return Outcome::Sent;
+}

@@ -1,0 +1,47 @@
+// Mails a split set: one message, one connection, per segment, and the outcome message.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "mailer/mail_settings.h"
+#include "platform/file_system.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+
+// What the user typed into the mail dialog.
+struct MailForm {
+    std::string server, fromAddress, toAddress, subject, text;
+};
+
+class CMailSender {
+public:
+    enum class Outcome { Sent, ConnectFailed, SendFailed };
+
+    // progress may be null; settings (may be null) gets "IEMailSMTP" again after a full run.
+    CMailSender(IPrompts& prompts, IFileSystem& fs, IProgress* progress, CMailSettings* settings)
+        : prompts_(prompts), fs_(fs), progress_(progress), settings_(settings) {}
+
+    void SetTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+    void OnDialogueEnd(std::function<void()> action) { onEnd_ = std::move(action); }
+
+    // Trims server and addresses; shows why and returns false when the form cannot be sent.
+    static bool CheckForm(MailForm& form, IPrompts& prompts);
+    // The text part of segment n: its line, the explanation in the first only, the user's text.
+    static std::string SegmentBody(int n, int count, const std::string& text);
+
+    // Sends segments 1..count of the set at prefix (stopping quietly at the first missing
+    // one) and shows the outcome.
+    Outcome MailSet(const std::string& prefix, int count, const MailForm& form);
+
+    int MessagesSent() const { return sent_; }
+
+private:
+    IPrompts& prompts_;
+    IFileSystem& fs_;
+    IProgress* progress_;
+    CMailSettings* settings_;
+    std::function<void()> onEnd_;
+    int timeoutMs_ = 60000;
+    int sent_ = 0;
+};

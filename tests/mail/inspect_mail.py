@@ -1,0 +1,50 @@
+#!/usr/bin/python3
+"""Reads one stored message with Python's email package and prints what a mail program sees.
+
+Usage: inspect_mail.py MESSAGE.eml OUTDIR
+Prints key=value lines (CR and LF in values written as \\r and \\n); every attachment is
+decoded into OUTDIR/<filename>.
+"""
+import email
+import email.policy
+import os
+import sys
+
+
+def esc(text):
+    return text.replace("\\", "\\\\").replace("\r", "\\r").replace("\n", "\\n")
+
+
+def main():
+    path, out = sys.argv[1], sys.argv[2]
+    os.makedirs(out, exist_ok=True)
+    with open(path, "rb") as f:
+        raw = f.read()
+    msg = email.message_from_bytes(raw, policy=email.policy.compat32)
+    print("from=" + esc(msg.get("From", "")))
+    print("to=" + esc(msg.get("To", "")))
+    print("subject=" + esc(msg.get("Subject", "")))
+    print("mime-version=" + esc(msg.get("MIME-Version", "")))
+    print("content-type=" + msg.get_content_type())
+    print("boundary=" + esc(msg.get_boundary() or ""))
+    print("multipart=%d" % msg.is_multipart())
+    print("defects=%d" % len(msg.defects))
+    parts = msg.get_payload() if msg.is_multipart() else []
+    print("parts=%d" % len(parts))
+    for i, part in enumerate(parts, 1):
+        print("part%d.type=%s" % (i, part.get_content_type()))
+        print("part%d.encoding=%s" % (i, esc(part.get("Content-Transfer-Encoding", ""))))
+        print("part%d.defects=%d" % (i, len(part.defects)))
+        name = part.get_param("name")
+        if name is not None:
+            print("part%d.name=%s" % (i, esc(name)))
+            data = part.get_payload(decode=True) or b""
+            with open(os.path.join(out, name), "wb") as f:
+                f.write(data)
+            print("part%d.size=%d" % (i, len(data)))
+        else:
+            print("part%d.text=%s" % (i, esc(part.get_payload(decode=True).decode("latin-1"))))
+
+
+if __name__ == "__main__":
+    main()
