@@ -1,0 +1,149 @@
+// Split engine: sources that cannot be read or change while read, files too large for the
+// format, write errors and long paths never leave a set out of step with its records.
+#include "engine_fixture.h"
+
+namespace {
+
+const std::string kOut = "D:\\out\\";
+
+class Faults : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        MkDir("D:\\src");
+        MkDir("D:\\out");
+        Put("D:\\src\\first", Bytes(40, 'f'));
+        Put("D:\\src\\middle", Bytes(3000, 'm'));
+        Put("D:\\src\\last", Bytes(50, 'l'));
+    }
+    std::unique_ptr<CSplitEngine> ThreeFiles(IFileSystem& fs) {
+        auto e = Engine(fs);
+        for (auto n : {"first", "middle", "last"}) e->AddItem(std::string("D:\\src\\") + n);
+        return e;
+    }
+    std::string Listing() { return ReadHostFile(Host(kOut + "B.spj")); }
+    static bool EndsWithSummary(const std::string& listing, int files) {
+        std::string summary = "$  \r\n$  \r\n$ " + std::to_string(files) + " files included in this Split Set \r\n$  ";
+        return listing.size() >= summary.size() && listing.compare(listing.size() - summary.size(), summary.size(), summary) == 0;
+    }
+};
+
+TEST_F(Faults, AFileThatCannotBeOpenedGetsNoRecord) {
+    FaultyFileSystem fs(SystemFileSystem());
+    fs.refuseOpen = "middle";
+    auto e = ThreeFiles(fs);
+    ASSERT_TRUE(e->Split(kOut, "B", 100000));
+    auto entries = ReadSet(Segments(kOut, "B"), kImage);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].name, "last");
+    EXPECT_EQ(entries[1].data, Bytes(50, 'l'));
+    EXPECT_EQ(Listing().find("middle"), std::string::npos);
+    EXPECT_TRUE(EndsWithSummary(Listing(), 2));
+    EXPECT_TRUE(prompts_.shown.empty());
+}
+
+TEST_F(Faults, AFileThatChangedSizeIsPaddedOrCutToItsRecord) {
+    struct Case {
+        uint64_t recorded;
+        std::string expectedData;
+        std::string message;
+    } cases[] = {
+        {5000, Bytes(3000, 'm') + std::string(2000, '\0'),
+         "D:\\src\\middle\nbecame shorter while it was being read. Its copy in the Split Set was padded "
+         "with zeros to the 5000 bytes recorded."},
+        {70000, Bytes(3000, 'm') + std::string(67000, '\0'),
+         "D:\\src\\middle\nbecame shorter while it was being read. Its copy in the Split Set was padded "
+         "with zeros to the 70000 bytes recorded."},
+        {1000, Bytes(1000, 'm'),
+         "D:\\src\\middle\ngrew while it was being read. Its copy in the Split Set was cut to the 1000 bytes "
+         "recorded."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.recorded);
+        prompts_.shown.clear();
+        prompts_.fallback = [](PromptButtons) { return PromptAnswer::Yes; };
+        FaultyFileSystem fs(SystemFileSystem());
+        fs.fakeSizeFor = "middle";
+        fs.fakeSize = c.recorded;
+        auto e = ThreeFiles(fs);
+        ASSERT_TRUE(e->Split(kOut, "B", 20000));
+        auto entries = ReadSet(Segments(kOut, "B"), kImage);
+        ASSERT_EQ(entries.size(), 3u);
+        EXPECT_EQ(entries[1].size, c.recorded);
+        EXPECT_EQ(entries[1].data, c.expectedData);
+        EXPECT_EQ(entries[2].data, Bytes(50, 'l'));
+        EXPECT_EQ(prompts_.Texts().back(), c.message);
+    }
+}
+
+TEST_F(Faults, FilesOfFourGigabytesAreRefusedBeforeAnyOfThemIsWritten) {
+    std::string huge = Host("D:\\src\\middle");
+    ASSERT_EQ(truncate(huge.c_str(), 4294967296LL), 0);  // sparse: nothing is really stored
+    auto e = ThreeFiles(SystemFileSystem());
+    EXPECT_FALSE(e->Split(kOut, "B", 100000));
+    EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{
+        "D:\\src\\middle\nis 4 GB or larger. Files of this size cannot be stored in a Split Set."});
+    auto segs = Segments(kOut, "B");
+    ASSERT_EQ(segs.size(), 1u);
+    auto entries = ReadSet(segs, kImage);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "first");
+    EXPECT_EQ(Listing().find("middle"), std::string::npos);
+    EXPECT_TRUE(EndsWithSummary(Listing(), 1));
+}
+
+TEST_F(Faults, AWriteErrorFailsTheRunAndStillFinishesTheListing) {
+    // Budgets: lost in a direct block write, lost when a segment is switched, lost at close.
+    struct Case {
+        const char* what;
+        int64_t budget;
+        uint64_t size;
+        std::string big;
+    } cases[] = {
+        {"block write", 70000, 1000000, Bytes(200000, 'm')},
+        {"segment switch", 150, 600, Bytes(3000, 'm')},
+        {"close", 150, 100000, Bytes(3000, 'm')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::system(("rm -f " + Host(kOut) + "*").c_str());
+        Put("D:\\src\\middle", c.big);
+        prompts_.shown.clear();
+        FaultyFileSystem fs(SystemFileSystem());
+        fs.writeBudget = c.budget;
+        auto e = ThreeFiles(fs);
+        EXPECT_FALSE(e->Split(kOut, "B", c.size));
+        ASSERT_FALSE(prompts_.shown.empty());
+        EXPECT_EQ(prompts_.Texts()[0].rfind("Disk full\r\nCould not write D:\\out\\B_", 0), 0u) << prompts_.Texts()[0];
+        EXPECT_EQ(prompts_.shown.size(), 1u);
+        EXPECT_TRUE(EndsWithSummary(Listing(), shared_.includedFiles));
+    }
+}
+
+TEST_F(Faults, CancelBeforeTheFirstEntryStopsAtOnce) {
+    progress_.cancelled = true;
+    auto e = ThreeFiles(SystemFileSystem());
+    EXPECT_FALSE(e->Split(kOut, "B", 100000));
+    EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{"Progress Cancelled"});
+    auto segs = Segments(kOut, "B");
+    ASSERT_EQ(segs.size(), 1u);
+    EXPECT_TRUE(ReadSet(segs, kImage).empty());
+    EXPECT_TRUE(EndsWithSummary(Listing(), 0));
+}
+
+TEST_F(Faults, ContinuationTextHoldsPathsOfAnyLength) {
+    std::string folder = "D:\\src";
+    for (int i = 0; i < 4; ++i) {
+        folder += "\\" + std::string(120, char('p' + i));
+        MkDir(folder);
+    }
+    std::string path = folder + "\\long.bin";
+    Put(path, Bytes(2000));
+    auto e = Engine();
+    e->AddItem(path);
+    ASSERT_TRUE(e->Split(kOut, "B", 1000));
+    EXPECT_NE(Listing().find("$ =====Files in B_2.SEG=======\r\n$ cont.. " + path + "\r\n"), std::string::npos);
+    EXPECT_EQ(ReadSet(Segments(kOut, "B"), kImage)[0].data, Bytes(2000));
+}
+
+}  // namespace
