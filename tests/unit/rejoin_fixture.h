@@ -1,0 +1,191 @@
+// Shared ground for the rejoiner's native tests: temporary drives, a writer of hand-made sets
+// (for damaged and hostile ones), recorders for the overwrite question and a tree snapshot.
+#pragma once
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/scripted_prompts.h"
+#include "platform/posix/drive_map.h"
+#include "rejoiner/segment_reader.h"
+
+// An entry stream built record by record, then cut into segments where a test says.
+class CraftedSet {
+public:
+    CraftedSet& File(const std::string& name, const std::string& data, uint32_t parent = 0) {
+        Record(static_cast<uint32_t>(data.size()), 0x20, parent, name);
+        stream_ += data;
+        return *this;
+    }
+    CraftedSet& Folder(const std::string& name, uint32_t parent = 0) {
+        Record(0, 0x10, parent, name);
+        return *this;
+    }
+    // A header that claims size bytes of content, none of which follow.
+    CraftedSet& Header(uint32_t size, uint8_t attributes, uint32_t parent, const std::string& name) {
+        Record(size, attributes, parent, name);
+        return *this;
+    }
+    CraftedSet& Raw(const std::string& bytes) {
+        stream_ += bytes;
+        return *this;
+    }
+    const std::string& Stream() const { return stream_; }
+
+    // Segment texts: the first with an image of imageLength bytes and the trailer; cuts are
+    // offsets into the stream where a new segment begins.
+    std::vector<std::string> Segments(std::vector<size_t> cuts = {}, size_t imageLength = 64) const {
+        std::vector<std::string> out;
+        cuts.push_back(stream_.size());
+        size_t at = 0;
+        for (size_t i = 0; i < cuts.size(); ++i) {
+            std::string flag(1, i + 1 == cuts.size() ? '\1' : '\0');
+            std::string data = flag + stream_.substr(at, cuts[i] - at);
+            at = cuts[i];
+            if (i == 0) {
+                std::string image(imageLength, 'M');
+                data = image + data + Le32(static_cast<uint32_t>(imageLength));
+            }
+            out.push_back(data);
+        }
+        return out;
+    }
+
+    static std::string Le32(uint32_t v) {
+        std::string s(4, '\0');
+        for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
+        return s;
+    }
+
+private:
+    void Record(uint32_t size, uint8_t attributes, uint32_t parent, const std::string& name) {
+        stream_ += Le32(size);
+        stream_ += static_cast<char>(attributes);
+        stream_ += Le32(parent);
+        stream_ += name;
+        stream_ += '\0';
+    }
+    std::string stream_;
+};
+
+// Answers the overwrite question from a script (then with a fallback) and records the texts.
+class ScriptedOverwrite : public IOverwriteQuestion {
+public:
+    int Ask(const std::string& text) override {
+        asked.push_back(text);
+        if (next < answers.size()) return answers[next++];
+        return fallback;
+    }
+    std::vector<int> answers;
+    size_t next = 0;
+    int fallback = kOverwriteNo;
+    std::vector<std::string> asked;
+};
+
+class CountingSteps : public IRejoinProgress {
+public:
+    void Step() override { ++steps; }
+    long steps = 0;
+};
+
+inline std::string ReadHostFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteHostFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+// Every file and folder under a host folder: relative path -> contents ("<dir>" for folders).
+inline std::map<std::string, std::string> Snapshot(const std::string& folder, const std::string& prefix = "") {
+    std::map<std::string, std::string> out;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return out;
+    while (dirent* d = readdir(dir)) {
+        std::string name = d->d_name;
+        if (name == "." || name == "..") continue;
+        std::string path = folder + "/" + name;
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode)) {
+            out[prefix + name] = "<dir>";
+            auto inner = Snapshot(path, prefix + name + "/");
+            out.insert(inner.begin(), inner.end());
+        } else {
+            out[prefix + name] = ReadHostFile(path);
+        }
+    }
+    closedir(dir);
+    return out;
+}
+
+// S: holds sets (fixed), T: is where they are rejoined (fixed), A: is a removable diskette.
+// Everything lives under one temporary root, so a test can prove nothing landed outside T:\out.
+class RejoinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zbrejXXXXXX";
+        root_ = mkdtemp(tmpl);
+        for (const char* sub : {"/s", "/t", "/t/out", "/a", "/away"}) mkdir((root_ + sub).c_str(), 0777);
+        posix_drives::Reset();
+        posix_drives::Map('S', root_ + "/s", DriveType::Fixed);
+        posix_drives::Map('T', root_ + "/t", DriveType::Fixed);
+        posix_drives::Map('A', root_ + "/a", DriveType::Removable);
+    }
+    void TearDown() override {
+        posix_drives::Reset();
+        std::system(("rm -rf " + root_).c_str());
+    }
+
+    std::string Host(const std::string& windowsPath) { return posix_drives::ToHost(windowsPath); }
+
+    // Writes the segments as <folder><base>_1.EXE, <base>_2.SEG, ...; returns the first's path.
+    std::string WriteSet(const std::vector<std::string>& segments, const std::string& folder = "S:\\",
+                         const std::string& base = "set") {
+        for (size_t i = 0; i < segments.size(); ++i) {
+            std::string name = base + "_" + std::to_string(i + 1) + (i == 0 ? ".EXE" : ".SEG");
+            WriteHostFile(Host(folder + name), segments[i]);
+        }
+        return folder + base + "_1.EXE";
+    }
+
+    // Rejoins the set whose first segment is at first into dest; returns Rejoin's result.
+    int Rejoin(const std::string& first, const std::string& dest = "T:\\out\\") {
+        return Rejoin(SystemFileSystem(), first, dest);
+    }
+    int Rejoin(IFileSystem& fs, const std::string& first, const std::string& dest = "T:\\out\\") {
+        CSegmentReader reader(first, fs, prompts_, overwrite_, steps_);
+        int result = reader.Rejoin(dest);
+        stopped_ = reader.Stopped();
+        segmentsRead_ = reader.SegmentCount();
+        return result;
+    }
+
+    std::map<std::string, std::string> Out() { return Snapshot(root_ + "/t/out"); }
+    // Everything outside the destination folder: must not change while rejoining.
+    std::map<std::string, std::string> Outside() {
+        auto all = Snapshot(root_);
+        for (auto it = all.begin(); it != all.end();)
+            it = it->first.compare(0, 6, "t/out/") == 0 ? all.erase(it) : std::next(it);
+        return all;
+    }
+
+    std::string root_;
+    ScriptedPrompts prompts_;
+    ScriptedOverwrite overwrite_;
+    CountingSteps steps_;
+    bool stopped_ = false;
+    int segmentsRead_ = 0;
+};

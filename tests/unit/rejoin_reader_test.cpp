@@ -1,0 +1,381 @@
+// Rejoin walk over hand-made sets: the layout it relies on, overwrite answers, diskettes, and
+// every damaged or hostile set it must refuse without writing outside the destination.
+#include "rejoin_fixture.h"
+
+#include "rejoiner/entry_name.h"
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(RejoinTest, NestedFoldersEmptyFilesAndContentAcrossThreeSegments) {
+    std::string big(300, 'x');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = char('a' + i % 26);
+    CraftedSet set;
+    set.Folder("top")                 // id 1
+        .Folder("inner", 1)           // id 2
+        .File("empty.txt", "", 2)
+        .File("big.bin", big, 1)
+        .File("root.txt", "root");
+    // Cut inside big.bin's content twice, so it spans three segments.
+    size_t contentStart = set.Stream().find("big.bin") + 8;
+    auto segments = set.Segments({contentStart + 100, contentStart + 250});
+    std::string first = WriteSet(segments);
+
+    EXPECT_EQ(Rejoin(first), 1);
+    EXPECT_FALSE(stopped_);
+    EXPECT_EQ(segmentsRead_, 3);
+    EXPECT_TRUE(prompts_.shown.empty());
+    std::map<std::string, std::string> expected = {
+        {"top", "<dir>"}, {"top/inner", "<dir>"}, {"top/inner/empty.txt", ""},
+        {"top/big.bin", big}, {"root.txt", "root"}};
+    EXPECT_EQ(Out(), expected);
+    EXPECT_GT(steps_.steps, 0);
+}
+
+TEST_F(RejoinTest, SegmentBoundariesAtHeadersAndEmptyFiles) {
+    struct Case {
+        const char* what;
+        size_t cutAfterRecordOf;  // index of the record after which the segment ends
+    };
+    // Records: 0 "a" (3 bytes), 1 "zero" (empty), 2 "b" (5 bytes).
+    for (size_t cutAfter : {0u, 1u, 2u}) {
+        SCOPED_TRACE(cutAfter);
+        std::system(("rm -rf " + root_ + "/t/out/* " + root_ + "/s/*").c_str());
+        CraftedSet set;
+        std::vector<size_t> headerEnds;
+        set.Header(3, 0x20, 0, "a");
+        headerEnds.push_back(set.Stream().size());
+        set.Raw("AAA").Header(0, 0x20, 0, "zero");
+        headerEnds.push_back(set.Stream().size());
+        set.Header(5, 0x20, 0, "b");
+        headerEnds.push_back(set.Stream().size());
+        set.Raw("BBBBB");
+        // The segment ends right after a header: the content (if any) opens the next one.
+        std::string first = WriteSet(set.Segments({headerEnds[cutAfter]}));
+        EXPECT_EQ(Rejoin(first), 1);
+        EXPECT_EQ(segmentsRead_, 2);
+        std::map<std::string, std::string> expected = {{"a", "AAA"}, {"zero", ""}, {"b", "BBBBB"}};
+        EXPECT_EQ(Out(), expected);
+        EXPECT_TRUE(prompts_.shown.empty());
+    }
+}
+
+TEST_F(RejoinTest, SetNameWithUnderscoresFindsItsNextSegment) {
+    CraftedSet set;
+    set.File("f", "0123456789");
+    std::string first = WriteSet(set.Segments({12}), "S:\\", "my_big_set");
+    EXPECT_EQ(Rejoin(first), 1);
+    EXPECT_EQ(segmentsRead_, 2);
+    EXPECT_EQ(Out()["f"], "0123456789");
+}
+
+TEST_F(RejoinTest, DriveRootDestinationHasNoDoubledSeparator) {
+    std::system(("mkdir -p " + root_ + "/c").c_str());
+    posix_drives::Map('C', root_ + "/c");
+    WriteHostFile(root_ + "/c/old.txt", "old");
+    CraftedSet set;
+    set.File("old.txt", "new").Folder("d").File("in.txt", "in", 1);
+    overwrite_.answers = {kOverwriteYes};
+    EXPECT_EQ(Rejoin(WriteSet(set.Segments()), "C:\\"), 1);
+    ASSERT_EQ(overwrite_.asked.size(), 1u);
+    EXPECT_EQ(overwrite_.asked[0], "C:\\old.txt exists.");
+    EXPECT_EQ(ReadHostFile(root_ + "/c/old.txt"), "new");
+    EXPECT_EQ(ReadHostFile(root_ + "/c/d/in.txt"), "in");
+}
+
+TEST_F(RejoinTest, OverwriteAnswers) {
+    struct Case {
+        const char* what;
+        std::vector<int> answers;
+        size_t questions;            // how many times the question is shown
+        const char* expected;        // for files e1 e2 e3: 'n' new content, 'o' old content
+    };
+    const Case cases[] = {
+        {"yes, no, yes", {kOverwriteYes, kOverwriteNo, kOverwriteYes}, 3, "non"},
+        {"yes to all at once", {kOverwriteYesToAll}, 1, "nnn"},
+        {"no, then no to all", {kOverwriteNo, kOverwriteNoToAll}, 2, "ooo"},
+        {"a dialog that failed to show writes", {-1, 0, kOverwriteNo}, 3, "nno"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::system(("rm -rf " + root_ + "/t/out/*").c_str());
+        for (const char* n : {"e1", "e2", "e3"}) WriteHostFile(root_ + "/t/out/" + n, "old");
+        overwrite_ = ScriptedOverwrite();
+        overwrite_.answers = c.answers;
+        CraftedSet set;
+        set.File("e1", "new1").File("fresh", "fresh").File("e2", "new2").File("e3", "new3");
+        EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 1);
+        EXPECT_EQ(overwrite_.asked.size(), c.questions);
+        if (!overwrite_.asked.empty()) {
+            EXPECT_EQ(overwrite_.asked[0], "T:\\out\\e1 exists.");
+        }
+        auto out = Out();
+        for (int i = 0; i < 3; ++i) {
+            std::string name = "e" + std::to_string(i + 1);
+            EXPECT_EQ(out[name], c.expected[i] == 'n' ? "new" + std::to_string(i + 1) : "old") << name;
+        }
+        EXPECT_EQ(out["fresh"], "fresh");  // new files are written whatever the answers
+    }
+}
+
+TEST_F(RejoinTest, OrphanEntriesArePassedOverWithoutUsingAnId) {
+    CraftedSet set;
+    set.Folder("one")                    // id 1
+        .Folder("lost", 9)               // parent unknown: passed over, no id
+        .File("dropped", "zzz", 9)       // read and discarded
+        .Folder("two")                   // id 2
+        .File("in2", "2", 2);
+    EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 1);
+    std::map<std::string, std::string> expected = {{"one", "<dir>"}, {"two", "<dir>"}, {"two/in2", "2"}};
+    EXPECT_EQ(Out(), expected);
+}
+
+TEST_F(RejoinTest, MissingSegmentOnHardDiskEndsQuietlyKeepingEarlierFiles) {
+    CraftedSet set;
+    set.File("done", "complete").File("cut", "0123456789");
+    size_t cut = set.Stream().size() - 4;
+    auto segments = set.Segments({cut});
+    std::string first = WriteSet({segments[0]});
+    EXPECT_EQ(Rejoin(first), 1);
+    EXPECT_FALSE(stopped_);
+    EXPECT_TRUE(prompts_.shown.empty());
+    EXPECT_EQ(Out()["done"], "complete");
+    EXPECT_EQ(Out()["cut"], "012345");  // closed with what it had
+}
+
+TEST_F(RejoinTest, DiskettePromptLooksAtTheDriveRoot) {
+    mkdir((root_ + "/a/sets").c_str(), 0777);
+    CraftedSet set;
+    set.File("f", std::string(40, 'q'));
+    auto segments = set.Segments({20});
+    std::string first = WriteSet({segments[0]}, "A:\\sets\\");
+    WriteHostFile(root_ + "/away/set_2.SEG", segments[1]);
+    std::string insert = "mv " + root_ + "/away/set_2.SEG " + root_ + "/a/";
+    // OK without the disk asks again; the second OK finds it at A:\, not A:\sets\.
+    prompts_.Then(PromptAnswer::Ok).Then(PromptAnswer::Ok, [&] { std::system(insert.c_str()); });
+    EXPECT_EQ(Rejoin(first), 1);
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    EXPECT_EQ(prompts_.shown[0].text, "Please insert the disk containing the file set_2.SEG in drive A.");
+    EXPECT_EQ(prompts_.shown[0].buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(Out()["f"], std::string(40, 'q'));
+}
+
+TEST_F(RejoinTest, DisketteRefusedEndsTheWalk) {
+    CraftedSet set;
+    set.File("whole", "w").File("f", std::string(40, 'q'));
+    std::string first = WriteSet({set.Segments({30})[0]}, "A:\\");
+    prompts_.Then(PromptAnswer::Cancel);
+    EXPECT_EQ(Rejoin(first), 1);
+    EXPECT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(Out()["whole"], "w");
+}
+
+// Hostile names: each is refused with a message naming it, and nothing is created for it or
+// after it; files before it stay.
+TEST_F(RejoinTest, UnsafeNamesStopTheRejoin) {
+    const std::string kLong(256, 'n');
+    const std::string names[] = {"..", ".", "..\\..\\evil", "../evil", "sub/evil", "C:evil", "evil:stream",
+                                 "CON", "con.txt", "Lpt9", "COM1.tar.gz", "NUL ", "aux .log", "evil.",
+                                 "evil ", "", "ev*il", "ev\x01il", kLong};
+    for (bool asFolder : {false, true}) {
+        for (const std::string& name : names) {
+            SCOPED_TRACE((asFolder ? "folder " : "file ") + PrintableEntryName(name));
+            std::system(("rm -rf " + root_ + "/t/out/* " + root_ + "/s/*").c_str());
+            prompts_ = ScriptedPrompts();
+            auto before = Outside();
+            CraftedSet set;
+            set.File("before", "b").Folder("d");
+            if (asFolder)
+                set.Folder(name, 1).File("x", "x", 2);
+            else
+                set.File(name, "evil", 1);
+            set.File("after", "a");
+            std::string first = WriteSet(set.Segments());
+            before = Outside();
+            EXPECT_EQ(Rejoin(first), 0);
+            EXPECT_TRUE(stopped_);
+            ASSERT_EQ(prompts_.shown.size(), 1u);
+            EXPECT_TRUE(Contains(prompts_.shown[0].text, PrintableEntryName(name))) << prompts_.shown[0].text;
+            EXPECT_TRUE(Contains(prompts_.shown[0].text, "Rejoin stopped."));
+            std::map<std::string, std::string> expected = {{"before", "b"}, {"d", "<dir>"}};
+            EXPECT_EQ(Out(), expected);
+            EXPECT_EQ(Outside(), before);
+        }
+    }
+}
+
+TEST(EntryName, PlainNamesPass) {
+    for (const std::string& name : {std::string("a.txt"), std::string("my file"), std::string("CONSOLE"),
+                                    std::string("COM10"), std::string("LPT0"), std::string("con2.txt"),
+                                    std::string(".hidden"), std::string("a..b"), std::string(255, 'n'),
+                                    std::string("caf\xe9")})
+        EXPECT_TRUE(IsSafeEntryName(name)) << name;
+    EXPECT_FALSE(IsSafeEntryName("COM\xb9"));
+    EXPECT_EQ(PrintableEntryName("a\x01z"), "a?z");
+}
+
+struct Damage {
+    const char* what;
+    std::vector<std::string> segments;
+    const char* message;  // part of the one message shown
+};
+
+TEST_F(RejoinTest, DamagedSetsEndWithAMessage) {
+    CraftedSet good;
+    good.File("keep", "kept").File("big", std::string(100, 'b'));
+    auto ok = good.Segments();
+    std::string noTrailer = ok[0].substr(0, ok[0].size() - 4);
+    CraftedSet nameless;
+    nameless.File("keep", "kept").Raw(CraftedSet::Le32(1) + std::string(1, '\x20') + CraftedSet::Le32(0) + "abc");
+    CraftedSet longName;
+    longName.File("keep", "kept").Raw(CraftedSet::Le32(1) + std::string(1, '\x20') + CraftedSet::Le32(0) +
+                                      std::string(400, 'n') + std::string(1, '\0') + "x");
+    CraftedSet shortHeader;
+    shortHeader.File("keep", "kept").Raw("\x05\x00\x00");
+    CraftedSet fatFolder;
+    fatFolder.File("keep", "kept").Header(7, 0x10, 0, "dir");
+    CraftedSet cutInHeader;  // a non-last segment that ends inside a header
+    cutInHeader.File("keep", "kept").File("next", "n");
+    size_t inHeader = cutInHeader.Stream().size() - 6;
+    const Damage cases[] = {
+        {"content longer than the set", {ok[0].substr(0, ok[0].size() - 4 - 30) + CraftedSet::Le32(64)},
+         "the data end inside the file big"},
+        {"trailer past the end", {noTrailer + CraftedSet::Le32(uint32_t(noTrailer.size()))}, "outside the file"},
+        {"trailer at 0xFFFFFFFF", {noTrailer + CraftedSet::Le32(0xFFFFFFFFu)}, "outside the file"},
+        {"file of three bytes", {std::string("abc")}, "no valid trailer"},
+        {"name without its NUL", nameless.Segments(), "name is cut short"},
+        {"name past 255 bytes", longName.Segments(), "longer than 255"},
+        {"header cut short", shortHeader.Segments(), "header is cut short"},
+        {"folder with contents", fatFolder.Segments(), "has contents"},
+        {"segment ending inside a header", cutInHeader.Segments({inHeader}), "is cut short in S:\\set_1.EXE"},
+        {"empty later segment", {good.Segments({18})[0], ""}, "set_2.SEG is empty"},
+    };
+    for (const Damage& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::system(("rm -rf " + root_ + "/t/out/* " + root_ + "/s/*").c_str());
+        prompts_ = ScriptedPrompts();
+        std::string first = WriteSet(c.segments);
+        auto before = Outside();
+        EXPECT_EQ(Rejoin(first), 0);
+        EXPECT_TRUE(stopped_);
+        ASSERT_EQ(prompts_.shown.size(), 1u);
+        EXPECT_TRUE(Contains(prompts_.shown[0].text, c.message)) << prompts_.shown[0].text;
+        EXPECT_EQ(Outside(), before);
+        auto out = Out();
+        if (out.count("keep")) {
+            EXPECT_EQ(out["keep"], "kept");
+        }
+    }
+}
+
+// Delegates to the real file system but fails writes after a budget or reads of one file.
+class FailingFileSystem : public IFileSystem {
+public:
+    explicit FailingFileSystem(IFileSystem& real) : real_(real) {}
+    long writeBudget = -1;
+    std::string failReadsOf;
+
+    bool GetStatus(const std::string& p, FileStatus& s) override { return real_.GetStatus(p, s); }
+    bool GetAttributes(const std::string& p, uint32_t& a) override { return real_.GetAttributes(p, a); }
+    bool ListFolder(const std::string& p, const std::function<bool(const DirEntry&)>& v) override {
+        return real_.ListFolder(p, v);
+    }
+    bool Exists(const std::string& p) override { return real_.Exists(p); }
+    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+    bool MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
+    DriveType DriveTypeOf(const std::string& r) override { return real_.DriveTypeOf(r); }
+    bool GetFreeBytes(const std::string& r, uint64_t& b) override { return real_.GetFreeBytes(r, b); }
+    std::string LastErrorText() override { return failed_ ? "Injected failure" : real_.LastErrorText(); }
+    std::unique_ptr<IFile> Open(const std::string& p, OpenMode m, Share s) override {
+        auto f = real_.Open(p, m, s);
+        if (!f) return f;
+        bool failReads = !failReadsOf.empty() && p.find(failReadsOf) != std::string::npos;
+        if (m == OpenMode::CreateWrite || failReads) return std::make_unique<Faulty>(std::move(f), *this, failReads);
+        return f;
+    }
+
+private:
+    class Faulty : public IFile {
+    public:
+        Faulty(std::unique_ptr<IFile> f, FailingFileSystem& o, bool failReads)
+            : f_(std::move(f)), o_(o), failReads_(failReads) {}
+        int64_t Read(void* b, size_t c) override {
+            if (failReads_ && reads_++ > 0) {  // the trailer read passes, the data reads fail
+                o_.failed_ = true;
+                return -1;
+            }
+            return f_->Read(b, c);
+        }
+        bool Write(const void* b, size_t c) override {
+            if (o_.writeBudget >= 0 && long(c) > o_.writeBudget) {
+                f_->Write(b, size_t(o_.writeBudget));
+                o_.writeBudget = 0;
+                o_.failed_ = true;
+                return false;
+            }
+            if (o_.writeBudget >= 0) o_.writeBudget -= long(c);
+            return f_->Write(b, c);
+        }
+        bool Seek(uint64_t o) override { return f_->Seek(o); }
+        bool SeekToEnd() override { return f_->SeekToEnd(); }
+        bool Flush() override { return f_->Flush(); }
+        bool Close() override { return f_->Close(); }
+        uint64_t Length() override { return f_->Length(); }
+
+    private:
+        std::unique_ptr<IFile> f_;
+        FailingFileSystem& o_;
+        bool failReads_;
+        int reads_ = 0;
+    };
+    IFileSystem& real_;
+    bool failed_ = false;
+};
+
+TEST_F(RejoinTest, FullDiskStopsAndKeepsWhatWasWritten) {
+    FailingFileSystem fs(SystemFileSystem());
+    fs.writeBudget = 10 + 70;
+    CraftedSet set;
+    set.File("first", std::string(10, '1')).File("second", std::string(100, '2')).File("third", "3");
+    EXPECT_EQ(Rejoin(fs, WriteSet(set.Segments())), 0);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].text, "Cannot write T:\\out\\second\r\nInjected failure\r\nRejoin stopped.");
+    std::map<std::string, std::string> expected = {{"first", std::string(10, '1')}, {"second", std::string(70, '2')}};
+    EXPECT_EQ(Out(), expected);
+}
+
+TEST_F(RejoinTest, UnreadableSegmentStops) {
+    FailingFileSystem fs(SystemFileSystem());
+    fs.failReadsOf = "set_1.EXE";
+    CraftedSet set;
+    set.File("f", "data");
+    EXPECT_EQ(Rejoin(fs, WriteSet(set.Segments())), 0);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_TRUE(Contains(prompts_.shown[0].text, "set_1.EXE")) << prompts_.shown[0].text;
+}
+
+TEST_F(RejoinTest, SegmentThatCannotBeOpenedStops) {
+    CraftedSet set;
+    set.File("whole", "w").File("f", std::string(40, 'q'));
+    auto segments = set.Segments({30});
+    std::string first = WriteSet({segments[0]});
+    mkdir((root_ + "/s/set_2.SEG").c_str(), 0777);  // exists, but is no file
+    EXPECT_EQ(Rejoin(first), 0);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_TRUE(Contains(prompts_.shown[0].text, "Cannot open S:\\set_2.SEG")) << prompts_.shown[0].text;
+    EXPECT_EQ(Out()["whole"], "w");
+}
+
+TEST_F(RejoinTest, OutputThatCannotBeCreatedStops) {
+    WriteHostFile(root_ + "/t/out/sub", "a file where a folder should be");
+    CraftedSet set;
+    set.File("ok", "ok").Folder("sub").File("x", "x", 1).File("after", "a");
+    EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 0);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_TRUE(Contains(prompts_.shown[0].text, "Cannot create T:\\out\\sub\\x")) << prompts_.shown[0].text;
+    EXPECT_EQ(Out()["ok"], "ok");
+    EXPECT_EQ(Out().count("after"), 0u);
+}
+
+}  // namespace
