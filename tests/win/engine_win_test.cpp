@@ -1,0 +1,153 @@
+// Split engine on the Win32 backend: a set spans the 1.44 MB diskette A: three times, the
+// "disk swaps" moving each written segment to C:.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "engine/split_engine.h"
+#include "fakes/scripted_prompts.h"
+#include "platform/file_system.h"
+#include "unit/engine_set_reader.h"
+
+namespace {
+
+const std::string kWork = "C:\\zb_engine_test\\";
+const std::string kInsert = "Please insert another disk in drive A";
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    if (folder.size() > 3) RemoveDirectoryA(folder.c_str());
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::string data;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return data;
+    DWORD size = GetFileSize(h, nullptr), got = 0;
+    data.resize(size);
+    if (size) ReadFile(h, &data[0], size, &got, nullptr);
+    data.resize(got);
+    CloseHandle(h);
+    return data;
+}
+
+bool WriteWhole(const std::string& path, const std::string& data) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    bool ok = WriteFile(h, data.data(), DWORD(data.size()), &put, nullptr) && put == data.size();
+    CloseHandle(h);
+    return ok;
+}
+
+class DisketteSpan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveTree(kWork);
+        RemoveTree("A:\\");
+        for (auto f : {"", "src\\", "exe\\", "moved\\"}) CreateDirectoryA((kWork + f).c_str(), nullptr);
+        CreateDirectoryA("A:\\sub", nullptr);
+        data_.resize(2500000);
+        for (size_t i = 0; i < data_.size(); ++i) data_[i] = char((i * 7 + i / 251) & 0xFF);
+        ASSERT_TRUE(WriteWhole(kWork + "src\\payload.bin", data_));
+        ASSERT_TRUE(WriteWhole(kWork + "src\\note.txt", "a short note"));
+        image_.assign(4096, 0);
+        for (size_t i = 0; i < image_.size(); ++i) image_[i] = uint8_t(i * 13);
+        image_[0] = 'M';
+        image_[1] = 'Z';
+    }
+    void TearDown() override {
+        RemoveTree(kWork);
+        RemoveTree("A:\\");
+    }
+    // The user takes the diskette out: every file on it goes to a folder of its own on C:.
+    void SwapDisk() {
+        std::string to = kWork + "moved\\" + std::to_string(++disks_) + "\\";
+        CreateDirectoryA(to.c_str(), nullptr);
+        for (const std::string& from : {std::string("A:\\"), std::string("A:\\sub\\")}) {
+            WIN32_FIND_DATAA fd;
+            HANDLE h = FindFirstFileA((from + "*.*").c_str(), &fd);
+            if (h == INVALID_HANDLE_VALUE) continue;
+            do {
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+                EXPECT_TRUE(MoveFileA((from + fd.cFileName).c_str(), (to + fd.cFileName).c_str())) << fd.cFileName;
+            } while (FindNextFileA(h, &fd));
+            FindClose(h);
+        }
+    }
+    std::string data_;
+    std::vector<uint8_t> image_;
+    int disks_ = 0;
+};
+
+TEST_F(DisketteSpan, SpansThreeDiskettesAndReadsBackWhole) {
+    ASSERT_EQ(SystemFileSystem().DriveTypeOf("A:\\"), DriveType::Removable);
+    ScriptedPrompts prompts;
+    prompts.Then(PromptAnswer::Ok)  // the disk with segment 1 is still in the drive
+        .Then(PromptAnswer::Ok, [this] { SwapDisk(); })
+        .Then(PromptAnswer::Ok, [this] { SwapDisk(); });
+    RecordingProgress progress;
+    BytesRejoinerImage image(image_);
+    SplitSharedState shared;
+    CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
+    engine.SetExeFolder(kWork + "exe\\");
+    engine.AddItem(kWork + "src\\note.txt");
+    engine.AddItem(kWork + "src\\payload.bin");
+    ASSERT_TRUE(engine.Split("A:\\sub", "B", 1000000));
+
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{
+        kInsert, kInsert + "\nCannot overwrite previous segment A:\\sub\\B_1.EXE.", kInsert}));
+    EXPECT_EQ(engine.Destination(), "A:\\");
+    std::vector<std::string> segs = {ReadWhole(kWork + "moved\\1\\B_1.EXE"), ReadWhole(kWork + "moved\\2\\B_2.SEG"),
+                                     ReadWhole("A:\\B_3.SEG")};
+    EXPECT_EQ(segs[0].size(), 1000000u);
+    EXPECT_EQ(segs[1].size(), 1000000u);
+    EXPECT_EQ(segs[0].substr(0, image_.size()), std::string(image_.begin(), image_.end()));
+    auto entries = ReadSet(segs, uint32_t(image_.size()));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "note.txt");
+    EXPECT_EQ(entries[0].data, "a short note");
+    EXPECT_EQ(entries[1].name, "payload.bin");
+    EXPECT_EQ(entries[1].size, data_.size());
+    EXPECT_TRUE(entries[1].data == data_);
+
+    std::string listing = ReadWhole(kWork + "exe\\B.spj");
+    EXPECT_NE(listing.find("$ =====Files in B_3.SEG=======\r\n$ cont.. " + kWork + "src\\payload.bin\r\n"),
+              std::string::npos);
+    EXPECT_EQ(GetFileAttributesA("A:\\B.spj"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DisketteSpan, AutosizeFillsEachDiskette) {
+    ScriptedPrompts prompts;
+    prompts.Then(PromptAnswer::Ok, [this] { SwapDisk(); });
+    NullProgress progress;
+    BytesRejoinerImage image(image_);
+    SplitSharedState shared;
+    CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
+    engine.SetExeFolder(kWork + "exe\\");
+    engine.AddItem(kWork + "src\\payload.bin");
+    uint64_t usable = engine.GetUsableFreeSpace("A:\\");
+    if (usable > 1474560u) {
+        GTEST_SKIP() << "A: is a plain folder here, not a diskette";
+    }
+    ASSERT_GT(usable, 1250000u);
+    ASSERT_TRUE(engine.Split("A:\\", "B", 0));
+    std::string first = ReadWhole(kWork + "moved\\1\\B_1.EXE");
+    EXPECT_EQ(first.size(), usable);
+    auto entries = ReadSet({first, ReadWhole("A:\\B_2.SEG")}, uint32_t(image_.size()));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_TRUE(entries[0].data == data_);
+}
+
+}  // namespace
