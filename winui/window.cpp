@@ -5,8 +5,8 @@
 
 namespace winui {
 
-bool Window::RegisterClass(const char* className, UINT style, HCURSOR cursor, HBRUSH background,
-                           HICON icon) {
+bool Window::RegisterWindowClass(const char* className, UINT style, HCURSOR cursor,
+                                 HBRUSH background, HICON icon) {
     WNDCLASSA existing;
     if (::GetClassInfoA(App::Instance(), className, &existing)) return true;
     WNDCLASSA wc{};

@@ -24,8 +24,8 @@ public:
 
     // Registers a window class whose procedure dispatches to WindowProc of the Window created
     // by Create (the pointer travels in the creation parameter). Registering twice is fine.
-    static bool RegisterClass(const char* className, UINT style, HCURSOR cursor, HBRUSH background,
-                              HICON icon = nullptr);
+    static bool RegisterWindowClass(const char* className, UINT style, HCURSOR cursor,
+                                    HBRUSH background, HICON icon = nullptr);
     bool Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                 int width, int height, HWND parent, HMENU menuOrId = nullptr);
     bool Destroy();
