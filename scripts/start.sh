@@ -15,6 +15,10 @@ wine=/usr/lib/wine/wine64
 # Inner part of the headless run, inside xvfb-run: start, wait for a window, shoot, end.
 if [ "${1:-}" = "--headless" ]; then
   exe=$2 shot=$3 log=$4
+  # Xvfb has no window manager to draw captions and borders, nor to answer a managed window's
+  # map and unmap: let Wine draw and place its windows itself.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
   "$wine" "$exe" >"$log" 2>&1 </dev/null &
   pid=$!
   shown=
@@ -65,6 +69,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exit $?
 fi
 echo "start: no display: running under Xvfb"
-# Xvfb has no window manager to draw captions and borders: let Wine draw them itself.
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+# A Wine session begun without a display (setting up the prefix) would lend its 1024x768
+# desktop to the program: let it end first.
+/usr/lib/wine/wineserver -w
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --headless "$exe" "$B/screenshot.png" "$B/start.log"
