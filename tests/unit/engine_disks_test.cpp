@@ -153,13 +153,4 @@ TEST_F(Disks, AutosizeSizesEachSegmentByTheDiskThatReceivesIt) {
     EXPECT_EQ(ReadSet(segs, kImage)[0].data, data_);
 }
 
-TEST_F(Disks, MailerKeepsItsListingBesideTheSegments) {
-    auto e = Engine(SplitEngineOptions::Mailer());
-    Put("D:\\src\\small", "s");
-    e->AddItem("D:\\src\\small");
-    ASSERT_TRUE(e->Split("A:\\sub\\", "B", 300000));
-    EXPECT_EQ(access((root_ + "/a/sub/B.spj").c_str(), F_OK), 0);
-    EXPECT_EQ(e->ListingPath(), "A:\\sub\\B.spj");
-}
-
 }  // namespace

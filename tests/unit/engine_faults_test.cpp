@@ -120,17 +120,6 @@ TEST_F(Faults, AWriteErrorFailsTheRunAndStillFinishesTheListing) {
     }
 }
 
-TEST_F(Faults, CancelBeforeTheFirstEntryStopsAtOnce) {
-    progress_.cancelled = true;
-    auto e = ThreeFiles(SystemFileSystem());
-    EXPECT_FALSE(e->Split(kOut, "B", 100000));
-    EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{"Progress Cancelled"});
-    auto segs = Segments(kOut, "B");
-    ASSERT_EQ(segs.size(), 1u);
-    EXPECT_TRUE(ReadSet(segs, kImage).empty());
-    EXPECT_TRUE(EndsWithSummary(Listing(), 0));
-}
-
 TEST_F(Faults, ContinuationTextHoldsPathsOfAnyLength) {
     std::string folder = "D:\\src";
     for (int i = 0; i < 4; ++i) {

@@ -154,19 +154,23 @@ TEST_F(SetFormat, SecondRunAsksAndDeletesTheOldSetUpToTheFirstGap) {
     EXPECT_EQ(CSplitEngine::CountSegments(SystemFileSystem(), kOut, "B"), 1);
 }
 
-TEST_F(SetFormat, MailerOptionsReplaceWithoutAskingAndNeverTouchProgress) {
+TEST_F(SetFormat, MailerOptionsReplaceWithoutAskingAndKeepTheListingBesideTheSet) {
     Put("D:\\src\\f", Bytes(10));
-    Put(kOut + "B_1.EXE", "old");
-    Put(kOut + "B_2.SEG", "old");
+    MkDir("A:\\sub");
+    Put("A:\\sub\\B_1.EXE", "old");
+    Put("A:\\sub\\B_2.SEG", "old");
     progress_.cancelled = true;  // the mailer makes no cancel checks
     auto e = Engine(SplitEngineOptions::Mailer());
     e->AddItem("D:\\src\\f");
-    EXPECT_TRUE(e->Split(kOut, "B", 100000));
+    EXPECT_TRUE(e->Split("A:\\sub\\", "B", 100000));
     EXPECT_TRUE(prompts_.shown.empty());
     EXPECT_TRUE(progress_.ranges.empty());
     EXPECT_TRUE(progress_.texts.empty());
-    EXPECT_EQ(Segments(kOut, "B").size(), 2u);  // the stale second segment is not its business
-    EXPECT_EQ(ReadSet({Segments(kOut, "B")[0]}, kImage).size(), 1u);
+    auto segs = Segments("A:\\sub\\", "B");
+    EXPECT_EQ(segs.size(), 2u);  // the stale second segment is not its business
+    EXPECT_EQ(ReadSet({segs[0]}, kImage).size(), 1u);
+    EXPECT_EQ(e->ListingPath(), "A:\\sub\\B.spj");
+    EXPECT_EQ(access(Host("A:\\sub\\B.spj").c_str(), F_OK), 0);
 }
 
 TEST_F(SetFormat, RefusedRunsWriteNothing) {

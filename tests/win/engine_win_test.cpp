@@ -128,26 +128,4 @@ TEST_F(DisketteSpan, SpansThreeDiskettesAndReadsBackWhole) {
     EXPECT_EQ(GetFileAttributesA("A:\\B.spj"), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(DisketteSpan, AutosizeFillsEachDiskette) {
-    ScriptedPrompts prompts;
-    prompts.Then(PromptAnswer::Ok, [this] { SwapDisk(); });
-    NullProgress progress;
-    BytesRejoinerImage image(image_);
-    SplitSharedState shared;
-    CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
-    engine.SetExeFolder(kWork + "exe\\");
-    engine.AddItem(kWork + "src\\payload.bin");
-    uint64_t usable = engine.GetUsableFreeSpace("A:\\");
-    if (usable > 1474560u) {
-        GTEST_SKIP() << "A: is a plain folder here, not a diskette";
-    }
-    ASSERT_GT(usable, 1250000u);
-    ASSERT_TRUE(engine.Split("A:\\", "B", 0));
-    std::string first = ReadWhole(kWork + "moved\\1\\B_1.EXE");
-    EXPECT_EQ(first.size(), usable);
-    auto entries = ReadSet({first, ReadWhole("A:\\B_2.SEG")}, uint32_t(image_.size()));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_TRUE(entries[0].data == data_);
-}
-
 }  // namespace
