@@ -1,5 +1,6 @@
 // CSplitEngine: the depth-first walk of the selection, entry records and file contents.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "engine/split_engine.h"
