@@ -52,3 +52,16 @@ std::string CMailerCommandLine::SegmentFileName(const std::string& prefix, int n
     std::string name = prefix + "_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg");
     return mail_text::Trim(name);
 }
+
+std::string CMailerCommandLine::AfterProgramName(const std::string& commandLine) {
+    size_t i = 0;
+    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    if (i < commandLine.size() && commandLine[i] == '"') {
+        size_t close = commandLine.find('"', i + 1);
+        i = close == std::string::npos ? commandLine.size() : close + 1;
+    } else {
+        while (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
+    }
+    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    return commandLine.substr(i);
+}

@@ -15,6 +15,8 @@ public:
     // line is the part after the program name.
     void Parse(const std::string& line);
 
+    // The part of a whole command line after the program name (quoted or not).
+    static std::string AfterProgramName(const std::string& commandLine);
     // Segment n (from 1) of the set: "<prefix>_<n>.exe" for 1, ".seg" after, spaces trimmed.
     static std::string SegmentFileName(const std::string& prefix, int n);
 

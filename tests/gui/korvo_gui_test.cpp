@@ -1,0 +1,282 @@
+// korvo end to end under Wine: the real program, its dialog filled and sent through the GUI
+// driver, real SMTP servers on 127.0.0.1 (started by the korvo_mail fixture), messages read
+// back from the sink's inbox.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "engine/split_engine.h"
+#include "fakes/scripted_prompts.h"
+#include "gui/driver/gui_driver.h"
+#include "platform/process.h"
+
+namespace {
+
+constexpr int kSendTimeoutMs = 60000;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Bytes(size_t size, int seed) {
+    std::string b(size, '\0');
+    for (size_t i = 0; i < size; ++i) b[i] = static_cast<char>((i * 7 + seed) % 256);
+    return b;
+}
+
+// Where the fixture keeps the servers: <build>/korvo_mail, seen through Wine's Z: drive.
+std::string MailDir() {
+    const char* build = std::getenv("ZEMBRA_BINARY_DIR");
+    std::string dir = std::string("Z:") + (build ? build : "") + "/korvo_mail";
+    for (char& c : dir)
+        if (c == '/') c = '\\';
+    return dir;
+}
+
+std::string Server(const char* name) {
+    return "127.0.0.1:" + std::to_string(std::atoi(ReadAll(MailDir() + "\\" + name + ".port").c_str()));
+}
+
+int InboxCount() {
+    int n = 0;
+    while (GetFileAttributesA((MailDir() + "\\inbox\\msg-" + std::to_string(n + 1) + ".eml").c_str()) !=
+           INVALID_FILE_ATTRIBUTES)
+        ++n;
+    return n;
+}
+
+std::string Message(int n) { return ReadAll(MailDir() + "\\inbox\\msg-" + std::to_string(n) + ".eml"); }
+
+std::string DecodeBase64(const std::string& text) {
+    std::string out;
+    unsigned value = 0;
+    int bits = 0;
+    for (char c : text) {
+        int v = c >= 'A' && c <= 'Z' ? c - 'A' : c >= 'a' && c <= 'z' ? c - 'a' + 26
+              : c >= '0' && c <= '9' ? c - '0' + 52 : c == '+' ? 62 : c == '/' ? 63 : -1;
+        if (v < 0) continue;
+        value = (value << 6) | static_cast<unsigned>(v);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += static_cast<char>((value >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
+// The attachment of a stored message: its name and decoded bytes.
+std::pair<std::string, std::string> Attachment(const std::string& message) {
+    size_t name = message.find("name=\"");
+    size_t start = message.find("base64\r\n\r\n");
+    size_t end = message.find("\r\n--bbb--");
+    if (name == std::string::npos || start == std::string::npos || end == std::string::npos) return {};
+    name += 6;
+    return {message.substr(name, message.find('"', name) - name),
+            DecodeBase64(message.substr(start + 10, end - start - 10))};
+}
+
+void SetMailSettings(const std::string& server) {
+    WritePrivateProfileStringA("EMailSetup", "IEMailSMTP", server.c_str(), "ReZove.ini");
+    WritePrivateProfileStringA("EMailSetup", "IEMailAddress", "me@example.com", "ReZove.ini");
+    WritePrivateProfileStringA("EMailSetup", "IEMailToAddress", "you@example.com", "ReZove.ini");
+}
+
+class Korvo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_GT(InboxCount() + 1, 0);
+        ASSERT_NE(ReadAll(MailDir() + "\\sink.port"), "") << "the korvo_mail fixture did not run";
+        korvo_ = "\"" + ModuleFolder() + "korvo.exe\"";
+        sets_ = ModuleFolder() + "korvo sets\\";
+        CreateDirectoryA(sets_.c_str(), nullptr);
+    }
+
+    // A set of three segments made by the engine in a folder and under a name with spaces.
+    std::string MakeSet(const std::string& name) {
+        std::string folder = sets_ + name + " dir\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        WriteAll(folder + "data.bin", Bytes(12000, 3));
+        BytesRejoinerImage image(std::vector<uint8_t>(1000, 0x4D));
+        ScriptedPrompts prompts;
+        NullProgress progress;
+        CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions::Mailer());
+        engine.AddItem(folder + "data.bin");
+        EXPECT_TRUE(engine.Split(folder, name, 6000)) << (prompts.shown.empty() ? "" : prompts.Texts()[0]);
+        EXPECT_EQ(engine.SegmentCount(), 3);
+        return folder + name;
+    }
+
+    HWND WaitDialog(gui::Program& p) { return gui::FindTop("#32770", "Zembra", gui::kTimeoutMs, p.Pid()); }
+
+    // Fills the dialog and presses Send; returns the message boxes' texts until korvo ends.
+    std::vector<std::string> FillAndSend(gui::Program& p, HWND dialog, const std::string& text) {
+        EXPECT_TRUE(gui::SetText(dialog, 1003, "Segments for you"));
+        EXPECT_TRUE(gui::SetText(dialog, 1002, text));
+        EXPECT_TRUE(gui::Click(dialog, IDOK));
+        std::vector<std::string> shown;
+        for (;;) {
+            std::string box = gui::AnswerNextMessageBox(IDOK, p.Pid(), kSendTimeoutMs);
+            if (box.empty()) break;
+            shown.push_back(box);
+            if (box.find("Rovudede") == 0) break;
+        }
+        EXPECT_TRUE(p.WaitExit());
+        return shown;
+    }
+
+    std::string korvo_, sets_;
+};
+
+TEST_F(Korvo, MailsASegmentedSetOneMessagePerSegment) {
+    SetMailSettings(Server("sink"));
+    std::string prefix = MakeSet("my set");
+    int before = InboxCount();
+    gui::Program p;
+    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    HWND dialog = WaitDialog(p);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1000)), "you@example.com");
+    EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1001)), "me@example.com");
+    EXPECT_EQ(FillAndSend(p, dialog, "See you\r\n.\r\nBye"), std::vector<std::string>{"Rovudede EMailed!"});
+
+    ASSERT_EQ(InboxCount(), before + 3);
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        std::string m = Message(before + n);
+        std::string line = "Zembra File Segment " + std::to_string(n) + " of 3\r\n";
+        EXPECT_NE(m.find("\r\n\r\n" + line), std::string::npos);
+        EXPECT_EQ(m.find("Files segments have been e-mailed") != std::string::npos, n == 1);
+        EXPECT_NE(m.find("subject: Segments for you\r\n"), std::string::npos);
+        EXPECT_NE(m.find("\r\nSee you\r\n.\r\nBye\r\n"), std::string::npos);  // unstuffed by the server
+        auto [name, bytes] = Attachment(m);
+        std::string file = "my set_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG");
+        EXPECT_EQ(bytes, ReadAll(prefix + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")));
+        EXPECT_FALSE(bytes.empty());
+        EXPECT_EQ(CharUpperA(&name[0]), std::string(CharUpperA(&file[0])));
+    }
+    char server[128] = {0};
+    GetPrivateProfileStringA("EMailSetup", "IEMailSMTP", "", server, sizeof server, "ReZove.ini");
+    EXPECT_EQ(std::string(server), Server("sink"));
+}
+
+TEST_F(Korvo, MissingMiddleSegmentMailsThoseBefore) {
+    SetMailSettings(Server("sink"));
+    std::string prefix = MakeSet("gap set");
+    ASSERT_TRUE(DeleteFileA((prefix + "_2.SEG").c_str()));
+    int before = InboxCount();
+    gui::Program p;
+    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    HWND dialog = WaitDialog(p);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(FillAndSend(p, dialog, "gap"), std::vector<std::string>{"Rovudede EMailed!"});
+    EXPECT_EQ(InboxCount(), before + 1);
+}
+
+TEST_F(Korvo, RefusedRecipientStopsTheRun) {
+    SetMailSettings(Server("rcpt550"));
+    std::string prefix = MakeSet("refused set");
+    gui::Program p;
+    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    HWND dialog = WaitDialog(p);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(FillAndSend(p, dialog, "x"),
+              (std::vector<std::string>{"The To address is invalid.", "Rovudede EMail Exited!"}));
+}
+
+TEST_F(Korvo, EmptyFieldsKeepTheDialogOpen) {
+    SetMailSettings(Server("sink"));
+    std::string prefix = MakeSet("field set");
+    gui::Program p;
+    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    HWND dialog = WaitDialog(p);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(gui::SetText(dialog, 1000, "  "));
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, p.Pid()),
+              "You must enter an EMail Server, a From, and To EMail address.");
+    ASSERT_TRUE(gui::SetText(dialog, 1000, "a@b>\r\nRCPT TO:<c@d"));
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, p.Pid()),
+              "An EMail address must not contain line breaks or angle brackets.");
+    EXPECT_TRUE(p.Running());
+    ASSERT_TRUE(gui::Click(dialog, IDCANCEL));
+    EXPECT_TRUE(p.WaitExit());
+}
+
+TEST_F(Korvo, SecondStartIsRefusedWhileOneRuns) {
+    SetMailSettings(Server("sink"));
+    std::string prefix = MakeSet("busy set");
+    gui::Program first;
+    ASSERT_TRUE(first.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    HWND dialog = WaitDialog(first);
+    ASSERT_TRUE(dialog);
+    gui::Program second;
+    ASSERT_TRUE(second.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, second.Pid()),
+              "Zembra EMailer is already running.\nPlease wait and try again later.");
+    EXPECT_TRUE(second.WaitExit());
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(gui::WaitVisible(dialog));
+    ASSERT_TRUE(gui::Click(dialog, IDCANCEL));
+    EXPECT_TRUE(first.WaitExit());
+}
+
+TEST_F(Korvo, RefusedCommandLines) {
+    struct Case {
+        std::string args, message;
+    } cases[] = {
+        {"", "No files passed in!"},
+        {"&Segmented", "No files passed in!"},
+        {"C:\\" + std::string(260, 'x'),
+         "A file path is longer than 259 characters:\nC:\\" + std::string(260, 'x')},
+    };
+    for (const Case& c : cases) {
+        gui::Program p;
+        ASSERT_TRUE(p.Start(korvo_ + " " + c.args));
+        EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, p.Pid()), c.message);
+        EXPECT_TRUE(p.WaitExit());
+    }
+}
+
+TEST_F(Korvo, FileListIsSplitIntoMailxpAndMailed) {
+    SetMailSettings(Server("sink"));
+    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "40", "ReZove.ini");  // 40,960 bytes
+    std::string folder = sets_ + "list dir\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteAll(folder + "one.bin", Bytes(30000, 1));
+    WriteAll(folder + "two words.txt", Bytes(25000, 2));
+    int before = InboxCount();
+    gui::Program p;
+    ASSERT_TRUE(p.Start(korvo_ + " " + folder + "one.bin*" + folder + "two words.txt"));
+    HWND dialog = WaitDialog(p);
+    WritePrivateProfileStringA("EMailSetup", "IEMailSize", nullptr, "ReZove.ini");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(FillAndSend(p, dialog, "list"), std::vector<std::string>{"Rovudede EMailed!"});
+
+    std::string work = ModuleFolder() + "mailtemp\\";
+    int segments = 0;
+    while (GetFileAttributesA((work + "mailxp_" + std::to_string(segments + 1) + (segments ? ".SEG" : ".EXE")).c_str()) !=
+           INVALID_FILE_ATTRIBUTES)
+        ++segments;
+    EXPECT_GE(segments, 2);
+    ASSERT_EQ(InboxCount(), before + segments);
+    for (int n = 1; n <= segments; ++n) {
+        auto [name, bytes] = Attachment(Message(before + n));
+        EXPECT_EQ(bytes, ReadAll(work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG"))) << n;
+    }
+    // The first segment is a runnable rejoiner: korvo's own embedded image heads it.
+    EXPECT_EQ(ReadAll(work + "mailxp_1.EXE").substr(0, 2), "MZ");
+}
+
+}  // namespace
