@@ -147,14 +147,7 @@ void CProgressPanel::RestorePosition() {
 }
 
 void CProgressPanel::DestroyPanel() {
-    if (hwnd_) {
-        if (persistent_) {
-            RECT r = WindowRect();
-            Settings().WriteInt(kSection, "X", r.left);
-            Settings().WriteInt(kSection, "Y", r.top);
-        }
-        Destroy();
-    }
+    if (hwnd_) Destroy();  // WM_DESTROY stores the position
     text_ = bar_ = cancelButton_ = nullptr;
     if (font_) {
         ::DeleteObject(font_);
@@ -265,6 +258,14 @@ LRESULT CProgressPanel::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         ::FillRect(reinterpret_cast<HDC>(wp), &r, ::GetSysColorBrush(COLOR_BTNFACE));
         return 1;
     }
+    case WM_DESTROY:
+        // Here rather than in DestroyPanel: an owner that goes first takes the panel with it.
+        if (persistent_) {
+            RECT r = WindowRect();
+            Settings().WriteInt(kSection, "X", r.left);
+            Settings().WriteInt(kSection, "Y", r.top);
+        }
+        break;
     case WM_NCDESTROY:
         text_ = bar_ = cancelButton_ = nullptr;
         break;

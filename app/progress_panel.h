@@ -32,7 +32,7 @@ public:
     // the window or a control could not be made; every operation then does nothing.
     bool Create(HWND parent, const std::string& caption, bool smooth = false,
                 ISettings* settings = nullptr);
-    // Saves the position (when persistent) and destroys the window.
+    // Destroys the window; its position is stored (when persistent) whoever destroys it.
     void DestroyPanel();
     // Off: the window is centred and its position neither read nor written. Set before Create.
     void SetPersistentPosition(bool on) { persistent_ = on; }

@@ -262,6 +262,16 @@ TEST_F(PanelTest, DestroyRemembersThePositionUnlessPersistenceIsOff) {
         ::SetWindowPos(panel.Handle(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     EXPECT_EQ(settings->GetInt("Settings", "X", -1), 211);
+    // An owner destroyed first takes the panel with it; the position is still stored.
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    CProgressPanel owned(owner, "Building", false, settings.get());
+    ::SetWindowPos(owned.Handle(), nullptr, 300, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::DestroyWindow(owner);
+    EXPECT_FALSE(owned.Exists());
+    EXPECT_EQ(settings->GetInt("Settings", "X", -1), 300);
+    EXPECT_EQ(settings->GetInt("Settings", "Y", -1), 40);
+    owned.SetPos(5);  // does nothing now
 }
 
 TEST_F(PanelTest, WithoutAWindowEveryOperationDoesNothing) {
