@@ -1,0 +1,18 @@
+// The text entry dialog remblo uses for New Directory.
+#include "rejoiner/edit_box_dialog.h"
+
+#include "resources/remblo_res.h"
+#include "winui/data_exchange.h"
+
+CEditBoxDialog::CEditBoxDialog(std::string title, std::string prompt)
+    : Dialog(IDD_EDIT_BOX), title_(std::move(title)), prompt_(std::move(prompt)) {}
+
+bool CEditBoxDialog::OnInitDialog() {
+    SetText(title_);
+    SetItemText(IDC_EDIT_PROMPT, prompt_);
+    Dialog::OnInitDialog();
+    // Typing starts in the field; without it the system picks the first control.
+    return Item(IDC_EDIT_TEXT) ? !FocusItem(IDC_EDIT_TEXT) : true;
+}
+
+void CEditBoxDialog::Exchange(winui::DataExchange& dx, bool) { dx.Text(IDC_EDIT_TEXT, text); }

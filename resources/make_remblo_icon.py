@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""Draws the rejoiner's icon (three pieces closing into one block) and writes remblo.ico:
+32x32 and 16x16, 32-bit with alpha."""
+import struct
+import sys
+
+
+def pixel(x, y, n):
+    # A block made of three coloured pieces side by side, outlined in dark grey, with a
+    # light gap between the pieces that narrows to nothing at the bottom (they close up).
+    m = max(1, n // 10)
+    left, right, top, bottom = m, n - 1 - m, m + n // 8, n - 1 - m - n // 8
+    if not (left <= x <= right and top <= y <= bottom):
+        return (0, 0, 0, 0)
+    if x in (left, right) or y in (top, bottom):
+        return (60, 60, 60, 255)
+    width = right - left
+    seam1, seam2 = left + width / 3, left + 2 * width / 3
+    gap = max(0.0, (bottom - y) / (bottom - top) - 0.35) * n / 12
+    for seam in (seam1, seam2):
+        if abs(x - seam) < gap:
+            return (255, 255, 255, 255)
+        if abs(x - seam) < gap + 1 and gap > 0:
+            return (60, 60, 60, 255)
+    colours = [(200, 70, 50), (230, 170, 40), (60, 150, 70)]
+    piece = 0 if x < seam1 else 1 if x < seam2 else 2
+    r, g, b = colours[piece]
+    return (r, g, b, 255)
+
+
+def image(n):
+    rows = []
+    for y in range(n - 1, -1, -1):  # bottom-up rows
+        row = b""
+        for x in range(n):
+            r, g, b, a = pixel(x, y, n)
+            row += struct.pack("BBBB", b, g, r, a)
+        rows.append(row)
+    xor = b"".join(rows)
+    mask_row = ((n + 31) // 32) * 4
+    and_mask = b"\0" * (mask_row * n)
+    header = struct.pack("<IiiHHIIiiII", 40, n, n * 2, 1, 32, 0, len(xor) + len(and_mask), 0, 0, 0, 0)
+    return header + xor + and_mask
+
+
+def main(path):
+    sizes = [32, 16]
+    images = [image(n) for n in sizes]
+    out = struct.pack("<HHH", 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    for n, data in zip(sizes, images):
+        out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    with open(path, "wb") as f:
+        f.write(out + b"".join(images))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "remblo.ico")

@@ -1,0 +1,264 @@
+// remblo end to end under Wine + Xvfb: a tree split by the engine (its image is this build's
+// remblo), the first segment run, the destination chosen in its dialog, overwrite questions
+// answered, the completion message read and the rebuilt tree compared byte for byte; and a set
+// on the diskette A: whose later segment must be inserted when asked.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "engine/split_engine.h"
+#include "fakes/scripted_prompts.h"
+#include "gui/driver/gui_driver.h"
+#include "platform/file_system.h"
+#include "resources/remblo_res.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string Bytes(size_t size, int seed) {
+    std::string b(size, '\0');
+    for (size_t i = 0; i < size; ++i) b[i] = static_cast<char>((i * 31 + seed + i / 977) % 256);
+    return b;
+}
+
+// Every file and folder below folder: relative path -> contents ("<dir>" for folders).
+std::map<std::string, std::string> Tree(const std::string& folder, const std::string& prefix = "") {
+    std::map<std::string, std::string> out;
+    SystemFileSystem().ListFolder(folder + "\\*.*", [&](const DirEntry& e) {
+        if (e.name == "." || e.name == "..") return true;
+        std::string path = folder + "\\" + e.name;
+        if (e.attributes & kAttrFolder) {
+            out[prefix + e.name] = "<dir>";
+            auto inner = Tree(path, prefix + e.name + "\\");
+            out.insert(inner.begin(), inner.end());
+        } else {
+            out[prefix + e.name] = ReadAll(path);
+        }
+        return true;
+    });
+    return out;
+}
+
+void RemoveTree(const std::string& folder) {
+    SystemFileSystem().ListFolder(folder + "\\*.*", [&](const DirEntry& e) {
+        if (e.name == "." || e.name == "..") return true;
+        std::string path = folder + "\\" + e.name;
+        if (e.attributes & kAttrFolder)
+            RemoveTree(path);
+        else
+            ::DeleteFileA(path.c_str());
+        return true;
+    });
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+// Runs a host (Linux) command from the Wine process and waits for it. Wine refuses to move a
+// program file that is running, as Windows does; a user pulling the diskette is not refused.
+bool HostRun(const std::string& commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string line = commandLine;
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return true;
+}
+
+std::string BuildDir() {
+    const char* build = std::getenv("ZEMBRA_BINARY_DIR");
+    return build ? build : "";
+}
+
+class RembloGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        ::GetTempPathA(sizeof temp, temp);
+        base_ = std::string(temp) + "remblo_gui_" + std::to_string(::GetCurrentProcessId());
+        RemoveTree(base_);
+        ::CreateDirectoryA(base_.c_str(), nullptr);
+        for (const char* sub : {"\\src", "\\sets", "\\out", "\\away"}) ::CreateDirectoryA((base_ + sub).c_str(), nullptr);
+    }
+    void TearDown() override { RemoveTree(base_); }
+
+    // Splits the given items of base\src into folder with the engine; returns the segment count.
+    int Split(const std::vector<std::string>& items, const std::string& folder, uint64_t size) {
+        ScriptedPrompts prompts;
+        NullProgress progress;
+        ResourceRejoinerImage image;  // this test carries the build's remblo as RAW_BINARY 131
+        SplitSharedState shared;
+        CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
+        engine.SetExeFolder(base_ + "\\away\\");
+        for (const auto& item : items) engine.AddItem(base_ + "\\src\\" + item);
+        EXPECT_TRUE(engine.Split(folder, "set", size));
+        EXPECT_TRUE(prompts.shown.empty()) << (prompts.shown.empty() ? "" : prompts.shown[0].text);
+        return engine.SegmentCount();
+    }
+
+    // Waits for the next window of the program that is either the File Exists question or a
+    // message box; returns it with isQuestion telling which.
+    HWND NextDialog(DWORD pid, bool& isQuestion) {
+        HWND found = nullptr;
+        gui::WaitUntil([&] {
+            for (HWND h : gui::TopWindows({"#32770", "", false, pid})) {
+                std::string title = gui::Text(h);
+                if (title == "File Exists" || ::GetDlgItem(h, 0xFFFF)) {
+                    found = h;
+                    isQuestion = title == "File Exists";
+                    return true;
+                }
+            }
+            return false;
+        });
+        return found;
+    }
+
+    std::string base_;
+};
+
+TEST_F(RembloGui, RejoinsIntoTheChosenFolderAnsweringFileExists) {
+    ::CreateDirectoryA((base_ + "\\src\\top").c_str(), nullptr);
+    ::CreateDirectoryA((base_ + "\\src\\top\\a").c_str(), nullptr);
+    ::CreateDirectoryA((base_ + "\\src\\top\\empty dir").c_str(), nullptr);
+    WriteAll(base_ + "\\src\\top\\a\\deep.txt", "deep");
+    WriteAll(base_ + "\\src\\top\\a\\b.txt", "bbb");
+    WriteAll(base_ + "\\src\\top\\empty.txt", "");
+    WriteAll(base_ + "\\src\\top\\big.bin", Bytes(700000, 1));
+    WriteAll(base_ + "\\src\\loose.txt", "loose");
+    std::string sets = base_ + "\\sets\\";
+    ASSERT_GE(Split({"top", "loose.txt"}, sets, 0), 1);
+    auto expected = Tree(base_ + "\\src");
+
+    // Four files exist at the destination already.
+    std::string out = base_ + "\\out";
+    std::string dest = out + "\\dest";
+    ::CreateDirectoryA(dest.c_str(), nullptr);
+    ::CreateDirectoryA((dest + "\\top").c_str(), nullptr);
+    ::CreateDirectoryA((dest + "\\top\\a").c_str(), nullptr);
+    const std::vector<std::string> conflicts = {"top\\a\\deep.txt", "top\\a\\b.txt", "top\\empty.txt", "loose.txt"};
+    for (const auto& c : conflicts) WriteAll(dest + "\\" + c, "old");
+
+    gui::Program remblo;
+    ASSERT_TRUE(remblo.Start("\"" + sets + "set_1.EXE\"", out));
+    HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(gui::Text(dialog), "Zembra Rejoin - " + sets + "set_1.EXE");
+    EXPECT_EQ(gui::Text(::GetDlgItem(dialog, IDC_DESTINATION)), out);
+
+    // New creates a folder and enters it; Up comes back; then the list's [dest] is chosen.
+    ASSERT_TRUE(gui::Click(dialog, IDC_NEW));
+    HWND edit = gui::FindTop("#32770", "New Directory", gui::kTimeoutMs, remblo.Pid());
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(gui::Text(::GetDlgItem(edit, IDC_EDIT_PROMPT)), "Enter new directory name:");
+    ASSERT_TRUE(gui::SetText(edit, IDC_EDIT_TEXT, "fresh"));
+    ASSERT_TRUE(gui::Click(edit, IDOK));
+    ASSERT_TRUE(gui::WaitGone(edit));
+    HWND destination = ::GetDlgItem(dialog, IDC_DESTINATION);
+    EXPECT_TRUE(gui::WaitUntil([&] { return gui::Text(destination) == out + "\\fresh"; })) << gui::Text(destination);
+    EXPECT_NE(::GetFileAttributesA((out + "\\fresh").c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(gui::Click(dialog, IDC_UP));
+    EXPECT_TRUE(gui::WaitUntil([&] { return gui::Text(destination) == out; })) << gui::Text(destination);
+    HWND list = ::GetDlgItem(dialog, IDC_FOLDERS);
+    ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 2);  // [dest] and [fresh], sorted
+    ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDERS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(gui::Text(destination), dest);
+
+    ASSERT_TRUE(gui::Click(dialog, IDOK));  // &Rejoin
+    // Yes, No, No To All; the fourth existing file is then left alone without a question.
+    const int answers[] = {IDOK, IDCANCEL, IDC_NO_TO_ALL};
+    std::vector<std::string> asked;
+    std::string completion;
+    for (;;) {
+        bool isQuestion = false;
+        HWND next = NextDialog(remblo.Pid(), isQuestion);
+        ASSERT_TRUE(next) << "no question or message came";
+        if (!isQuestion) {
+            completion = gui::MessageBoxText(next);
+            ASSERT_TRUE(gui::Answer(next, IDOK));
+            break;
+        }
+        ASSERT_LT(asked.size(), 3u) << "asked after No To All";
+        std::string text = gui::Text(::GetDlgItem(next, IDC_EXISTS_TEXT));
+        asked.push_back(text);
+        ASSERT_TRUE(gui::Click(next, answers[asked.size() - 1]));
+        ASSERT_TRUE(gui::WaitGone(next));
+    }
+    EXPECT_EQ(completion, "Zembra has Rejoined " + sets + "set_1.EXE\n\rTo " + dest + "\\");
+    DWORD code = 0;
+    EXPECT_TRUE(remblo.WaitExit(gui::kTimeoutMs, &code));
+
+    ASSERT_EQ(asked.size(), 3u);
+    for (const std::string& c : conflicts) {
+        std::string text = dest + "\\" + c + " exists.";
+        auto at = std::find(asked.begin(), asked.end(), text);
+        // Only the file asked first (answered Yes) was replaced.
+        expected[c] = at == asked.begin() ? expected[c] : "old";
+    }
+    EXPECT_EQ(Tree(dest), expected);
+}
+
+TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
+    if ((::GetDriveTypeA("A:\\") != DRIVE_REMOVABLE)) GTEST_SKIP() << "no diskette drive A: in this prefix";
+    RemoveTree("A:");  // an empty diskette
+    WriteAll(base_ + "\\src\\data.bin", Bytes(200000, 7));
+    WriteAll(base_ + "\\src\\small.txt", "small");
+    std::string sets = base_ + "\\sets\\";
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(ResourceRejoinerImage().Load(image));
+    // Segments small enough that data.bin runs into set_2.SEG.
+    ASSERT_EQ(Split({"small.txt", "data.bin"}, sets, image.size() + 5 + 120000), 2);
+    ASSERT_TRUE(::CopyFileA((sets + "set_1.EXE").c_str(), "A:\\set_1.EXE", FALSE));
+    std::string out = base_ + "\\out";
+
+    gui::Program remblo;
+    ASSERT_TRUE(remblo.Start("A:\\set_1.EXE", out));
+    HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    const std::string prompt = "Please insert the disk containing the file set_2.SEG in drive A.";
+    // OK without the disk: asked again.
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()), prompt);
+    // The user swaps diskettes: the first goes out, the one with set_2.SEG comes in.
+    HWND box = gui::FindMessageBox(remblo.Pid());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(gui::MessageBoxText(box), prompt);
+    const std::string floppy = BuildDir() + "/floppy/set_1.EXE", away = BuildDir() + "/remblo_away_set_1.EXE";
+    ASSERT_TRUE(HostRun("/bin/mv -f " + floppy + " " + away));
+    // Wine does not wait for a host process: wait for its effect.
+    ASSERT_TRUE(gui::WaitUntil([] { return ::GetFileAttributesA("A:\\set_1.EXE") == INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_TRUE(::CopyFileA((sets + "set_2.SEG").c_str(), "A:\\set_2.SEG", FALSE));
+    ASSERT_TRUE(gui::Answer(box, IDOK));
+
+    // The program runs from the first diskette: the closing message asks for it back, and
+    // again until it is there.
+    const std::string done = "Please insert first diskette of Zembra set.\n\rZembra has Rejoined A:\\set_1.EXE\n\rTo " +
+                             out + "\\";
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()), done);
+    box = gui::FindMessageBox(remblo.Pid());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(gui::MessageBoxText(box), done);
+    ::DeleteFileA("A:\\set_2.SEG");
+    ASSERT_TRUE(HostRun("/bin/mv -f " + away + " " + floppy));
+    ASSERT_TRUE(gui::WaitUntil([] { return ::GetFileAttributesA("A:\\set_1.EXE") != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_TRUE(gui::Answer(box, IDOK));
+    EXPECT_TRUE(remblo.WaitExit());
+    EXPECT_EQ(Tree(out), Tree(base_ + "\\src"));
+    RemoveTree("A:");
+}
+
+}  // namespace
