@@ -1,0 +1,1 @@
+zembra_test(varlo_command_line_test SOURCES unit/varlo_command_line_test.cpp LIBS zb_varlo_core)
