@@ -132,5 +132,4 @@ private:
     std::unique_ptr<CSegmentFile> segment_;
     uint64_t capacityLeft_ = 0;
     uint32_t imageLength_ = 0;
-    std::vector<uint8_t> block_;  // the one copy buffer, held only while a file is copied
 };

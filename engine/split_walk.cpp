@@ -110,12 +110,13 @@ bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
 // Streams exactly `size` bytes: a file that changed since its size was taken is cut or
 // padded with zeros, so the records that follow stay where a reader expects them.
 bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size) {
-    block_.resize(kBlockSize);
+    // The one copy buffer of this file; left uninitialised, as every byte used is read first.
+    std::unique_ptr<uint8_t[]> block(new uint8_t[kBlockSize]);
     uint64_t remaining = size;
     bool grew = false;
     bool ok = true;
     for (;;) {
-        int64_t n = file.Read(block_.data(), kBlockSize);
+        int64_t n = file.Read(block.get(), kBlockSize);
         if (n <= 0) break;
         if (!CheckCancel()) {
             ok = false;
@@ -128,7 +129,7 @@ bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size)
             grew = true;
             take = remaining;
         }
-        if (take > 0 && !WriteData(block_.data(), static_cast<size_t>(take))) {
+        if (take > 0 && !WriteData(block.get(), static_cast<size_t>(take))) {
             ok = false;
             break;
         }
@@ -138,15 +139,14 @@ bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size)
     }
     bool shrank = ok && remaining > 0;
     if (shrank) {
-        std::memset(block_.data(), 0, kBlockSize);
+        std::memset(block.get(), 0, kBlockSize);
         while (ok && remaining > 0) {
             size_t take = static_cast<size_t>(std::min<uint64_t>(remaining, kBlockSize));
-            ok = WriteData(block_.data(), take);
+            ok = WriteData(block.get(), take);
             remaining -= take;
         }
     }
-    block_.clear();
-    block_.shrink_to_fit();
+    block.reset();
     if (ok && (grew || shrank))
         prompts_.Message(FormatText(shrank ? split_text::kChangedPadded : split_text::kChangedCut, path.c_str(),
                                     static_cast<unsigned long>(size)));
