@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "platform/process.h"
 #include "rejoiner/rejoin_dialog.h"
 #include "rejoiner/rejoin_paths.h"
@@ -24,6 +26,12 @@ void RestrictDllSearch() {
 }
 
 }  // namespace
+
+// remblo travels inside every first segment: the library's verbose handler would pull in the
+// C++ name demangler for a message no user of a window program ever sees.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { ::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RestrictDllSearch();

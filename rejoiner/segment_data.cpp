@@ -2,6 +2,8 @@
 // content reads go straight to the file, and nothing is read past the region's end.
 #include "rejoiner/segment_data.h"
 
+#include "platform/file_copy.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -71,6 +73,14 @@ int64_t CSegmentData::Read(void* dest, size_t count) {
     }
     left_ -= done;
     return static_cast<int64_t>(done);
+}
+
+int64_t CSegmentData::CopyTo(IFile& out, size_t count) {
+    if (!file_ || pos_ != end_) return 0;  // buffered bytes go first, through the buffer
+    count = static_cast<size_t>(std::min<uint64_t>(count, left_));
+    int64_t n = CopyFileData(*file_, out, count);
+    if (n > 0) left_ -= static_cast<uint64_t>(n);
+    return n;
 }
 
 bool CSegmentData::ReadExact(void* dest, size_t count) {

@@ -23,6 +23,9 @@ public:
     // Reads up to count bytes (never beyond the data region). Returns the number read, 0 when
     // the region is used up, -1 when the file fails or holds less than its length promised.
     int64_t Read(void* dest, size_t count);
+    // Copies up to count bytes of the region straight into out inside the system when nothing
+    // is buffered and the platform can; 0 when the caller must read them itself, -1 on error.
+    int64_t CopyTo(IFile& out, size_t count);
     // Reads exactly count bytes; false when the region holds fewer or the file fails.
     bool ReadExact(void* dest, size_t count);
     // Reads a NUL-terminated name of at most maxLength bytes, consuming the NUL.

@@ -11,6 +11,7 @@
 namespace {
 
 const size_t kCopyBufferSize = 0x10000;
+const size_t kDirectCopy = 0x800000;  // per step when the system copies: the indicator still moves
 const size_t kHeaderFixed = 9;  // size (4), attributes (1), parent (4); the name follows
 const uint8_t kFolderBit = 0x10;
 const char kStopped[] = "\r\nRejoin stopped.";
@@ -171,14 +172,21 @@ bool CSegmentReader::CloseOutput() {
 }
 
 bool CSegmentReader::CopyContent(uint8_t* buffer) {
-    size_t chunk = kCopyBufferSize;
-    if (sizeLeft_ < chunk) chunk = sizeLeft_;
-    if (segment_.BytesLeft() < chunk) chunk = static_cast<size_t>(segment_.BytesLeft());
-    if (chunk == 0) return true;
-    int64_t n = segment_.Read(buffer, chunk);
-    if (n <= 0) return Damaged(segmentPath_ + " is shorter than it should be");
-    if (writeEnabled_ && output_ && !output_->Write(buffer, static_cast<size_t>(n)))
-        return Stop("Cannot write " + outputPath_ + "\r\n" + fs_.LastErrorText());
+    uint64_t available = sizeLeft_ < segment_.BytesLeft() ? sizeLeft_ : segment_.BytesLeft();
+    if (available == 0) return true;
+    int64_t n = 0;
+    if (writeEnabled_ && output_) {
+        // Where the system copies between files itself, the data never enter this process.
+        n = segment_.CopyTo(*output_, static_cast<size_t>(available < kDirectCopy ? available : kDirectCopy));
+        if (n < 0) return Stop("Cannot write " + outputPath_ + "\r\n" + fs_.LastErrorText());
+    }
+    if (n == 0) {
+        size_t chunk = static_cast<size_t>(available < kCopyBufferSize ? available : kCopyBufferSize);
+        n = segment_.Read(buffer, chunk);
+        if (n <= 0) return Damaged(segmentPath_ + " is shorter than it should be");
+        if (writeEnabled_ && output_ && !output_->Write(buffer, static_cast<size_t>(n)))
+            return Stop("Cannot write " + outputPath_ + "\r\n" + fs_.LastErrorText());
+    }
     sizeLeft_ -= static_cast<uint32_t>(n);
     if (sizeLeft_ == 0) {
         needHeader_ = true;
