@@ -77,11 +77,5 @@ private:
 // The shell's own data object for items of one folder, as the file manager hands it over.
 IDataObject* ShellDataObject(const std::string& folder, const std::vector<std::string>& names);
 
-// A host path ("/work/x") as Wine sees it ("Z:\work\x").
-std::string WinePath(const std::string& hostPath);
-// Folder of a loaded module, with a trailing backslash.
-std::string ModuleFolderOf(HMODULE module);
 bool WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);
-// Runs a command line and waits for it; false when it could not start or exited non-zero.
-bool RunAndWait(const std::string& commandLine);
