@@ -25,7 +25,7 @@ if [ "${1:-}" = "--headless" ]; then
   for _ in $(seq 1 240); do
     kill -0 "$pid" 2>/dev/null || break
     # A visible top-level window whose title is the program's.
-    for id in $(xwininfo -root -tree 2>/dev/null | grep -E '"(Zembra|Progress|Building)[^"]*"' | awk '{print $1}'); do
+    for id in $(xwininfo -root -tree 2>/dev/null | grep -E '"[^"]*(Zembra|Progress|Building)[^"]*"' | awk '{print $1}'); do
       if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then shown=$id; break; fi
     done
     [ -n "$shown" ] && break
