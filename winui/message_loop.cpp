@@ -12,8 +12,13 @@ std::vector<HWND>& Modeless() {
     return list;
 }
 int g_quitCode = 0;
+HWND g_accelWindow = nullptr;
+HACCEL g_accelTable = nullptr;
 
 void Dispatch(MSG& msg) {
+    if (g_accelTable && ::IsWindow(g_accelWindow) &&
+        ::TranslateAcceleratorA(g_accelWindow, g_accelTable, &msg))
+        return;
     for (HWND dialog : Modeless())
         if (::IsWindow(dialog) && ::IsDialogMessageA(dialog, &msg)) return;
     ::TranslateMessage(&msg);
@@ -52,6 +57,11 @@ bool MessageLoop::PumpPending() {
 }
 
 int MessageLoop::QuitCode() { return g_quitCode; }
+
+void MessageLoop::SetAccelerators(HWND window, HACCEL table) {
+    g_accelWindow = window;
+    g_accelTable = table;
+}
 
 void MessageLoop::AddModeless(HWND dialog) {
     auto& list = Modeless();

@@ -18,6 +18,9 @@ public:
     static bool PumpPending();
     static int QuitCode();
 
+    // The main window's accelerator table, translated before anything else (nullptr: none).
+    static void SetAccelerators(HWND window, HACCEL table);
+
     // Modeless dialogs register so that Tab, Enter and Escape work in them.
     static void AddModeless(HWND dialog);
     static void RemoveModeless(HWND dialog);

@@ -11,6 +11,7 @@
 #include "winui/app.h"
 #include "winui/data_exchange.h"
 #include "winui/dialog.h"
+#include "winui/frame_window.h"
 #include "winui/list_box.h"
 #include "winui/message_box_prompts.h"
 #include "winui/message_loop.h"
@@ -272,6 +273,73 @@ TEST(MessageLoop, PumpDispatchesUntilQuitAndPendingKeepsTheQuit) {
     EXPECT_EQ(winui::MessageLoop::QuitCode(), 7);
     ::PostQuitMessage(3);
     EXPECT_EQ(winui::MessageLoop::Run(), 3);
+}
+
+class FormView : public winui::Dialog {
+public:
+    FormView() : Dialog(IDD_FORM) {}
+    int commands = 0;
+
+protected:
+    bool OnCommand(int id, int, HWND) override {
+        if (id != ID_VIEW_COMMAND) return false;
+        ++commands;
+        return true;
+    }
+};
+
+class TestFrame : public winui::FrameWindow {
+public:
+    int commands = 0;
+    bool allowClose = false;
+
+protected:
+    bool OnCommand(int id, int, HWND) override {
+        if (id != ID_FRAME_COMMAND) return false;
+        ++commands;
+        return true;
+    }
+    bool OnClose() override { return allowClose; }
+};
+
+TEST(FrameWindow, RoutesCommandsFrameThenViewWithAcceleratorsAndEndsTheLoop) {
+    TestFrame frame;
+    ASSERT_TRUE(frame.CreateFrame("WinuiTestFrame", "Frame Test", IDR_FRAME, WS_OVERLAPPEDWINDOW,
+                                  10, 10, 400, 300));
+    EXPECT_EQ(winui::App::MainWindow(), frame.Handle());
+    EXPECT_NE(::GetMenu(frame.Handle()), nullptr);
+    FormView view;
+    ASSERT_TRUE(view.Create(frame.Handle()));
+    EXPECT_EQ(::GetParent(view.Handle()), frame.Handle());
+    frame.SetView(&view);
+    ::ShowWindow(frame.Handle(), SW_SHOW);
+    RECT client, form;
+    ::GetClientRect(frame.Handle(), &client);
+    ::GetClientRect(view.Handle(), &form);
+    EXPECT_EQ(form.right, client.right);
+    EXPECT_EQ(form.bottom, client.bottom);
+
+    // Menu commands: the frame's own, then what it passes to the view.
+    ::SendMessageA(frame.Handle(), WM_COMMAND, MAKEWPARAM(ID_FRAME_COMMAND, 0), 0);
+    ::SendMessageA(frame.Handle(), WM_COMMAND, MAKEWPARAM(ID_VIEW_COMMAND, 0), 0);
+    EXPECT_EQ(frame.commands, 1);
+    EXPECT_EQ(view.commands, 1);
+    // Keys through the pump become the accelerator table's commands.
+    ::PostMessageA(frame.Handle(), WM_KEYDOWN, VK_F5, 0);
+    ::PostMessageA(view.Item(IDC_FORM_EDIT), WM_KEYDOWN, VK_F6, 0);
+    EXPECT_TRUE(winui::MessageLoop::PumpPending());
+    EXPECT_EQ(frame.commands, 2);
+    EXPECT_EQ(view.commands, 2);
+
+    // Closing can be refused; once allowed, the program's loop ends.
+    ::SendMessageA(frame.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(frame.Handle()));
+    frame.allowClose = true;
+    ::SendMessageA(frame.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(frame.Handle(), nullptr);
+    EXPECT_EQ(view.Handle(), nullptr) << "the view goes with its frame";
+    EXPECT_EQ(winui::App::MainWindow(), nullptr);
+    EXPECT_EQ(winui::MessageLoop::Run(), 0);
 }
 
 }  // namespace
