@@ -33,57 +33,6 @@ TEST_F(RejoinTest, NestedFoldersEmptyFilesAndContentAcrossThreeSegments) {
     EXPECT_GT(steps_.steps, 0);
 }
 
-TEST_F(RejoinTest, SegmentBoundariesAtHeadersAndEmptyFiles) {
-    struct Case {
-        const char* what;
-        size_t cutAfterRecordOf;  // index of the record after which the segment ends
-    };
-    // Records: 0 "a" (3 bytes), 1 "zero" (empty), 2 "b" (5 bytes).
-    for (size_t cutAfter : {0u, 1u, 2u}) {
-        SCOPED_TRACE(cutAfter);
-        std::system(("rm -rf " + root_ + "/t/out/* " + root_ + "/s/*").c_str());
-        CraftedSet set;
-        std::vector<size_t> headerEnds;
-        set.Header(3, 0x20, 0, "a");
-        headerEnds.push_back(set.Stream().size());
-        set.Raw("AAA").Header(0, 0x20, 0, "zero");
-        headerEnds.push_back(set.Stream().size());
-        set.Header(5, 0x20, 0, "b");
-        headerEnds.push_back(set.Stream().size());
-        set.Raw("BBBBB");
-        // The segment ends right after a header: the content (if any) opens the next one.
-        std::string first = WriteSet(set.Segments({headerEnds[cutAfter]}));
-        EXPECT_EQ(Rejoin(first), 1);
-        EXPECT_EQ(segmentsRead_, 2);
-        std::map<std::string, std::string> expected = {{"a", "AAA"}, {"zero", ""}, {"b", "BBBBB"}};
-        EXPECT_EQ(Out(), expected);
-        EXPECT_TRUE(prompts_.shown.empty());
-    }
-}
-
-TEST_F(RejoinTest, SetNameWithUnderscoresFindsItsNextSegment) {
-    CraftedSet set;
-    set.File("f", "0123456789");
-    std::string first = WriteSet(set.Segments({12}), "S:\\", "my_big_set");
-    EXPECT_EQ(Rejoin(first), 1);
-    EXPECT_EQ(segmentsRead_, 2);
-    EXPECT_EQ(Out()["f"], "0123456789");
-}
-
-TEST_F(RejoinTest, DriveRootDestinationHasNoDoubledSeparator) {
-    std::system(("mkdir -p " + root_ + "/c").c_str());
-    posix_drives::Map('C', root_ + "/c");
-    WriteHostFile(root_ + "/c/old.txt", "old");
-    CraftedSet set;
-    set.File("old.txt", "new").Folder("d").File("in.txt", "in", 1);
-    overwrite_.answers = {kOverwriteYes};
-    EXPECT_EQ(Rejoin(WriteSet(set.Segments()), "C:\\"), 1);
-    ASSERT_EQ(overwrite_.asked.size(), 1u);
-    EXPECT_EQ(overwrite_.asked[0], "C:\\old.txt exists.");
-    EXPECT_EQ(ReadHostFile(root_ + "/c/old.txt"), "new");
-    EXPECT_EQ(ReadHostFile(root_ + "/c/d/in.txt"), "in");
-}
-
 TEST_F(RejoinTest, OverwriteAnswers) {
     struct Case {
         const char* what;
@@ -183,7 +132,6 @@ TEST_F(RejoinTest, UnsafeNamesStopTheRejoin) {
             SCOPED_TRACE((asFolder ? "folder " : "file ") + PrintableEntryName(name));
             std::system(("rm -rf " + root_ + "/t/out/* " + root_ + "/s/*").c_str());
             prompts_ = ScriptedPrompts();
-            auto before = Outside();
             CraftedSet set;
             set.File("before", "b").Folder("d");
             if (asFolder)
@@ -192,7 +140,7 @@ TEST_F(RejoinTest, UnsafeNamesStopTheRejoin) {
                 set.File(name, "evil", 1);
             set.File("after", "a");
             std::string first = WriteSet(set.Segments());
-            before = Outside();
+            auto before = Outside();
             EXPECT_EQ(Rejoin(first), 0);
             EXPECT_TRUE(stopped_);
             ASSERT_EQ(prompts_.shown.size(), 1u);
