@@ -18,15 +18,15 @@ void Message(HWND owner, const char* text, const char* caption) {
     MessageBoxA(owner, text, caption, MB_OK);
 }
 
-// The install folder from the machine-wide "Path" value; false when it is missing, not text,
-// or longer than the 260 bytes a path may have.
+// The install folder from the machine-wide "Path" value; false when it is missing, not a
+// string, or longer than the 260 bytes a path may have.
 bool ReadInstallPath(HKEY key, std::string& folder) {
     char value[MAX_PATH];
     DWORD size = sizeof value;
     DWORD type = 0;
     if (RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
         return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    if (type != REG_SZ) return false;
     // The stored text need not end with a NUL; one that fills the buffer without one is too long.
     if (size == sizeof value && value[size - 1] != '\0') return false;
     folder.assign(value, strnlen(value, size));

@@ -6,9 +6,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <string>
-#include <vector>
-
 class CShellExt : public IContextMenu,
                   public IShellExtInit,
                   public IExtractIconA,

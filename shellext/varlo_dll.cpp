@@ -12,10 +12,9 @@ CShellExt* pShellExt = nullptr;
 HINSTANCE g_hmodThisDll = nullptr;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_hmodThisDll = instance;
-        DisableThreadLibraryCalls(instance);
-    }
+    // Thread notifications stay on: the statically linked runtime uses them for its
+    // per-thread data.
+    if (reason == DLL_PROCESS_ATTACH) g_hmodThisDll = instance;
     return TRUE;
 }
 
