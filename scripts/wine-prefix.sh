@@ -18,4 +18,10 @@ if ! grep -q '"a:"="floppy"' "$WINEPREFIX/system.reg" 2>/dev/null; then
   # The mount manager reads the drive types when the server starts: restart it.
   /usr/lib/wine/wineserver -k >/dev/null 2>&1; /usr/lib/wine/wineserver -w >/dev/null 2>&1
 fi
+# A crashing test must end at once, not wait behind a crash dialog until its time-out.
+if [ ! -f "$WINEPREFIX/.zembra-nocrashdialog" ]; then
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+  /usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null 2>&1 </dev/null
+  touch "$WINEPREFIX/.zembra-nocrashdialog"
+fi
 exit 0
