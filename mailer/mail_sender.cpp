@@ -31,6 +31,23 @@ std::string CMailSender::SegmentBody(int n, int count, const std::string& text) 
     return body + text;
 }
 
+bool CMailSender::FindSegment(std::string& path) {
+    if (fs_.Exists(path)) return true;
+    // The engine spells the extensions "EXE" and "SEG"; where the file system tells case
+    // apart, the folder listing (which matches without regard to case) finds the file.
+    size_t cut = path.find_last_of('\\');
+    if (cut == std::string::npos) return false;
+    std::string found;
+    fs_.ListFolder(path, [&](const DirEntry& entry) {
+        if (entry.attributes & kAttrFolder) return true;
+        found = entry.name;
+        return false;
+    });
+    if (found.empty()) return false;
+    path = path.substr(0, cut + 1) + found;
+    return true;
+}
+
 CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, const MailForm& form) {
     sent_ = 0;
     if (progress_) {
@@ -40,10 +57,14 @@ CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, 
     }
     for (int n = 1; n <= count; ++n) {
         std::string path = CMailerCommandLine::SegmentFileName(prefix, n);
-        if (!fs_.Exists(path)) break;
+        if (!FindSegment(path)) break;
 
         MailJob job;
         job.server = job.heloName = form.server;
+        // HELO takes a name; a ":port" written after the server is not part of it.
+        std::string host;
+        uint16_t port = 0;
+        if (mail_text::ParseServer(form.server, host, port)) job.heloName = host;
         job.fromAddress = form.fromAddress;
         job.toAddress = form.toAddress;
         job.subject = form.subject;

@@ -37,6 +37,9 @@ public:
     int MessagesSent() const { return sent_; }
 
 private:
+    // True when the segment exists; path then holds its name as the folder spells it.
+    bool FindSegment(std::string& path);
+
     IPrompts& prompts_;
     IFileSystem& fs_;
     IProgress* progress_;

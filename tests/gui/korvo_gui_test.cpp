@@ -117,7 +117,16 @@ protected:
         return folder + name;
     }
 
-    HWND WaitDialog(gui::Program& p) { return gui::FindTop("#32770", "Zembra", gui::kTimeoutMs, p.Pid()); }
+    // The mail dialog (the window with the Subject field); a message box instead fails the
+    // test with its text.
+    HWND WaitDialog(gui::Program& p) {
+        HWND window = gui::FindTop("#32770", "Zembra", gui::kTimeoutMs, p.Pid());
+        if (window && !gui::FindChild(window, 1003, 2000)) {
+            ADD_FAILURE() << "message instead of the dialog: " << gui::MessageBoxText(window);
+            return nullptr;
+        }
+        return window;
+    }
 
     // Fills the dialog and presses Send; returns the message boxes' texts until korvo ends.
     std::vector<std::string> FillAndSend(gui::Program& p, HWND dialog, const std::string& text) {
@@ -251,11 +260,14 @@ TEST_F(Korvo, RefusedCommandLines) {
 
 TEST_F(Korvo, FileListIsSplitIntoMailxpAndMailed) {
     SetMailSettings(Server("sink"));
-    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "40", "ReZove.ini");  // 40,960 bytes
+    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "300", "ReZove.ini");  // 307,200 bytes
     std::string folder = sets_ + "list dir\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    WriteAll(folder + "one.bin", Bytes(30000, 1));
-    WriteAll(folder + "two words.txt", Bytes(25000, 2));
+    WriteAll(folder + "one.bin", Bytes(200000, 1));
+    WriteAll(folder + "two words.txt", Bytes(180000, 2));
+    std::string work = ModuleFolder() + "mailtemp\\";
+    for (int n = 1; n < 50; ++n)  // an earlier run's set must not be counted
+        DeleteFileA((work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")).c_str());
     int before = InboxCount();
     gui::Program p;
     ASSERT_TRUE(p.Start(korvo_ + " " + folder + "one.bin*" + folder + "two words.txt"));
@@ -264,7 +276,6 @@ TEST_F(Korvo, FileListIsSplitIntoMailxpAndMailed) {
     ASSERT_TRUE(dialog);
     EXPECT_EQ(FillAndSend(p, dialog, "list"), std::vector<std::string>{"Rovudede EMailed!"});
 
-    std::string work = ModuleFolder() + "mailtemp\\";
     int segments = 0;
     while (GetFileAttributesA((work + "mailxp_" + std::to_string(segments + 1) + (segments ? ".SEG" : ".EXE")).c_str()) !=
            INVALID_FILE_ATTRIBUTES)

@@ -102,6 +102,19 @@ TEST(AttachmentEncoder, LinesOf45BytesAndMissingFile) {
     std::system(("rm -rf " + dir).c_str());
 }
 
+TEST(MailerCommandLine, TextAfterTheProgramName) {
+    struct Case {
+        const char* line;
+        const char* rest;
+    } cases[] = {
+        {"korvo.exe &Segmented C:\\x 3", "&Segmented C:\\x 3"},
+        {"\"C:\\Program Files\\korvo.exe\"  a*b", "a*b"},
+        {"\"C:\\Program Files\\korvo.exe\"", ""},
+        {"  korvo", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CMailerCommandLine::AfterProgramName(c.line), c.rest) << c.line;
+}
+
 TEST(MailerCommandLine, SegmentedAndFileListForms) {
     CMailerCommandLine c;
     c.Parse("&Segmented C:\\sets\\my set 3");
