@@ -1,7 +1,7 @@
 // CMailDialog: field exchange, Send, the system-menu About box, F1 help, single instance.
 #include "mailer/mail_dialog.h"
 
-#include "mailer/mail_progress.h"
+#include "app/progress_panel.h"
 #include "platform/process.h"
 #include "resources/korvo_res.h"
 #include "winui/app.h"
@@ -48,7 +48,9 @@ void CMailDialog::OnOK() {
 
     sending_ = true;
     Show(SW_HIDE);
-    std::unique_ptr<IProgress> progress = CreateMailProgress(hwnd_, "Emailing files....");
+    // Created hidden; the sender shows it once a segment is on its way.
+    auto progress = std::make_unique<CProgressPanel>(hwnd_, "Emailing files....");
+    progress->Hide();
     CMailSender sender(prompts_, SystemFileSystem(), progress.get(), &settings_);
     sender.SetTimeout(timeoutMs);
     HWND self = hwnd_;
