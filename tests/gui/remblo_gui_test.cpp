@@ -225,6 +225,21 @@ TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
     ASSERT_TRUE(::CopyFileA((sets + "set_1.EXE").c_str(), "A:\\set_1.EXE", FALSE));
     std::string out = base_ + "\\out";
 
+    {
+        // Started in A:\ the diskette itself is the destination, which is refused; at a drive
+        // root there is no Up.
+        gui::Program first;
+        ASSERT_TRUE(first.Start("A:\\set_1.EXE", "A:\\"));
+        HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, first.Pid()});
+        ASSERT_TRUE(dialog);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_UP)));
+        ASSERT_TRUE(gui::Click(dialog, IDOK));
+        EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, first.Pid()), "Destination cannot be a removeable diskette.");
+        ASSERT_TRUE(gui::Click(dialog, IDCANCEL));  // the dialog stayed; &Exit ends the program
+        EXPECT_TRUE(first.WaitExit());
+        EXPECT_EQ(Tree("A:"), (std::map<std::string, std::string>{{"set_1.EXE", ReadAll(sets + "set_1.EXE")}}));
+    }
+
     gui::Program remblo;
     ASSERT_TRUE(remblo.Start("A:\\set_1.EXE", out));
     HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
