@@ -12,7 +12,10 @@ bool CEditBoxDialog::OnInitDialog() {
     SetItemText(IDC_EDIT_PROMPT, prompt_);
     Dialog::OnInitDialog();
     // Typing starts in the field; without it the system picks the first control.
-    return Item(IDC_EDIT_TEXT) ? !FocusItem(IDC_EDIT_TEXT) : true;
+    HWND edit = Item(IDC_EDIT_TEXT);
+    if (!edit) return true;
+    ::SetFocus(edit);
+    return false;
 }
 
 void CEditBoxDialog::Exchange(winui::DataExchange& dx, bool) { dx.Text(IDC_EDIT_TEXT, text); }
