@@ -223,6 +223,23 @@ TEST_F(Korvo, EmptyFieldsKeepTheDialogOpen) {
     EXPECT_TRUE(p.WaitExit());
 }
 
+TEST_F(Korvo, SystemMenuOpensTheAboutBox) {
+    SetMailSettings(Server("sink"));
+    std::string prefix = MakeSet("about set");
+    gui::Program p;
+    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    HWND dialog = WaitDialog(p);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0));  // "&About Zembra..."
+    HWND about = gui::FindTop("#32770", "About Zembra", gui::kTimeoutMs, p.Pid());
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(FindWindowExA(about, nullptr, "Static", "Zembra Version 1.0"));
+    ASSERT_TRUE(gui::Click(about, IDOK));
+    EXPECT_TRUE(gui::WaitGone(about));
+    ASSERT_TRUE(gui::Click(dialog, IDCANCEL));
+    EXPECT_TRUE(p.WaitExit());
+}
+
 TEST_F(Korvo, SecondStartIsRefusedWhileOneRuns) {
     SetMailSettings(Server("sink"));
     std::string prefix = MakeSet("busy set");
