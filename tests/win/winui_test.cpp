@@ -213,6 +213,17 @@ TEST(MessageBoxPrompts, ShowsTextWithCaptionAndMapsTheButtonPressed) {
     }
 }
 
+// Ends whatever a driver thread left open when it gave up early, so DoModal returns and the
+// test fails instead of hanging.
+struct CloseOnExit {
+    HWND dialog = nullptr;
+    ~CloseOnExit() {
+        if (!dialog || !::IsWindow(dialog)) return;
+        gui::AnswerNextMessageBox(IDOK, ::GetCurrentProcessId(), 0);
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+};
+
 // A modal dialog run the way a program runs it, driven from another thread like a user would.
 TEST(ModalDialog, DriverTypesRefusedValueReadsMessageThenFixesIt) {
     ExchangeDialog dlg;
@@ -220,7 +231,10 @@ TEST(ModalDialog, DriverTypesRefusedValueReadsMessageThenFixesIt) {
     std::atomic<bool> driverOk{false};
     std::thread driver([&] {
         HWND h = gui::FindTop("#32770", "Exchange Test", gui::kTimeoutMs, ::GetCurrentProcessId());
+        CloseOnExit closer{h};
         if (!h) return;
+        // Its label has the id 0xFFFF like a message box's text: still not taken for one.
+        if (!::GetDlgItem(h, 0xFFFF) || gui::IsMessageBox(h)) return;
         if (gui::Text(gui::FindChild(h, IDC_COUNT)) != "42") return;
         gui::SetText(h, IDC_COUNT, "forty");
         gui::Click(h, IDOK);
@@ -245,6 +259,7 @@ TEST(ModalDialog, ClickRefusesHiddenOrDisabledButtons) {
     bool clickedDisabled = true, clickedHidden = true;
     std::thread driver([&] {
         HWND h = gui::FindTop("#32770", "Exchange Test", gui::kTimeoutMs, ::GetCurrentProcessId());
+        CloseOnExit closer{h};
         if (!h) return;
         HWND action = gui::FindChild(h, IDC_ACTION);
         ::EnableWindow(action, FALSE);

@@ -43,6 +43,35 @@ BOOL CALLBACK FindById(HWND hwnd, LPARAM lp) {
     return FALSE;
 }
 
+BOOL CALLBACK NoteProp(HWND, LPSTR name, HANDLE, ULONG_PTR found) {
+    if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF && lstrcmpA(name, "WINE_MSGBOX_HELPCALLBACK") == 0) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool UnderWine() {
+    static const bool wine = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+struct Shape {
+    int textStatics = 0;
+    bool onlyStaticsAndStandardButtons = true;
+};
+
+BOOL CALLBACK NoteChild(HWND hwnd, LPARAM lp) {
+    auto* shape = reinterpret_cast<Shape*>(lp);
+    int id = ::GetDlgCtrlID(hwnd);
+    std::string cls = ClassName(hwnd);
+    if (id == kMessageBoxTextId) ++shape->textStatics;
+    bool isStatic = lstrcmpiA(cls.c_str(), "Static") == 0;
+    bool standardButton = lstrcmpiA(cls.c_str(), "Button") == 0 && id >= IDOK && id <= IDCONTINUE;
+    if (!isStatic && !standardButton) shape->onlyStaticsAndStandardButtons = false;
+    return TRUE;
+}
+
 BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
     auto* state = reinterpret_cast<EnumState*>(lp);
     if (Matches(hwnd, *state->query)) state->found.push_back(hwnd);
@@ -193,6 +222,20 @@ bool PostChar(HWND hwnd, char ch) {
     return ::PostMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(ch), 1) != FALSE;
 }
 
+// Dialogs often give their labels the id 0xFFFF too, so the text static alone does not tell
+// a message box from an ordinary dialog.
+bool IsMessageBox(HWND hwnd) {
+    if (ClassName(hwnd) != "#32770" || !::GetDlgItem(hwnd, kMessageBoxTextId)) return false;
+    if (UnderWine()) {
+        bool found = false;
+        ::EnumPropsExA(hwnd, NoteProp, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    Shape shape;
+    ::EnumChildWindows(hwnd, NoteChild, reinterpret_cast<LPARAM>(&shape));
+    return shape.textStatics == 1 && shape.onlyStaticsAndStandardButtons;
+}
+
 HWND FindMessageBox(DWORD pid, int timeoutMs) {
     WindowQuery q;
     q.className = "#32770";
@@ -200,7 +243,7 @@ HWND FindMessageBox(DWORD pid, int timeoutMs) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND h : TopWindows(q))
-            if (::GetDlgItem(h, kMessageBoxTextId)) { found = h; return true; }
+            if (IsMessageBox(h)) { found = h; return true; }
         return false;
     }, timeoutMs);
     return found;

@@ -69,6 +69,8 @@ bool Click(HWND dialog, int id);
 bool PostChar(HWND hwnd, char ch);
 
 // Message boxes: #32770 dialogs whose text is the static with id 0xFFFF.
+// A message box, not a dialog whose labels happen to carry the id 0xFFFF as well.
+bool IsMessageBox(HWND hwnd);
 HWND FindMessageBox(DWORD pid = 0, int timeoutMs = kTimeoutMs);
 std::string MessageBoxText(HWND box);
 // Presses IDOK, IDCANCEL, IDYES or IDNO in the box and waits for it to close.
