@@ -92,8 +92,30 @@ void SetMailSettings(const std::string& server) {
     WritePrivateProfileStringA("EMailSetup", "IEMailToAddress", "you@example.com", "ReZove.ini");
 }
 
+// The mail settings file lives in the prefix's Windows folder, shared with other programs'
+// tests: it is put back as it was when these tests end.
+std::string SettingsFile() {
+    char dir[MAX_PATH] = {0};
+    GetWindowsDirectoryA(dir, sizeof dir);
+    return std::string(dir) + "\\ReZove.ini";
+}
+
 class Korvo : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        savedExists_ = GetFileAttributesA(SettingsFile().c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (savedExists_) saved_ = ReadAll(SettingsFile());
+    }
+    static void TearDownTestSuite() {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "ReZove.ini");  // flush the cache
+        if (savedExists_)
+            WriteAll(SettingsFile(), saved_);
+        else
+            DeleteFileA(SettingsFile().c_str());
+    }
+    static inline std::string saved_;
+    static inline bool savedExists_ = false;
+
     void SetUp() override {
         ASSERT_GT(InboxCount() + 1, 0);
         ASSERT_NE(ReadAll(MailDir() + "\\sink.port"), "") << "the korvo_mail fixture did not run";
