@@ -63,13 +63,14 @@ ISettings& CProgressPanel::Settings() {
 bool CProgressPanel::Create(HWND parent, const std::string& caption, bool smooth,
                             ISettings* settings) {
     if (hwnd_) return false;
+    placed_ = false;
     ResetFields();
     caption_ = caption;
     settings_ = settings;
     winui::App::InitCommonControls();
     if (!RegisterWindowClass(kClassName, CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
-                       ::LoadCursor(nullptr, IDC_APPSTARTING),
-                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1))))
+                             ::LoadCursor(nullptr, IDC_APPSTARTING),
+                             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1))))
         return false;
     if (!font_) font_ = MakeStatusFont();
     HWND owner = parent ? parent : winui::App::MainWindow();
@@ -95,6 +96,7 @@ bool CProgressPanel::Create(HWND parent, const std::string& caption, bool smooth
     }
     Layout(lines_, kWidth);
     RestorePosition();
+    placed_ = true;
     Show();
     return true;
 }
@@ -260,7 +262,8 @@ LRESULT CProgressPanel::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DESTROY:
         // Here rather than in DestroyPanel: an owner that goes first takes the panel with it.
-        if (persistent_) {
+        // A window that failed half-way was never placed: keep the stored position.
+        if (persistent_ && placed_) {
             RECT r = WindowRect();
             Settings().WriteInt(kSection, "X", r.left);
             Settings().WriteInt(kSection, "Y", r.top);

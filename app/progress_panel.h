@@ -73,6 +73,7 @@ private:
     HFONT font_ = nullptr;
     bool cancelled_ = false;
     bool persistent_ = true;
+    bool placed_ = false;  // the stored position was applied; only then is it written back
     int position_ = 0, step_ = 1, lower_ = 0, upper_ = 100;
     int lines_ = 4;
     std::string caption_ = "Progress";
