@@ -24,4 +24,11 @@ if [ ! -f "$WINEPREFIX/.zembra-nocrashdialog" ]; then
   /usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null 2>&1 </dev/null
   touch "$WINEPREFIX/.zembra-nocrashdialog"
 fi
+# Under Xvfb there is no window manager: unmanaged windows show and hide at once, where managed
+# ones wait for a manager that never answers.
+if [ ! -f "$WINEPREFIX/.zembra-unmanaged" ]; then
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+  touch "$WINEPREFIX/.zembra-unmanaged"
+fi
 exit 0
