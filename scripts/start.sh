@@ -60,8 +60,9 @@ else
 fi
 
 mkdir -p "$B/win64"
-bash scripts/wine-prefix.sh "$B/win64"
-export WINEPREFIX=$B/win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A prefix of its own: the tests' prefix is tuned for Xvfb (unmanaged, undecorated windows).
+ZEMBRA_WINE_MANAGED=1 bash scripts/wine-prefix.sh "$B/win64" start-prefix
+export WINEPREFIX=$B/win64/start-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ]; then
   log=$B/start.log

@@ -2,8 +2,9 @@
 # Makes the build's private Wine prefix once, with drive A: as a 1.44 MB diskette: a tmpfs of
 # 1,474,560 bytes where mount is permitted (else a plain folder), flagged removable.
 set -u
+# Usage: wine-prefix.sh BUILD_DIR [PREFIX_NAME]   (default name: wineprefix, the tests' one)
 build=$(cd "$1" && pwd)
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$build/${2:-wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 floppy=$build/floppy
 mkdir -p "$WINEPREFIX" "$floppy"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -25,8 +26,8 @@ if [ ! -f "$WINEPREFIX/.zembra-nocrashdialog" ]; then
   touch "$WINEPREFIX/.zembra-nocrashdialog"
 fi
 # Under Xvfb there is no window manager: unmanaged windows show and hide at once, where managed
-# ones wait for a manager that never answers.
-if [ ! -f "$WINEPREFIX/.zembra-unmanaged" ]; then
+# ones wait for a manager that never answers. A prefix for a person's desktop keeps them managed.
+if [ -z "${ZEMBRA_WINE_MANAGED:-}" ] && [ ! -f "$WINEPREFIX/.zembra-unmanaged" ]; then
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
   touch "$WINEPREFIX/.zembra-unmanaged"
