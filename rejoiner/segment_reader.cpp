@@ -129,6 +129,10 @@ bool CSegmentReader::StartFolder(const Entry& entry) {
     if (parent == folderTable_.end()) return true;  // an orphan: passed over, no id used
     std::string path = parent->second + entry.name + "\\";
     folderTable_[++folderCounter_] = path;
+    if (listOnly_) {
+        listOnly_({segmentCount_, true, 0, path.substr(0, path.size() - 1)});
+        return true;
+    }
     fs_.MakeFolder(path);  // may exist already; a real failure shows when a file goes in it
     return true;
 }
@@ -139,9 +143,14 @@ bool CSegmentReader::StartFile(const Entry& entry) {
         writeEnabled_ = false;  // its contents are read and dropped
         return true;
     }
-    writeEnabled_ = true;
     // Folder paths end with exactly one backslash, so a drive root gives "C:\name".
     std::string path = parent->second + entry.name;
+    if (listOnly_) {
+        listOnly_({segmentCount_, false, entry.size, path});
+        writeEnabled_ = false;
+        return true;
+    }
+    writeEnabled_ = true;
     FileStatus status;
     if (!overwriteAll_ && !skipAll_ && fs_.GetStatus(path, status)) {
         switch (overwrite_.Ask(path + " exists.")) {
@@ -199,8 +208,12 @@ int CSegmentReader::Rejoin(const std::string& destination) {
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kCopyBufferSize]);
     if (!buffer) return 0;
     std::string root = destination;
-    if (root.empty() || root.back() != '\\') root += '\\';
-    fs_.MakeFolder(root);  // usually there already
+    if (listOnly_) {
+        root.clear();  // listed paths are relative to the set
+    } else {
+        if (root.empty() || root.back() != '\\') root += '\\';
+        fs_.MakeFolder(root);  // usually there already
+    }
     folderTable_.clear();
     folderTable_[0] = root;
     folderCounter_ = 0;
@@ -208,6 +221,7 @@ int CSegmentReader::Rejoin(const std::string& destination) {
     sizeLeft_ = 0;
     writeEnabled_ = false;
     stopped_ = false;
+    reachedLast_ = false;
 
     bool ok = true;
     std::string lastFile;
@@ -244,6 +258,7 @@ int CSegmentReader::Rejoin(const std::string& destination) {
         if (flag & 1) {
             if (sizeLeft_ != 0)
                 ok = Damaged("the data end inside the file " + PrintableEntryName(lastFile));
+            reachedLast_ = ok;
             break;
         }
     }

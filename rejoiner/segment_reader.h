@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -10,6 +11,14 @@
 #include "platform/prompts.h"
 #include "rejoiner/rejoin_ui.h"
 #include "rejoiner/segment_data.h"
+
+// One entry as the walk meets it, for listing a set without writing anything.
+struct ListedEntry {
+    int segment = 0;         // the segment its header lies in, from 1
+    bool folder = false;
+    uint32_t size = 0;
+    std::string path;        // path inside the set: folder names joined by "\"
+};
 
 class CSegmentReader {
 public:
@@ -27,6 +36,12 @@ public:
     int Rejoin(const std::string& destination);
 
     bool Stopped() const { return stopped_; }
+    // True when the walk read the segment flagged as the last one, that is the whole set.
+    bool ReachedLastSegment() const { return reachedLast_; }
+
+    // Makes Rejoin a dry walk: every entry goes to visit, nothing is created, nothing asked.
+    // The destination given to Rejoin is then ignored.
+    void SetListOnly(std::function<void(const ListedEntry&)> visit) { listOnly_ = std::move(visit); }
     bool Removable() const { return removable_; }
     int SegmentCount() const { return segmentCount_; }
     const std::string& CurrentSegmentPath() const { return segmentPath_; }
@@ -71,6 +86,8 @@ private:
     std::unique_ptr<IFile> output_;
     std::string outputPath_;
     bool stopped_ = false;
+    bool reachedLast_ = false;
+    std::function<void(const ListedEntry&)> listOnly_;
 
     // Sticky answers to the overwrite question: once given they hold for the program's run.
     bool overwriteAll_ = false;

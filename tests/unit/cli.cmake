@@ -1,1 +1,5 @@
 zembra_test(cli_options_test SOURCES unit/cli_options_test.cpp LIBS zb_cli)
+if(TARGET zembra-cli)
+  add_test(NAME cli_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/cli_e2e.sh $<TARGET_FILE:zembra-cli>)
+  set_tests_properties(cli_e2e PROPERTIES LABELS unit TIMEOUT 300)
+endif()

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# zembra-cli end to end on the host: round trips, listing, exit codes and refusals.
+# Usage: cli_e2e.sh ZEMBRA_CLI
+set -u
+cli=$1
+work=$(mktemp -d /tmp/zbcli.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # check NAME COMMAND...: the command must succeed
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+status_is() {  # status_is EXPECTED COMMAND...: exit status of the command
+  local want=$1; shift
+  "$@" >"$work/stdout" 2>"$work/err" </dev/null
+  local got=$?
+  [ "$got" -eq "$want" ] || { echo "  exit $got, wanted $want: $*"; cat "$work/err"; return 1; }
+}
+
+# A stand-in rejoiner image; the host split needs one whatever the built-in image is.
+head -c 4000 /dev/urandom >"$work/rejoiner.bin"
+R=(--rejoiner "$work/rejoiner.bin")
+
+src=$work/src
+mkdir -p "$src/docs/deep" "$src/empty dir"
+head -c 250000 /dev/urandom >"$src/big.bin"
+printf 'hello\n' >"$src/docs/a.txt"
+: >"$src/docs/zero"
+head -c 70000 /dev/urandom >"$src/docs/deep/mid.bin"
+printf 'x' >"$src/docs/deep/one"
+
+# Round trip across several segments, byte for byte, folders (empty ones too) included.
+check "split" status_is 0 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
+segments=$(ls "$work/out" | grep -c '^my_set_[0-9]*\.\(EXE\|SEG\)$')
+check "several segments" [ "$segments" -ge 5 ]
+check "listing beside the set" test -f "$work/out/my_set.spj"
+check "rejoin" status_is 0 "$cli" rejoin "$work/out/my_set_1.EXE" "$work/back"
+check "identical tree" diff -r "$src" "$work/back/src"
+check "empty folder kept" test -d "$work/back/src/empty dir"
+
+# The listing holds Windows-form paths with CR LF line ends.
+first_entry=$(sed -n 2p "$work/out/my_set.spj")
+check "listing paths are Windows paths" [ "$first_entry" = "$(printf 'Z:%s - 0\r' "${src//\//\\}")" ]
+
+# list: one line per entry, segment first, relative path last.
+check "list" status_is 0 "$cli" list "$work/out/my_set_1.EXE"
+check "list names every entry" [ "$(wc -l <"$work/stdout")" -eq 9 ]
+check "list shows the deep file" grep -qE '^ +[0-9]+ +file +70000 +src\\docs\\deep\\mid\.bin$' "$work/stdout"
+
+# Overwrite answers: none keeps what is there, all replaces it.
+printf 'changed' >"$work/back/src/docs/a.txt"
+check "overwrite none" status_is 0 "$cli" rejoin --overwrite none "$work/out/my_set_1.EXE" "$work/back"
+check "kept" [ "$(cat "$work/back/src/docs/a.txt")" = changed ]
+check "no terminal means no" status_is 0 "$cli" rejoin "$work/out/my_set_1.EXE" "$work/back"
+check "still kept" [ "$(cat "$work/back/src/docs/a.txt")" = changed ]
+check "overwrite all" status_is 0 "$cli" rejoin --overwrite all "$work/out/my_set_1.EXE" "$work/back"
+check "replaced" diff -r "$src" "$work/back/src"
+
+# Splitting again into the same folder: without --yes and without a terminal the answer is No.
+check "existing set kept without --yes" status_is 1 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
+check "says why" grep -q "Overwrite existing Split Set!" "$work/err"
+check "existing set replaced with --yes" status_is 0 "$cli" split --yes --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src/docs"
+check "old later segments gone" [ "$(ls "$work/out" | grep -c '^my_set_')" -lt "$segments" ]
+
+# A missing middle segment: the rejoin stops early and says so.
+check "split b" status_is 0 "$cli" split --size 60K --name b "${R[@]}" --dest "$work/outb" "$src"
+mv "$work/outb/b_3.SEG" "$work/b_3.SEG"
+check "missing segment fails" status_is 1 "$cli" rejoin "$work/outb/b_1.EXE" "$work/backb"
+check "missing segment named" grep -q "next segment was not found" "$work/err"
+mv "$work/b_3.SEG" "$work/outb/b_3.SEG"
+
+# Usage errors exit 2; bad input exits 1 with the reason on stderr.
+check "no arguments" status_is 2 "$cli"
+check "unknown command" status_is 2 "$cli" explode
+check "bad size" status_is 2 "$cli" split --size 3G --dest "$work/x" "$src"
+check "missing source" status_is 1 "$cli" split "${R[@]}" --dest "$work/out" "$work/nothing-here"
+check "missing source named" grep -q "nothing-here does not exist" "$work/err"
+check "destination missing" status_is 1 "$cli" split "${R[@]}" --size 60K --dest "$work/no/such/dir" "$src"
+check "destination message" grep -q "Does not exist!" "$work/err"
+if [ "$(id -u)" -ne 0 ]; then
+  mkdir -p "$work/ro" && chmod 555 "$work/ro"
+  check "read-only destination" status_is 1 "$cli" split "${R[@]}" --size 60K --dest "$work/ro" "$src"
+fi
+check "segment too small" status_is 1 "$cli" split "${R[@]}" --size 1000 --dest "$work/out" "$src"
+check "missing first segment" status_is 1 "$cli" list "$work/nothing_1.EXE"
+check "rejoiner unreadable" status_is 1 "$cli" split --rejoiner "$work/none.exe" --dest "$work/out" "$src"
+check "help" status_is 0 "$cli" --help
+check "version" status_is 0 "$cli" --version
+
+# A malicious set: an entry that climbs out of the destination is refused, nothing is written
+# outside DEST, and the run fails with the reason.
+python3 - "$work/evil_1.EXE" <<'PY'
+import struct, sys
+image = b"MZ" + b"\0" * 62
+def entry(size, attrs, parent, name, data=b""):
+    return struct.pack("<iBI", size, attrs, parent) + name + b"\0" + data
+stream = entry(0, 0x10, 0, b"ok") + entry(3, 0x20, 1, b"fine.txt", b"abc") \
+       + entry(4, 0x20, 0, b"..\\escaped.txt", b"evil")
+body = image + b"\x01" + stream
+open(sys.argv[1], "wb").write(body + struct.pack("<I", len(image)))
+PY
+mkdir -p "$work/dest"
+check "malicious set refused" status_is 1 "$cli" rejoin "$work/evil_1.EXE" "$work/dest"
+check "refusal names the entry" grep -q 'escaped.txt' "$work/err"
+check "nothing outside DEST" test ! -e "$work/escaped.txt"
+check "entries before it stay" test -f "$work/dest/ok/fine.txt"
+check "listing a malicious set fails too" status_is 1 "$cli" list "$work/evil_1.EXE"
+
+# A truncated set: the first segment cut short.
+head -c 1000 "$work/out/my_set_1.EXE" >"$work/cut_1.EXE"
+check "truncated set" status_is 1 "$cli" rejoin "$work/cut_1.EXE" "$work/cutback"
+
+echo "cli end to end: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
