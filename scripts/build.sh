@@ -21,9 +21,10 @@ only=${1:-all}
 if [ "$only" = all ] || [ "$only" = win32 ]; then
   build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win32.cmake
 fi
-if [ "$only" = all ] || [ "$only" = win64 ]; then
-  build win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake
-fi
 if [ "$only" = all ] || [ "$only" = host ]; then
   build host -DZEMBRA_REJOINER_IMAGE="$top/$D/win32/remblo.exe"
+fi
+# win64 last: its tests cross-check sets with the host zembra-cli.
+if [ "$only" = all ] || [ "$only" = win64 ]; then
+  build win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake -DZEMBRA_HOST_CLI="$top/$D/host/zembra-cli"
 fi
