@@ -70,11 +70,11 @@ private:
 // Runs a command line through the shell; returns its exit status.
 inline int Run(const std::string& command) { return std::system(command.c_str()); }
 
-// What Python's email package makes of a stored message (tests/mail/inspect_mail.py).
+// What Python's email package makes of a stored message (tests/mail/read_mail.py).
 inline std::map<std::string, std::string> Inspect(const std::string& eml, const std::string& outDir) {
     std::string out = outDir + "/inspect.txt";
     Run("mkdir -p '" + outDir + "'");
-    Run("/usr/bin/python3 " + SourceDir() + "/tests/mail/inspect_mail.py '" + eml + "' '" + outDir +
+    Run("/usr/bin/python3 " + SourceDir() + "/tests/mail/read_mail.py '" + eml + "' '" + outDir +
         "' > '" + out + "'");
     std::map<std::string, std::string> fields;
     std::istringstream lines(ReadAll(out));

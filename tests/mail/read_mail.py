@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reads one stored message with Python's email package and prints what a mail program sees.
 
-Usage: inspect_mail.py MESSAGE.eml OUTDIR
+Usage: read_mail.py MESSAGE.eml OUTDIR
 Prints key=value lines (CR and LF in values written as \\r and \\n); every attachment is
 decoded into OUTDIR/<filename>.
 """
