@@ -1,19 +1,39 @@
 #!/usr/bin/python3
-"""Draws the rejoiner's icon (three pieces closing into one block) and writes remblo.ico:
-32x32 and 16x16, 32-bit with alpha."""
+"""Draws one of the suite's program icons and writes it as a .ico: 32x32 and 16x16, 32-bit with alpha.
+
+Usage: make_icon.py korvo|remblo [OUT.ico]   (OUT defaults to NAME.ico)
+"""
 import struct
 import sys
 
+BORDER_BLUE = (40, 70, 160, 255)
+BORDER_GREY = (60, 60, 60, 255)
 
-def pixel(x, y, n):
-    # A block made of three coloured pieces side by side, outlined in dark grey, with a
-    # light gap between the pieces that narrows to nothing at the bottom (they close up).
+
+def envelope(x, y, n):
+    # The mailer: white body with a blue border and a blue flap "V", on transparency.
+    m = n // 8
+    top, bottom, left, right = m + n // 8, n - m - n // 8, m, n - 1 - m
+    if not (left <= x <= right and top <= y <= bottom):
+        return (0, 0, 0, 0)
+    if x in (left, right) or y in (top, bottom):
+        return BORDER_BLUE
+    mid = (left + right) / 2
+    flap = top + (abs(x - mid) * -1 + mid - left) * (bottom - top) / (right - left) * 1.1
+    if abs(y - flap) < 1.0:
+        return BORDER_BLUE
+    return (250, 250, 240, 255)
+
+
+def closing_block(x, y, n):
+    # The rejoiner: a block made of three coloured pieces side by side, outlined in dark grey,
+    # with a light gap between the pieces that narrows to nothing at the bottom (they close up).
     m = max(1, n // 10)
     left, right, top, bottom = m, n - 1 - m, m + n // 8, n - 1 - m - n // 8
     if not (left <= x <= right and top <= y <= bottom):
         return (0, 0, 0, 0)
     if x in (left, right) or y in (top, bottom):
-        return (60, 60, 60, 255)
+        return BORDER_GREY
     width = right - left
     seam1, seam2 = left + width / 3, left + 2 * width / 3
     gap = max(0.0, (bottom - y) / (bottom - top) - 0.35) * n / 12
@@ -21,14 +41,17 @@ def pixel(x, y, n):
         if abs(x - seam) < gap:
             return (255, 255, 255, 255)
         if abs(x - seam) < gap + 1 and gap > 0:
-            return (60, 60, 60, 255)
+            return BORDER_GREY
     colours = [(200, 70, 50), (230, 170, 40), (60, 150, 70)]
     piece = 0 if x < seam1 else 1 if x < seam2 else 2
     r, g, b = colours[piece]
     return (r, g, b, 255)
 
 
-def image(n):
+DRAWINGS = {"korvo": envelope, "remblo": closing_block}
+
+
+def image(pixel, n):
     rows = []
     for y in range(n - 1, -1, -1):  # bottom-up rows
         row = b""
@@ -43,9 +66,9 @@ def image(n):
     return header + xor + and_mask
 
 
-def main(path):
+def write_icon(pixel, path):
     sizes = [32, 16]
-    images = [image(n) for n in sizes]
+    images = [image(pixel, n) for n in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for n, data in zip(sizes, images):
@@ -55,5 +78,12 @@ def main(path):
         f.write(out + b"".join(images))
 
 
+def main(argv):
+    if len(argv) not in (2, 3) or argv[1] not in DRAWINGS:
+        sys.exit("usage: make_icon.py %s [OUT.ico]" % "|".join(sorted(DRAWINGS)))
+    name = argv[1]
+    write_icon(DRAWINGS[name], argv[2] if len(argv) == 3 else name + ".ico")
+
+
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "remblo.ico")
+    main(sys.argv)
