@@ -2,6 +2,7 @@
 #include "cli/cli_options.h"
 
 #include <cctype>
+#include <functional>
 #include <limits>
 
 const char kCliUsage[] =
@@ -43,6 +44,61 @@ CliOptions Fail(CliOptions o, const std::string& why) {
     return o;
 }
 
+// Walks the arguments after the command: "--" ends the options, anything not starting with
+// "-" is positional, and each option goes to onOption with a way to take its value. Returns
+// the first error text, or "".
+using TakeValue = std::function<bool(std::string&)>;
+std::string WalkArguments(const std::vector<std::string>& args, std::vector<std::string>& positional,
+                          const std::function<std::string(const std::string&, const TakeValue&)>& onOption) {
+    bool optionsDone = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsDone || a.empty() || a[0] != '-') {
+            positional.push_back(a);
+        } else if (a == "--") {
+            optionsDone = true;
+        } else {
+            TakeValue value = [&](std::string& out) {
+                if (i + 1 >= args.size()) return false;
+                out = args[++i];
+                return true;
+            };
+            std::string error = onOption(a, value);
+            if (!error.empty()) return error;
+        }
+    }
+    return std::string();
+}
+
+std::string SplitOption(CliOptions& o, const std::string& a, const TakeValue& value) {
+    std::string v;
+    if (a == "--size") {
+        if (!value(v) || !ParseSize(v, o.size)) return "--size takes bytes, or a number with K or M";
+    } else if (a == "--name") {
+        if (!value(o.name) || o.name.empty()) return "--name takes a base name";
+    } else if (a == "--rejoiner") {
+        if (!value(o.rejoiner)) return "--rejoiner takes a file";
+    } else if (a == "--dest") {
+        if (!value(o.dest)) return "--dest takes a folder";
+    } else if (a == "--yes") {
+        o.yes = true;
+    } else {
+        return "unknown option " + a;
+    }
+    return std::string();
+}
+
+std::string RejoinOption(CliOptions& o, const std::string& a, const TakeValue& value) {
+    std::string v;
+    if (a != "--overwrite") return "unknown option " + a;
+    if (!value(v)) return "--overwrite takes ask, all or none";
+    if (v == "ask") o.overwrite = OverwritePolicy::Ask;
+    else if (v == "all") o.overwrite = OverwritePolicy::All;
+    else if (v == "none") o.overwrite = OverwritePolicy::None;
+    else return "--overwrite takes ask, all or none";
+    return std::string();
+}
+
 }  // namespace
 
 CliOptions ParseCommandLine(const std::vector<std::string>& args) {
@@ -58,36 +114,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         return o;
     }
     std::vector<std::string> positional;
-    bool optionsDone = false;
-    auto value = [&](size_t& i, const std::string& flag, std::string& out) {
-        if (i + 1 >= args.size()) return false;
-        out = args[++i];
-        (void)flag;
-        return true;
-    };
+    std::string error;
     if (cmd == "split") {
         o.command = CliCommand::Split;
-        for (size_t i = 1; i < args.size(); ++i) {
-            const std::string& a = args[i];
-            std::string v;
-            if (optionsDone || a.empty() || a[0] != '-') {
-                positional.push_back(a);
-            } else if (a == "--") {
-                optionsDone = true;
-            } else if (a == "--size") {
-                if (!value(i, a, v) || !ParseSize(v, o.size)) return Fail(o, "--size takes bytes, or a number with K or M");
-            } else if (a == "--name") {
-                if (!value(i, a, o.name) || o.name.empty()) return Fail(o, "--name takes a base name");
-            } else if (a == "--rejoiner") {
-                if (!value(i, a, o.rejoiner)) return Fail(o, "--rejoiner takes a file");
-            } else if (a == "--dest") {
-                if (!value(i, a, o.dest)) return Fail(o, "--dest takes a folder");
-            } else if (a == "--yes") {
-                o.yes = true;
-            } else {
-                return Fail(o, "unknown option " + a);
-            }
-        }
+        error = WalkArguments(args, positional, [&](const std::string& a, const TakeValue& v) {
+            return SplitOption(o, a, v);
+        });
+        if (!error.empty()) return Fail(o, error);
         if (o.dest.empty()) return Fail(o, "split needs --dest DIR");
         if (positional.empty()) return Fail(o, "split needs at least one SOURCE");
         if (o.name.find_first_of("\\/:*?\"<>|") != std::string::npos)
@@ -97,23 +130,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (cmd == "rejoin") {
         o.command = CliCommand::Rejoin;
-        for (size_t i = 1; i < args.size(); ++i) {
-            const std::string& a = args[i];
-            std::string v;
-            if (optionsDone || a.empty() || a[0] != '-') {
-                positional.push_back(a);
-            } else if (a == "--") {
-                optionsDone = true;
-            } else if (a == "--overwrite") {
-                if (!value(i, a, v)) return Fail(o, "--overwrite takes ask, all or none");
-                if (v == "ask") o.overwrite = OverwritePolicy::Ask;
-                else if (v == "all") o.overwrite = OverwritePolicy::All;
-                else if (v == "none") o.overwrite = OverwritePolicy::None;
-                else return Fail(o, "--overwrite takes ask, all or none");
-            } else {
-                return Fail(o, "unknown option " + a);
-            }
-        }
+        error = WalkArguments(args, positional, [&](const std::string& a, const TakeValue& v) {
+            return RejoinOption(o, a, v);
+        });
+        if (!error.empty()) return Fail(o, error);
         if (positional.size() != 2) return Fail(o, "rejoin needs FIRST_SEGMENT and DEST");
         o.firstSegment = positional[0];
         o.dest = positional[1];
@@ -121,11 +141,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (cmd == "list") {
         o.command = CliCommand::List;
-        for (size_t i = 1; i < args.size(); ++i) {
-            if (!optionsDone && args[i] == "--") optionsDone = true;
-            else if (!optionsDone && !args[i].empty() && args[i][0] == '-') return Fail(o, "unknown option " + args[i]);
-            else positional.push_back(args[i]);
-        }
+        error = WalkArguments(args, positional, [](const std::string& a, const TakeValue&) {
+            return "unknown option " + a;
+        });
+        if (!error.empty()) return Fail(o, error);
         if (positional.size() != 1) return Fail(o, "list needs FIRST_SEGMENT");
         o.firstSegment = positional[0];
         return o;

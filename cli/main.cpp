@@ -10,6 +10,11 @@
 #define ZEMBRA_VERSION "0"
 #endif
 
+int ReportFailure(const std::string& text) {
+    std::fprintf(stderr, "zembra-cli: %s\n", text.c_str());
+    return 1;
+}
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CliOptions options = ParseCommandLine(args);

@@ -52,9 +52,13 @@ private:
     TerminalProgress& progress_;
 };
 
-int Fail(const std::string& text) {
-    std::fprintf(stderr, "zembra-cli: %s\n", text.c_str());
-    return 1;
+// Success only when the walk read the whole set; a fault was already told by the reader,
+// a segment that is simply not there is told here.
+int WalkStatus(int result, const CSegmentReader& reader, const TerminalPrompts& prompts) {
+    if (result == 1 && reader.ReachedLastSegment()) return 0;
+    if (prompts.AnythingShown()) return 1;
+    return ReportFailure("the set ends after segment " + std::to_string(reader.SegmentCount()) +
+                         ": the next segment was not found beside " + UserPath(reader.CurrentSegmentPath()));
 }
 
 }  // namespace
@@ -62,16 +66,16 @@ int Fail(const std::string& text) {
 int RunRejoin(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
     std::string first = FullWindowsPath(o.firstSegment);
-    if (first.empty() || !fs.Exists(first)) return Fail(o.firstSegment + " does not exist");
+    if (first.empty() || !fs.Exists(first)) return ReportFailure(o.firstSegment + " does not exist");
     std::string dest = FullWindowsPath(o.dest);
-    if (dest.empty()) return Fail(o.dest + " cannot be reached");
+    if (dest.empty()) return ReportFailure(o.dest + " cannot be reached");
     if (dest.back() != '\\') dest += '\\';
     uint32_t attributes = 0;
     if (!fs.GetAttributes(dest, attributes)) {
         if (!fs.MakeFolder(dest.substr(0, dest.size() - 1)))
-            return Fail("cannot create " + o.dest + ": " + fs.LastErrorText());
+            return ReportFailure("cannot create " + o.dest + ": " + fs.LastErrorText());
     } else if (!(attributes & kAttrFolder)) {
-        return Fail(o.dest + " is not a folder");
+        return ReportFailure(o.dest + " is not a folder");
     }
 
     TerminalPrompts prompts(false);
@@ -79,18 +83,13 @@ int RunRejoin(const CliOptions& o) {
     TerminalProgress progress(false, 0);
     StepProgress steps(progress);
     CSegmentReader reader(first, fs, prompts, overwrite, steps);
-    int result = reader.Rejoin(dest);
-    if (result == 1 && reader.ReachedLastSegment()) return 0;
-    if (!prompts.AnythingShown())
-        return Fail("the set ends after segment " + std::to_string(reader.SegmentCount()) +
-                    ": the next segment was not found beside " + UserPath(reader.CurrentSegmentPath()));
-    return 1;
+    return WalkStatus(reader.Rejoin(dest), reader, prompts);
 }
 
 int RunList(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
     std::string first = FullWindowsPath(o.firstSegment);
-    if (first.empty() || !fs.Exists(first)) return Fail(o.firstSegment + " does not exist");
+    if (first.empty() || !fs.Exists(first)) return ReportFailure(o.firstSegment + " does not exist");
     TerminalPrompts prompts(false);
     TerminalOverwrite never(OverwritePolicy::None);
     TerminalProgress progress(false, 0);
@@ -100,10 +99,5 @@ int RunList(const CliOptions& o) {
         std::printf("%4d  %-6s %12lu  %s\n", e.segment, e.folder ? "folder" : "file",
                     static_cast<unsigned long>(e.size), e.path.c_str());
     });
-    int result = reader.Rejoin(std::string());
-    if (result == 1 && reader.ReachedLastSegment()) return 0;
-    if (!prompts.AnythingShown())
-        return Fail("the set ends after segment " + std::to_string(reader.SegmentCount()) +
-                    ": the next segment was not found beside " + UserPath(reader.CurrentSegmentPath()));
-    return 1;
+    return WalkStatus(reader.Rejoin(std::string()), reader, prompts);
 }

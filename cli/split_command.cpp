@@ -21,17 +21,12 @@ bool ReadWholeFile(IFileSystem& fs, const std::string& path, std::vector<uint8_t
     return bytes.empty() || file->Read(bytes.data(), bytes.size()) == static_cast<int64_t>(bytes.size());
 }
 
-int Fail(const std::string& text) {
-    std::fprintf(stderr, "zembra-cli: %s\n", text.c_str());
-    return 1;
-}
-
 }  // namespace
 
 int RunSplit(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
     std::string dest = FullWindowsPath(o.dest);
-    if (dest.empty()) return Fail(o.dest + " cannot be reached");
+    if (dest.empty()) return ReportFailure(o.dest + " cannot be reached");
     // Like mkdir: the last folder is made when missing; a missing parent is the engine's to report.
     uint32_t destAttributes = 0;
     if (!fs.GetAttributes(dest, destAttributes)) fs.MakeFolder(dest);
@@ -40,16 +35,16 @@ int RunSplit(const CliOptions& o) {
     if (!o.rejoiner.empty()) {
         std::string path = FullWindowsPath(o.rejoiner);
         if (path.empty() || !ReadWholeFile(fs, path, image))
-            return Fail("cannot read the rejoiner " + o.rejoiner + ": " + fs.LastErrorText());
+            return ReportFailure("cannot read the rejoiner " + o.rejoiner + ": " + fs.LastErrorText());
     } else if (!BuiltInRejoinerImage(image) || image.empty()) {
-        return Fail("this zembra-cli carries no rejoiner image; name one with --rejoiner FILE");
+        return ReportFailure("this zembra-cli carries no rejoiner image; name one with --rejoiner FILE");
     }
 
     std::vector<std::string> sources;
     for (const std::string& s : o.sources) {
         std::string path = FullWindowsPath(s);
         uint32_t attributes = 0;
-        if (path.empty() || !fs.GetAttributes(path, attributes)) return Fail(s + " does not exist");
+        if (path.empty() || !fs.GetAttributes(path, attributes)) return ReportFailure(s + " does not exist");
         // The walk names a folder by its last component; a trailing separator would lose it.
         while (path.size() > 3 && path.back() == '\\') path.pop_back();
         sources.push_back(path);
@@ -68,7 +63,7 @@ int RunSplit(const CliOptions& o) {
     for (const std::string& s : sources) engine.AddItem(s);
     bool ok = engine.Split(dest, o.name, o.size);
     progress.Finish();
-    if (!ok) return prompts.AnythingShown() ? 1 : Fail("the split did not complete");
+    if (!ok) return prompts.AnythingShown() ? 1 : ReportFailure("the split did not complete");
 
     std::printf("%d segment%s written to %s; contents listed in %s\n", engine.SegmentCount(),
                 engine.SegmentCount() == 1 ? "" : "s", UserPath(engine.Destination()).c_str(),
