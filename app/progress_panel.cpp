@@ -4,9 +4,8 @@
 #include <commctrl.h>
 
 #include <cstdarg>
-#include <cstdio>
-#include <vector>
 
+#include "platform/text_format.h"
 #include "winui/app.h"
 #include "winui/message_loop.h"
 
@@ -197,15 +196,9 @@ void CProgressPanel::SetTextFormat(const char* format, ...) {
     if (!hwnd_ || !format) return;
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int n = std::vsnprintf(nullptr, 0, format, args);
+    std::string text = FormatTextV(format, args);
     va_end(args);
-    // Sized to the formatted text: a long path can't run past the buffer.
-    std::vector<char> buffer(n > 0 ? static_cast<size_t>(n) + 1 : 1, '\0');
-    if (n > 0) std::vsnprintf(buffer.data(), buffer.size(), format, again);
-    va_end(again);
-    SetText(buffer.data());
+    SetText(text);
 }
 
 void CProgressPanel::Show() {

@@ -1,7 +1,7 @@
 // CSplitEngine: free space, the write test and the disk-swap dialogue of removable sets.
 #include "engine/split_engine.h"
 #include "engine/split_messages.h"
-#include "engine/text_format.h"
+#include "platform/text_format.h"
 
 uint64_t CSplitEngine::UsableFreeSpace(IFileSystem& fs, const std::string& root) {
     uint64_t bytes = 0;

@@ -5,8 +5,8 @@
 #include <cctype>
 
 #include "engine/split_messages.h"
-#include "engine/text_format.h"
 #include "platform/process.h"
+#include "platform/text_format.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "engine/split_engine.h"
 #include "engine/split_messages.h"
-#include "engine/text_format.h"
+#include "platform/text_format.h"
 
 namespace {
 
