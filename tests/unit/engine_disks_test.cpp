@@ -31,7 +31,7 @@ protected:
                         found = root_ + "/moved/" + std::to_string(d) + sub + name;
             if (found.empty() && access((root_ + "/a/" + name).c_str(), F_OK) == 0) found = root_ + "/a/" + name;
             if (found.empty()) break;
-            out.push_back(ReadHostFile(found));
+            out.push_back(ReadWholeFile(found));
         }
         return out;
     }
@@ -86,7 +86,7 @@ TEST_F(Disks, SpansDisksAskingBeforeEverySegmentAfterTheFirst) {
 
     // The listing stays off the diskettes, beside the program.
     EXPECT_EQ(e->ListingPath(), "X:\\B.spj");
-    std::string listing = ReadHostFile(root_ + "/x/B.spj");
+    std::string listing = ReadWholeFile(root_ + "/x/B.spj");
     EXPECT_NE(listing.find("$ =====Files in B_3.SEG=======\r\n$ cont.. D:\\src\\data\r\n"), std::string::npos);
     EXPECT_NE(access((root_ + "/a/B.spj").c_str(), F_OK), 0);
 }
@@ -130,10 +130,10 @@ TEST_F(Disks, CancelAtThePromptFailsTheRunAndFinishesTheListing) {
     e->AddItem("D:\\src\\data");
     prompts_.Then(PromptAnswer::Cancel);
     EXPECT_FALSE(e->Split("A:\\sub\\", "B", 300000));
-    auto first = ReadHostFile(root_ + "/a/sub/B_1.EXE");
+    auto first = ReadWholeFile(root_ + "/a/sub/B_1.EXE");
     ASSERT_EQ(first.size(), 300000u);
     EXPECT_EQ(uint8_t(first[kImage]), 0);  // closed as "more follow" before the prompt
-    std::string listing = ReadHostFile(root_ + "/x/B.spj");
+    std::string listing = ReadWholeFile(root_ + "/x/B.spj");
     const std::string summary = "$  \r\n$ 1 files included in this Split Set \r\n$  ";
     ASSERT_GE(listing.size(), summary.size());
     EXPECT_EQ(listing.substr(listing.size() - summary.size()), summary);

@@ -21,7 +21,7 @@ protected:
         for (auto n : {"first", "middle", "last"}) e->AddItem(std::string("D:\\src\\") + n);
         return e;
     }
-    std::string Listing() { return ReadHostFile(Host(kOut + "B.spj")); }
+    std::string Listing() { return ReadWholeFile(Host(kOut + "B.spj")); }
     static bool EndsWithSummary(const std::string& listing, int files) {
         std::string summary = "$  \r\n$  \r\n$ " + std::to_string(files) + " files included in this Split Set \r\n$  ";
         return listing.size() >= summary.size() && listing.compare(listing.size() - summary.size(), summary.size(), summary) == 0;

@@ -12,14 +12,16 @@
 
 #include "engine/split_engine.h"
 #include "unit/engine_set_reader.h"
+#include "fakes/forwarding_file_system.h"
 #include "fakes/scripted_prompts.h"
+#include "fakes/test_files.h"
 #include "platform/posix/drive_map.h"
 
 // Delegates to the real file system; can fail writes after a budget, refuse to open named
 // files, and report sizes other than the real ones.
-class FaultyFileSystem : public IFileSystem {
+class FaultyFileSystem : public ForwardingFileSystem {
 public:
-    explicit FaultyFileSystem(IFileSystem& real) : real_(real) {}
+    explicit FaultyFileSystem(IFileSystem& real) : ForwardingFileSystem(real) {}
 
     int64_t writeBudget = -1;           // bytes that may still be written to segments; -1 = no limit
     std::string refuseOpen;             // path suffix that cannot be opened for reading
@@ -32,15 +34,6 @@ public:
         if (!fakeSizeFor.empty() && EndsWith(p, fakeSizeFor)) s.size = fakeSize;
         return true;
     }
-    bool GetAttributes(const std::string& p, uint32_t& a) override { return real_.GetAttributes(p, a); }
-    bool ListFolder(const std::string& p, const std::function<bool(const DirEntry&)>& v) override {
-        return real_.ListFolder(p, v);
-    }
-    bool Exists(const std::string& p) override { return real_.Exists(p); }
-    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-    bool MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
-    DriveType DriveTypeOf(const std::string& r) override { return real_.DriveTypeOf(r); }
-    bool GetFreeBytes(const std::string& r, uint64_t& b) override { return real_.GetFreeBytes(r, b); }
     std::string LastErrorText() override {
         return refused_ ? "Write protected" : failed_ ? "Disk full" : real_.LastErrorText();
     }
@@ -60,33 +53,25 @@ private:
     static bool EndsWith(const std::string& s, const std::string& t) {
         return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
     }
-    class BudgetFile : public IFile {
+    class BudgetFile : public ForwardingFile {
     public:
-        BudgetFile(std::unique_ptr<IFile> f, FaultyFileSystem& o) : f_(std::move(f)), o_(o) {}
-        int64_t Read(void* b, size_t c) override { return f_->Read(b, c); }
+        BudgetFile(std::unique_ptr<IFile> f, FaultyFileSystem& o) : ForwardingFile(std::move(f)), o_(o) {}
         bool Write(const void* b, size_t c) override {
             if (o_.writeBudget >= 0) {
                 if (int64_t(c) > o_.writeBudget) {
-                    f_->Write(b, size_t(o_.writeBudget));
+                    real_->Write(b, size_t(o_.writeBudget));
                     o_.writeBudget = 0;
                     o_.failed_ = true;
                     return false;
                 }
                 o_.writeBudget -= int64_t(c);
             }
-            return f_->Write(b, c);
+            return real_->Write(b, c);
         }
-        bool Seek(uint64_t o) override { return f_->Seek(o); }
-        bool SeekToEnd() override { return f_->SeekToEnd(); }
-        bool Flush() override { return f_->Flush(); }
-        bool Close() override { return f_->Close(); }
-        uint64_t Length() override { return f_->Length(); }
 
     private:
-        std::unique_ptr<IFile> f_;
         FaultyFileSystem& o_;
     };
-    IFileSystem& real_;
     bool failed_ = false;
     bool refused_ = false;
 };
@@ -96,8 +81,7 @@ private:
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/zbengXXXXXX";
-        root_ = mkdtemp(tmpl);
+        root_ = MakeScratchFolder("zbeng");
         for (const char* sub : {"/d", "/a", "/x", "/moved"}) mkdir((root_ + sub).c_str(), 0777);
         posix_drives::Reset();
         posix_drives::Map('D', root_ + "/d", DriveType::Fixed);
@@ -143,7 +127,7 @@ protected:
         for (int i = 1;; ++i) {
             std::string p = Host(folder + CSplitEngine::SegmentName(base, i));
             if (access(p.c_str(), F_OK) != 0) break;
-            out.push_back(ReadHostFile(p));
+            out.push_back(ReadWholeFile(p));
         }
         return out;
     }

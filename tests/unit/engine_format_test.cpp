@@ -13,7 +13,7 @@ protected:
         MkDir("D:\\out");
     }
     std::string Listing(const std::string& folder = "D:\\out\\", const std::string& base = "B") {
-        return ReadHostFile(Host(folder + base + ".spj"));
+        return ReadWholeFile(Host(folder + base + ".spj"));
     }
 };
 
@@ -144,13 +144,13 @@ TEST_F(SetFormat, SecondRunAsksAndDeletesTheOldSetUpToTheFirstGap) {
     ASSERT_EQ(prompts_.shown.size(), 1u);
     EXPECT_EQ(prompts_.shown[0].text, "Overwrite existing Split Set! D:\\out\\B_1.EXE");
     EXPECT_EQ(prompts_.shown[0].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(ReadHostFile(Host(kOut + "B_2.SEG")), "old");
+    EXPECT_EQ(ReadWholeFile(Host(kOut + "B_2.SEG")), "old");
 
     prompts_.Then(PromptAnswer::Yes);
     EXPECT_TRUE(e->Split(kOut, "B", 100000));
     EXPECT_NE(access(Host(kOut + "B_1.EXE").c_str(), F_OK), -1);
     EXPECT_EQ(access(Host(kOut + "B_2.SEG").c_str(), F_OK), -1);
-    EXPECT_EQ(ReadHostFile(Host(kOut + "B_4.SEG")), "old");
+    EXPECT_EQ(ReadWholeFile(Host(kOut + "B_4.SEG")), "old");
     EXPECT_EQ(CSplitEngine::CountSegments(SystemFileSystem(), kOut, "B"), 1);
 }
 

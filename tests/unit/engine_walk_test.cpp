@@ -60,7 +60,7 @@ TEST_F(Walk, FoldersComeBeforeTheirContentsAndIdsRestartEachRun) {
         EXPECT_EQ(Paths(entries), expected);
         EXPECT_EQ(shared_.includedFiles, 5);
     }
-    std::string listing = ReadHostFile(Host("D:\\out\\B.spj"));
+    std::string listing = ReadWholeFile(Host("D:\\out\\B.spj"));
     EXPECT_NE(listing.find("\r\nD:\\tree - 0\r\n"), std::string::npos);
     EXPECT_NE(listing.find("\r\nD:\\tree\\two\\deep\\c.txt - 4\r\n"), std::string::npos);
 }
@@ -123,7 +123,7 @@ TEST_F(Walk, DriveRootAndTrailingSeparatorBecomeNamedFolders) {
     EXPECT_EQ(entries[1].parent, 1u);
     EXPECT_EQ(entries[2].name, "dir");
     EXPECT_EQ(entries[3].parent, 2u);
-    std::string listing = ReadHostFile(Host("D:\\out\\B.spj"));
+    std::string listing = ReadWholeFile(Host("D:\\out\\B.spj"));
     EXPECT_NE(listing.find("\r\nR:\\in_root.txt - 3\r\n"), std::string::npos);
     EXPECT_NE(listing.find("\r\nD:\\dir\\f - 1\r\n"), std::string::npos);
 }

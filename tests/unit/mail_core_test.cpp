@@ -83,9 +83,8 @@ TEST(AttachmentEncoder, StandardAlphabetAndPadding) {
 }
 
 TEST(AttachmentEncoder, LinesOf45BytesAndMissingFile) {
-    char tmpl[] = "/tmp/zbmailXXXXXX";
-    std::string dir = mkdtemp(tmpl);
-    mail_test::WriteAll(dir + "/f.bin", std::string(46, 'x'));
+    std::string dir = MakeScratchFolder("zbmail");
+    WriteWholeFile(dir + "/f.bin", std::string(46, 'x'));
     CAttachmentEncoder enc(SystemFileSystem());
     ASSERT_TRUE(enc.Open(posix_drives::ToWindows(dir + "/f.bin")));
     std::string line;

@@ -9,12 +9,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "fakes/test_files.h"
 
 extern char** environ;
 
@@ -23,17 +24,6 @@ namespace mail_test {
 inline std::string SourceDir() {
     const char* dir = std::getenv("ZEMBRA_SOURCE_DIR");
     return dir ? dir : ZEMBRA_SOURCE_DIR_FALLBACK;
-}
-
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 inline bool FileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
@@ -50,7 +40,7 @@ public:
         if (posix_spawn(&pid_, raw[0], nullptr, nullptr, raw.data(), environ) != 0) pid_ = 0;
         for (int i = 0; i < 400 && pid_ && !FileExists(portFile); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        port = std::atoi(ReadAll(portFile).c_str());
+        port = std::atoi(ReadWholeFile(portFile).c_str());
     }
     ~PythonServer() {
         if (pid_ > 0) {
@@ -77,7 +67,7 @@ inline std::map<std::string, std::string> Inspect(const std::string& eml, const 
     Run("/usr/bin/python3 " + SourceDir() + "/tests/mail/read_mail.py '" + eml + "' '" + outDir +
         "' > '" + out + "'");
     std::map<std::string, std::string> fields;
-    std::istringstream lines(ReadAll(out));
+    std::istringstream lines(ReadWholeFile(out));
     std::string line;
     while (std::getline(lines, line)) {
         size_t eq = line.find('=');

@@ -10,18 +10,15 @@
 
 namespace {
 
-using mail_test::ReadAll;
-using mail_test::WriteAll;
 
 class MailSet : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/zbmsetXXXXXX";
-        dir_ = mkdtemp(tmpl);
+        dir_ = MakeScratchFolder("zbmset");
         std::string data(30000, '\0');
         for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31 % 251);
-        WriteAll(dir_ + "/one.bin", data);
-        WriteAll(dir_ + "/two words.txt", "hello\r\n");
+        WriteWholeFile(dir_ + "/one.bin", data);
+        WriteWholeFile(dir_ + "/two words.txt", "hello\r\n");
     }
     void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
     std::string Win(const std::string& rel) { return posix_drives::ToWindows(dir_ + "/" + rel); }
@@ -54,7 +51,7 @@ TEST_F(MailSet, BuildsInTheWorkFolderAndMailsEverySegment) {
     EXPECT_EQ(sender.MessagesSent(), 1);
     auto m = mail_test::Inspect(dir_ + "/inbox/msg-1.eml", dir_ + "/out");
     EXPECT_EQ(m["part2.name"], "mailxp_1.EXE");
-    EXPECT_EQ(ReadAll(dir_ + "/out/mailxp_1.EXE"), ReadAll(dir_ + "/mailtemp/mailxp_1.EXE"));
+    EXPECT_EQ(ReadWholeFile(dir_ + "/out/mailxp_1.EXE"), ReadWholeFile(dir_ + "/mailtemp/mailxp_1.EXE"));
     EXPECT_FALSE(mail_test::FileExists(dir_ + "/inbox/msg-2.eml"));
 }
 

@@ -13,21 +13,9 @@
 
 namespace {
 
-using mail_test::ReadAll;
-using mail_test::WriteAll;
-
-std::string Bytes(size_t size) {
-    std::string b(size, '\0');
-    for (size_t i = 0; i < size; ++i) b[i] = static_cast<char>(255 - i % 256);  // every value, high ones last in small files
-    return b;
-}
-
 class MailServers : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/zbsmtpXXXXXX";
-        dir_ = mkdtemp(tmpl);
-    }
+    void SetUp() override { dir_ = MakeScratchFolder("zbsmtp"); }
     void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     std::unique_ptr<mail_test::PythonServer> StartSink() {
@@ -66,7 +54,7 @@ TEST_F(MailServers, AttachmentsArriveByteForByte) {
     for (size_t size : sizes) {
         ++n;
         std::string name = "seg" + std::to_string(size) + ".bin";
-        WriteAll(dir_ + "/" + name, Bytes(size));
+        WriteWholeFile(dir_ + "/" + name, DescendingBytes(size));
         ScriptedPrompts prompts;
         CSmtpClient client(prompts, nullptr);
         ASSERT_TRUE(client.Connect(Job(sink->port, Win(name))));
@@ -90,13 +78,13 @@ TEST_F(MailServers, AttachmentsArriveByteForByte) {
         EXPECT_EQ(m["part2.encoding"], "base64");
         EXPECT_EQ(m["part2.name"], name);
         EXPECT_EQ(m["part2.defects"], "0");
-        EXPECT_EQ(ReadAll(dir_ + "/out" + std::to_string(n) + "/" + name), Bytes(size)) << size;
+        EXPECT_EQ(ReadWholeFile(dir_ + "/out" + std::to_string(n) + "/" + name), DescendingBytes(size)) << size;
 
-        std::string env = ReadAll(dir_ + "/inbox/msg-" + std::to_string(n) + ".env");
+        std::string env = ReadWholeFile(dir_ + "/inbox/msg-" + std::to_string(n) + ".env");
         EXPECT_EQ(env, "sender@example.com\nrcpt@example.org\n");
 
         // Raw layout: 60-character lines, only the last shorter, then an empty line.
-        std::string raw = ReadAll(Inbox(n));
+        std::string raw = ReadWholeFile(Inbox(n));
         size_t start = raw.find("base64\r\n\r\n") + 10;
         size_t end = raw.find("\r\n--bbb--\r\n");
         ASSERT_NE(end, std::string::npos);
@@ -115,7 +103,7 @@ TEST_F(MailServers, AttachmentsArriveByteForByte) {
 
 TEST_F(MailServers, ProgressFollowsTheAttachment) {
     auto sink = StartSink();
-    WriteAll(dir_ + "/big.bin", Bytes(100000));
+    WriteWholeFile(dir_ + "/big.bin", DescendingBytes(100000));
     ScriptedPrompts prompts;
     RecordingProgress progress;
     CSmtpClient client(prompts, &progress);
@@ -131,7 +119,7 @@ TEST_F(MailServers, ProgressFollowsTheAttachment) {
 
 TEST_F(MailServers, CancelLeavesTheMessageUnfinished) {
     auto server = StartScripted("normal");
-    WriteAll(dir_ + "/big.bin", Bytes(100000));
+    WriteWholeFile(dir_ + "/big.bin", DescendingBytes(100000));
     ScriptedPrompts prompts;
     RecordingProgress progress;
     progress.cancelAfterPumps = 3;
@@ -143,7 +131,7 @@ TEST_F(MailServers, CancelLeavesTheMessageUnfinished) {
     EXPECT_TRUE(client.Cancelled());
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(prompts.shown.empty());
-    std::string log = ReadAll(Log("normal"));
+    std::string log = ReadWholeFile(Log("normal"));
     EXPECT_NE(log.find("DATA  \r\n"), std::string::npos);
     EXPECT_EQ(log.find("\r\n.\r\n"), std::string::npos);
     EXPECT_EQ(log.find("QUIT"), std::string::npos);
@@ -166,7 +154,7 @@ TEST_F(MailServers, MisbehavingServers) {
         {"dropdata", false, "The connection to the mail server was lost.", false},
         {"silent", false, "The mail server did not answer in time.", false},
     };
-    WriteAll(dir_ + "/seg.bin", Bytes(5000));
+    WriteWholeFile(dir_ + "/seg.bin", DescendingBytes(5000));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scenario);
         auto server = StartScripted(c.scenario);
@@ -180,7 +168,7 @@ TEST_F(MailServers, MisbehavingServers) {
         if (*c.message) expected.push_back(c.message);
         EXPECT_EQ(prompts.Texts(), expected);
         server.reset();  // the log is complete once the server is gone
-        std::string log = ReadAll(Log(c.scenario));
+        std::string log = ReadWholeFile(Log(c.scenario));
         if (std::string(c.scenario) != "silent") {
             EXPECT_EQ(log.rfind("HELO 127.0.0.1:", 0), 0u) << log.substr(0, 40);
         }
@@ -236,7 +224,7 @@ TEST_F(MailServers, InjectedAddressNeverReachesTheServer) {
     EXPECT_EQ(prompts.Texts(),
               std::vector<std::string>{"An EMail address must not contain line breaks or angle brackets."});
     server.reset();
-    EXPECT_EQ(ReadAll(Log("normal")), "QUIT\r\n");
+    EXPECT_EQ(ReadWholeFile(Log("normal")), "QUIT\r\n");
 }
 
 class SetMailer : public MailServers {
@@ -246,8 +234,8 @@ protected:
         std::system(("mkdir -p '" + dir_ + "/my sets'").c_str());
         for (int n = 1; n <= count; ++n)
             if (n != skip)
-                WriteAll(dir_ + "/my sets/set one_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg"),
-                         Bytes(1000 * n + 7));
+                WriteWholeFile(dir_ + "/my sets/set one_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg"),
+                         DescendingBytes(1000 * n + 7));
         return " " + posix_drives::ToWindows(dir_ + "/my sets/set one");
     }
     MailForm Form(int port) {
@@ -285,7 +273,7 @@ TEST_F(SetMailer, ThreeSegmentsThreeMessages) {
         EXPECT_EQ(m["subject"], "The set");
         std::string name = "set one_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg");
         EXPECT_EQ(m["part2.name"], name);
-        EXPECT_EQ(ReadAll(out + "/" + name), Bytes(1000 * n + 7));
+        EXPECT_EQ(ReadWholeFile(out + "/" + name), DescendingBytes(1000 * n + 7));
     }
     EXPECT_FALSE(mail_test::FileExists(Inbox(4)));
 }

@@ -2,19 +2,17 @@
 // (for damaged and hostile ones), recorders for the overwrite question and a tree snapshot.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fakes/scripted_prompts.h"
+#include "fakes/test_files.h"
 #include "platform/posix/drive_map.h"
 #include "rejoiner/segment_reader.h"
 
@@ -97,38 +95,9 @@ public:
     long steps = 0;
 };
 
-inline std::string ReadHostFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteHostFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
 // Every file and folder under a host folder: relative path -> contents ("<dir>" for folders).
-inline std::map<std::string, std::string> Snapshot(const std::string& folder, const std::string& prefix = "") {
-    std::map<std::string, std::string> out;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return out;
-    while (dirent* d = readdir(dir)) {
-        std::string name = d->d_name;
-        if (name == "." || name == "..") continue;
-        std::string path = folder + "/" + name;
-        struct stat st;
-        if (lstat(path.c_str(), &st) != 0) continue;
-        if (S_ISDIR(st.st_mode)) {
-            out[prefix + name] = "<dir>";
-            auto inner = Snapshot(path, prefix + name + "/");
-            out.insert(inner.begin(), inner.end());
-        } else {
-            out[prefix + name] = ReadHostFile(path);
-        }
-    }
-    closedir(dir);
-    return out;
+inline std::map<std::string, std::string> Snapshot(const std::string& hostFolder) {
+    return ListTree(SystemFileSystem(), posix_drives::ToWindows(hostFolder), '/');
 }
 
 // S: holds sets (fixed), T: is where they are rejoined (fixed), A: is a removable diskette.
@@ -136,8 +105,7 @@ inline std::map<std::string, std::string> Snapshot(const std::string& folder, co
 class RejoinTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/zbrejXXXXXX";
-        root_ = mkdtemp(tmpl);
+        root_ = MakeScratchFolder("zbrej");
         for (const char* sub : {"/s", "/t", "/t/out", "/a", "/away"}) mkdir((root_ + sub).c_str(), 0777);
         posix_drives::Reset();
         posix_drives::Map('S', root_ + "/s", DriveType::Fixed);
@@ -156,7 +124,7 @@ protected:
                          const std::string& base = "set") {
         for (size_t i = 0; i < segments.size(); ++i) {
             std::string name = base + "_" + std::to_string(i + 1) + (i == 0 ? ".EXE" : ".SEG");
-            WriteHostFile(Host(folder + name), segments[i]);
+            WriteWholeFile(Host(folder + name), segments[i]);
         }
         return folder + base + "_1.EXE";
     }

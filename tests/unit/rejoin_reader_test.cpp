@@ -2,6 +2,7 @@
 // every damaged or hostile set it must refuse without writing outside the destination.
 #include "rejoin_fixture.h"
 
+#include "fakes/forwarding_file_system.h"
 #include "rejoiner/entry_name.h"
 
 namespace {
@@ -49,7 +50,7 @@ TEST_F(RejoinTest, OverwriteAnswers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::system(("rm -rf " + root_ + "/t/out/*").c_str());
-        for (const char* n : {"e1", "e2", "e3"}) WriteHostFile(root_ + "/t/out/" + n, "old");
+        for (const char* n : {"e1", "e2", "e3"}) WriteWholeFile(root_ + "/t/out/" + n, "old");
         overwrite_ = ScriptedOverwrite();
         overwrite_.answers = c.answers;
         CraftedSet set;
@@ -99,7 +100,7 @@ TEST_F(RejoinTest, DiskettePromptLooksAtTheDriveRoot) {
     set.File("f", std::string(40, 'q'));
     auto segments = set.Segments({20});
     std::string first = WriteSet({segments[0]}, "A:\\sets\\");
-    WriteHostFile(root_ + "/away/set_2.SEG", segments[1]);
+    WriteWholeFile(root_ + "/away/set_2.SEG", segments[1]);
     std::string insert = "mv " + root_ + "/away/set_2.SEG " + root_ + "/a/";
     // OK without the disk asks again; the second OK finds it at A:\, not A:\sets\.
     prompts_.Then(PromptAnswer::Ok).Then(PromptAnswer::Ok, [&] { std::system(insert.c_str()); });
@@ -218,22 +219,12 @@ TEST_F(RejoinTest, DamagedSetsEndWithAMessage) {
 }
 
 // Delegates to the real file system but fails writes after a budget or reads of one file.
-class FailingFileSystem : public IFileSystem {
+class FailingFileSystem : public ForwardingFileSystem {
 public:
-    explicit FailingFileSystem(IFileSystem& real) : real_(real) {}
+    explicit FailingFileSystem(IFileSystem& real) : ForwardingFileSystem(real) {}
     long writeBudget = -1;
     std::string failReadsOf;
 
-    bool GetStatus(const std::string& p, FileStatus& s) override { return real_.GetStatus(p, s); }
-    bool GetAttributes(const std::string& p, uint32_t& a) override { return real_.GetAttributes(p, a); }
-    bool ListFolder(const std::string& p, const std::function<bool(const DirEntry&)>& v) override {
-        return real_.ListFolder(p, v);
-    }
-    bool Exists(const std::string& p) override { return real_.Exists(p); }
-    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-    bool MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
-    DriveType DriveTypeOf(const std::string& r) override { return real_.DriveTypeOf(r); }
-    bool GetFreeBytes(const std::string& r, uint64_t& b) override { return real_.GetFreeBytes(r, b); }
     std::string LastErrorText() override { return failed_ ? "Injected failure" : real_.LastErrorText(); }
     std::unique_ptr<IFile> Open(const std::string& p, OpenMode m, Share s) override {
         auto f = real_.Open(p, m, s);
@@ -244,40 +235,33 @@ public:
     }
 
 private:
-    class Faulty : public IFile {
+    class Faulty : public ForwardingFile {
     public:
         Faulty(std::unique_ptr<IFile> f, FailingFileSystem& o, bool failReads)
-            : f_(std::move(f)), o_(o), failReads_(failReads) {}
+            : ForwardingFile(std::move(f)), o_(o), failReads_(failReads) {}
         int64_t Read(void* b, size_t c) override {
             if (failReads_ && reads_++ > 0) {  // the trailer read passes, the data reads fail
                 o_.failed_ = true;
                 return -1;
             }
-            return f_->Read(b, c);
+            return real_->Read(b, c);
         }
         bool Write(const void* b, size_t c) override {
             if (o_.writeBudget >= 0 && long(c) > o_.writeBudget) {
-                f_->Write(b, size_t(o_.writeBudget));
+                real_->Write(b, size_t(o_.writeBudget));
                 o_.writeBudget = 0;
                 o_.failed_ = true;
                 return false;
             }
             if (o_.writeBudget >= 0) o_.writeBudget -= long(c);
-            return f_->Write(b, c);
+            return real_->Write(b, c);
         }
-        bool Seek(uint64_t o) override { return f_->Seek(o); }
-        bool SeekToEnd() override { return f_->SeekToEnd(); }
-        bool Flush() override { return f_->Flush(); }
-        bool Close() override { return f_->Close(); }
-        uint64_t Length() override { return f_->Length(); }
 
     private:
-        std::unique_ptr<IFile> f_;
         FailingFileSystem& o_;
         bool failReads_;
         int reads_ = 0;
     };
-    IFileSystem& real_;
     bool failed_ = false;
 };
 
@@ -316,7 +300,7 @@ TEST_F(RejoinTest, SegmentThatCannotBeOpenedStops) {
 }
 
 TEST_F(RejoinTest, OutputThatCannotBeCreatedStops) {
-    WriteHostFile(root_ + "/t/out/sub", "a file where a folder should be");
+    WriteWholeFile(root_ + "/t/out/sub", "a file where a folder should be");
     CraftedSet set;
     set.File("ok", "ok").Folder("sub").File("x", "x", 1).File("after", "a");
     EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 0);

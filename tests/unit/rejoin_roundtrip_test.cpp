@@ -20,7 +20,7 @@ protected:
         image_.Set(image);
     }
 
-    void Put(const std::string& rel, const std::string& content) { WriteHostFile(root_ + "/s/src/" + rel, content); }
+    void Put(const std::string& rel, const std::string& content) { WriteWholeFile(root_ + "/s/src/" + rel, content); }
     void Dir(const std::string& rel) { mkdir((root_ + "/s/src/" + rel).c_str(), 0777); }
 
     // Splits the named items of S:\src into S:\sets\<base>; returns the first segment's path.
@@ -37,7 +37,7 @@ protected:
         return "S:\\sets\\" + base + "_1.EXE";
     }
     size_t SegmentLength(const std::string& base, int n) {
-        return ReadHostFile(root_ + "/s/sets/" + base + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")).size();
+        return ReadWholeFile(root_ + "/s/sets/" + base + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")).size();
     }
 
     static std::string Random(size_t n, unsigned seed) {
