@@ -5,11 +5,10 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "engine/split_engine.h"
 #include "fakes/scripted_prompts.h"
+#include "fakes/test_files.h"
 #include "gui/driver/gui_driver.h"
 #include "platform/process.h"
 
@@ -17,34 +16,11 @@ namespace {
 
 constexpr int kSendTimeoutMs = 60000;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string Bytes(size_t size, int seed) {
-    std::string b(size, '\0');
-    for (size_t i = 0; i < size; ++i) b[i] = static_cast<char>((i * 7 + seed) % 256);
-    return b;
-}
-
 // Where the fixture keeps the servers: <build>/korvo_mail, seen through Wine's Z: drive.
-std::string MailDir() {
-    const char* build = std::getenv("ZEMBRA_BINARY_DIR");
-    std::string dir = std::string("Z:") + (build ? build : "") + "/korvo_mail";
-    for (char& c : dir)
-        if (c == '/') c = '\\';
-    return dir;
-}
+std::string MailDir() { return BuildFolderFromWine() + "\\korvo_mail"; }
 
 std::string Server(const char* name) {
-    return "127.0.0.1:" + std::to_string(std::atoi(ReadAll(MailDir() + "\\" + name + ".port").c_str()));
+    return "127.0.0.1:" + std::to_string(std::atoi(ReadWholeFile(MailDir() + "\\" + name + ".port").c_str()));
 }
 
 int InboxCount() {
@@ -55,7 +31,7 @@ int InboxCount() {
     return n;
 }
 
-std::string Message(int n) { return ReadAll(MailDir() + "\\inbox\\msg-" + std::to_string(n) + ".eml"); }
+std::string Message(int n) { return ReadWholeFile(MailDir() + "\\inbox\\msg-" + std::to_string(n) + ".eml"); }
 
 std::string DecodeBase64(const std::string& text) {
     std::string out;
@@ -104,12 +80,12 @@ class Korvo : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         savedExists_ = GetFileAttributesA(SettingsFile().c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (savedExists_) saved_ = ReadAll(SettingsFile());
+        if (savedExists_) saved_ = ReadWholeFile(SettingsFile());
     }
     static void TearDownTestSuite() {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, "ReZove.ini");  // flush the cache
         if (savedExists_)
-            WriteAll(SettingsFile(), saved_);
+            WriteWholeFile(SettingsFile(), saved_);
         else
             DeleteFileA(SettingsFile().c_str());
     }
@@ -118,7 +94,7 @@ protected:
 
     void SetUp() override {
         ASSERT_GT(InboxCount() + 1, 0);
-        ASSERT_NE(ReadAll(MailDir() + "\\sink.port"), "") << "the korvo_mail fixture did not run";
+        ASSERT_NE(ReadWholeFile(MailDir() + "\\sink.port"), "") << "the korvo_mail fixture did not run";
         korvo_ = "\"" + ModuleFolder() + "korvo.exe\"";
         sets_ = ModuleFolder() + "korvo sets\\";
         CreateDirectoryA(sets_.c_str(), nullptr);
@@ -128,7 +104,7 @@ protected:
     std::string MakeSet(const std::string& name) {
         std::string folder = sets_ + name + " dir\\";
         CreateDirectoryA(folder.c_str(), nullptr);
-        WriteAll(folder + "data.bin", Bytes(12000, 3));
+        WriteWholeFile(folder + "data.bin", PatternBytes(12000, 3));
         BytesRejoinerImage image(std::vector<uint8_t>(1000, 0x4D));
         ScriptedPrompts prompts;
         NullProgress progress;
@@ -192,7 +168,7 @@ TEST_F(Korvo, MailsASegmentedSetOneMessagePerSegment) {
         EXPECT_NE(m.find("\r\nSee you\r\n.\r\nBye\r\n"), std::string::npos);  // unstuffed by the server
         auto [name, bytes] = Attachment(m);
         std::string file = "my set_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG");
-        EXPECT_EQ(bytes, ReadAll(prefix + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")));
+        EXPECT_EQ(bytes, ReadWholeFile(prefix + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")));
         EXPECT_FALSE(bytes.empty());
         EXPECT_EQ(CharUpperA(&name[0]), std::string(CharUpperA(&file[0])));
     }
@@ -302,8 +278,8 @@ TEST_F(Korvo, FileListIsSplitIntoMailxpAndMailed) {
     WritePrivateProfileStringA("EMailSetup", "IEMailSize", "300", "ReZove.ini");  // 307,200 bytes
     std::string folder = sets_ + "list dir\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    WriteAll(folder + "one.bin", Bytes(200000, 1));
-    WriteAll(folder + "two words.txt", Bytes(180000, 2));
+    WriteWholeFile(folder + "one.bin", PatternBytes(200000, 1));
+    WriteWholeFile(folder + "two words.txt", PatternBytes(180000, 2));
     std::string work = ModuleFolder() + "mailtemp\\";
     for (int n = 1; n < 50; ++n)  // an earlier run's set must not be counted
         DeleteFileA((work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")).c_str());
@@ -323,10 +299,10 @@ TEST_F(Korvo, FileListIsSplitIntoMailxpAndMailed) {
     ASSERT_EQ(InboxCount(), before + segments);
     for (int n = 1; n <= segments; ++n) {
         auto [name, bytes] = Attachment(Message(before + n));
-        EXPECT_EQ(bytes, ReadAll(work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG"))) << n;
+        EXPECT_EQ(bytes, ReadWholeFile(work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG"))) << n;
     }
     // The first segment is a runnable rejoiner: korvo's own embedded image heads it.
-    EXPECT_EQ(ReadAll(work + "mailxp_1.EXE").substr(0, 2), "MZ");
+    EXPECT_EQ(ReadWholeFile(work + "mailxp_1.EXE").substr(0, 2), "MZ");
 }
 
 }  // namespace

@@ -6,64 +6,17 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 
 #include "engine/split_engine.h"
 #include "fakes/scripted_prompts.h"
+#include "fakes/test_files.h"
 #include "gui/driver/gui_driver.h"
 #include "platform/file_system.h"
 #include "resources/remblo_res.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-std::string Bytes(size_t size, int seed) {
-    std::string b(size, '\0');
-    for (size_t i = 0; i < size; ++i) b[i] = static_cast<char>((i * 31 + seed + i / 977) % 256);
-    return b;
-}
-
-// Every file and folder below folder: relative path -> contents ("<dir>" for folders).
-std::map<std::string, std::string> Tree(const std::string& folder, const std::string& prefix = "") {
-    std::map<std::string, std::string> out;
-    SystemFileSystem().ListFolder(folder + "\\*.*", [&](const DirEntry& e) {
-        if (e.name == "." || e.name == "..") return true;
-        std::string path = folder + "\\" + e.name;
-        if (e.attributes & kAttrFolder) {
-            out[prefix + e.name] = "<dir>";
-            auto inner = Tree(path, prefix + e.name + "\\");
-            out.insert(inner.begin(), inner.end());
-        } else {
-            out[prefix + e.name] = ReadAll(path);
-        }
-        return true;
-    });
-    return out;
-}
-
-void RemoveTree(const std::string& folder) {
-    SystemFileSystem().ListFolder(folder + "\\*.*", [&](const DirEntry& e) {
-        if (e.name == "." || e.name == "..") return true;
-        std::string path = folder + "\\" + e.name;
-        if (e.attributes & kAttrFolder)
-            RemoveTree(path);
-        else
-            ::DeleteFileA(path.c_str());
-        return true;
-    });
-    ::RemoveDirectoryA(folder.c_str());
-}
 
 // Runs a host (Linux) command from the Wine process and waits for it. Wine refuses to move a
 // program file that is running, as Windows does; a user pulling the diskette is not refused.
@@ -86,14 +39,10 @@ std::string BuildDir() {
 class RembloGui : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        ::GetTempPathA(sizeof temp, temp);
-        base_ = std::string(temp) + "remblo_gui_" + std::to_string(::GetCurrentProcessId());
-        RemoveTree(base_);
-        ::CreateDirectoryA(base_.c_str(), nullptr);
+        base_ = MakeScratchFolder("remblo_gui_");
         for (const char* sub : {"\\src", "\\sets", "\\out", "\\away"}) ::CreateDirectoryA((base_ + sub).c_str(), nullptr);
     }
-    void TearDown() override { RemoveTree(base_); }
+    void TearDown() override { RemoveTree(SystemFileSystem(), base_); }
 
     // Splits the given items of base\src into folder with the engine; returns the segment count.
     int Split(const std::vector<std::string>& items, const std::string& folder, uint64_t size) {
@@ -134,14 +83,14 @@ TEST_F(RembloGui, RejoinsIntoTheChosenFolderAnsweringFileExists) {
     ::CreateDirectoryA((base_ + "\\src\\top").c_str(), nullptr);
     ::CreateDirectoryA((base_ + "\\src\\top\\a").c_str(), nullptr);
     ::CreateDirectoryA((base_ + "\\src\\top\\empty dir").c_str(), nullptr);
-    WriteAll(base_ + "\\src\\top\\a\\deep.txt", "deep");
-    WriteAll(base_ + "\\src\\top\\a\\b.txt", "bbb");
-    WriteAll(base_ + "\\src\\top\\empty.txt", "");
-    WriteAll(base_ + "\\src\\top\\big.bin", Bytes(700000, 1));
-    WriteAll(base_ + "\\src\\loose.txt", "loose");
+    WriteWholeFile(base_ + "\\src\\top\\a\\deep.txt", "deep");
+    WriteWholeFile(base_ + "\\src\\top\\a\\b.txt", "bbb");
+    WriteWholeFile(base_ + "\\src\\top\\empty.txt", "");
+    WriteWholeFile(base_ + "\\src\\top\\big.bin", PatternBytes(700000, 1));
+    WriteWholeFile(base_ + "\\src\\loose.txt", "loose");
     std::string sets = base_ + "\\sets\\";
     ASSERT_GE(Split({"top", "loose.txt"}, sets, 0), 1);
-    auto expected = Tree(base_ + "\\src");
+    auto expected = ListTree(SystemFileSystem(), base_ + "\\src");
 
     // Four files exist at the destination already.
     std::string out = base_ + "\\out";
@@ -150,7 +99,7 @@ TEST_F(RembloGui, RejoinsIntoTheChosenFolderAnsweringFileExists) {
     ::CreateDirectoryA((dest + "\\top").c_str(), nullptr);
     ::CreateDirectoryA((dest + "\\top\\a").c_str(), nullptr);
     const std::vector<std::string> conflicts = {"top\\a\\deep.txt", "top\\a\\b.txt", "top\\empty.txt", "loose.txt"};
-    for (const auto& c : conflicts) WriteAll(dest + "\\" + c, "old");
+    for (const auto& c : conflicts) WriteWholeFile(dest + "\\" + c, "old");
 
     gui::Program remblo;
     ASSERT_TRUE(remblo.Start("\"" + sets + "set_1.EXE\"", out));
@@ -209,14 +158,14 @@ TEST_F(RembloGui, RejoinsIntoTheChosenFolderAnsweringFileExists) {
         // Only the file asked first (answered Yes) was replaced.
         expected[c] = at == asked.begin() ? expected[c] : "old";
     }
-    EXPECT_EQ(Tree(dest), expected);
+    EXPECT_EQ(ListTree(SystemFileSystem(), dest), expected);
 }
 
 TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
     if ((::GetDriveTypeA("A:\\") != DRIVE_REMOVABLE)) GTEST_SKIP() << "no diskette drive A: in this prefix";
-    RemoveTree("A:");  // an empty diskette
-    WriteAll(base_ + "\\src\\data.bin", Bytes(200000, 7));
-    WriteAll(base_ + "\\src\\small.txt", "small");
+    RemoveTree(SystemFileSystem(), "A:");  // an empty diskette
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(200000, 7));
+    WriteWholeFile(base_ + "\\src\\small.txt", "small");
     std::string sets = base_ + "\\sets\\";
     std::vector<uint8_t> image;
     ASSERT_TRUE(ResourceRejoinerImage().Load(image));
@@ -237,7 +186,8 @@ TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
         EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, first.Pid()), "Destination cannot be a removeable diskette.");
         ASSERT_TRUE(gui::Click(dialog, IDCANCEL));  // the dialog stayed; &Exit ends the program
         EXPECT_TRUE(first.WaitExit());
-        EXPECT_EQ(Tree("A:"), (std::map<std::string, std::string>{{"set_1.EXE", ReadAll(sets + "set_1.EXE")}}));
+        EXPECT_EQ(ListTree(SystemFileSystem(), "A:"),
+                  (std::map<std::string, std::string>{{"set_1.EXE", ReadWholeFile(sets + "set_1.EXE")}}));
     }
 
     gui::Program remblo;
@@ -272,8 +222,8 @@ TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
     ASSERT_TRUE(gui::WaitUntil([] { return ::GetFileAttributesA("A:\\set_1.EXE") != INVALID_FILE_ATTRIBUTES; }));
     ASSERT_TRUE(gui::Answer(box, IDOK));
     EXPECT_TRUE(remblo.WaitExit());
-    EXPECT_EQ(Tree(out), Tree(base_ + "\\src"));
-    RemoveTree("A:");
+    EXPECT_EQ(ListTree(SystemFileSystem(), out), ListTree(SystemFileSystem(), base_ + "\\src"));
+    RemoveTree(SystemFileSystem(), "A:");
 }
 
 }  // namespace

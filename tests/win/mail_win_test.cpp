@@ -4,32 +4,18 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "fakes/scripted_prompts.h"
+#include "fakes/test_files.h"
 #include "mailer/smtp_client.h"
 #include "platform/process.h"
 #include "platform/socket.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string MailDir() { return BuildFolderFromWine() + "\\korvo_mail"; }
 
-std::string MailDir() {
-    const char* build = std::getenv("ZEMBRA_BINARY_DIR");
-    std::string dir = std::string("Z:") + (build ? build : "") + "/korvo_mail";
-    for (char& c : dir)
-        if (c == '/') c = '\\';
-    return dir;
-}
-
-int Port(const std::string& name) { return std::atoi(ReadAll(MailDir() + "\\" + name + ".port").c_str()); }
+int Port(const std::string& name) { return std::atoi(ReadWholeFile(MailDir() + "\\" + name + ".port").c_str()); }
 
 MailJob Job(const std::string& server, const std::string& attachment) {
     MailJob job;
@@ -49,9 +35,7 @@ protected:
     void SetUp() override {
         ASSERT_GT(Port("sink"), 0) << "the korvo_mail fixture did not run";
         attachment_ = ModuleFolder() + "mail_win_test.bin";
-        std::string data(100000, '\0');
-        for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(255 - i % 256);
-        std::ofstream(attachment_, std::ios::binary) << data;
+        WriteWholeFile(attachment_, DescendingBytes(100000));
     }
     std::string attachment_;
 };
@@ -93,7 +77,7 @@ TEST_F(MailWin, LargeAttachmentArrivesWhole) {
     CSmtpClient client(prompts, &progress);
     ASSERT_TRUE(client.Connect(Job("127.0.0.1:" + std::to_string(Port("sink")), attachment_)));
     ASSERT_TRUE(client.SendMail(1, 1));
-    std::string m = ReadAll(MailDir() + "\\inbox\\msg-" + std::to_string(before + 1) + ".eml");
+    std::string m = ReadWholeFile(MailDir() + "\\inbox\\msg-" + std::to_string(before + 1) + ".eml");
     EXPECT_NE(m.find("name=\"mail_win_test.bin\""), std::string::npos);
     EXPECT_NE(m.find("\r\n\r\nbody\r\n.\r\n\r\n--bbb\r\n"), std::string::npos);  // unstuffed by the server
     // 2,222 full lines and one of 16 characters.
