@@ -126,6 +126,15 @@ protected:
         return window;
     }
 
+    // Starts korvo on the three segments at prefix; returns its dialog, or nullptr (a failure).
+    HWND StartOnSet(gui::Program& p, const std::string& prefix) {
+        if (!p.Start(korvo_ + " &Segmented " + prefix + " 3")) {
+            ADD_FAILURE() << "korvo did not start";
+            return nullptr;
+        }
+        return WaitDialog(p);
+    }
+
     // Fills the dialog and presses Send; returns the message boxes' texts until korvo ends.
     std::vector<std::string> FillAndSend(gui::Program& p, HWND dialog, const std::string& text) {
         EXPECT_TRUE(gui::SetText(dialog, 1003, "Segments for you"));
@@ -150,8 +159,7 @@ TEST_F(Korvo, MailsASegmentedSetOneMessagePerSegment) {
     std::string prefix = MakeSet("my set");
     int before = InboxCount();
     gui::Program p;
-    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
-    HWND dialog = WaitDialog(p);
+    HWND dialog = StartOnSet(p, prefix);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1000)), "you@example.com");
     EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1001)), "me@example.com");
@@ -183,8 +191,7 @@ TEST_F(Korvo, MissingMiddleSegmentMailsThoseBefore) {
     ASSERT_TRUE(DeleteFileA((prefix + "_2.SEG").c_str()));
     int before = InboxCount();
     gui::Program p;
-    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
-    HWND dialog = WaitDialog(p);
+    HWND dialog = StartOnSet(p, prefix);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(FillAndSend(p, dialog, "gap"), std::vector<std::string>{"Rovudede EMailed!"});
     EXPECT_EQ(InboxCount(), before + 1);
@@ -194,8 +201,7 @@ TEST_F(Korvo, RefusedRecipientStopsTheRun) {
     SetMailSettings(Server("rcpt550"));
     std::string prefix = MakeSet("refused set");
     gui::Program p;
-    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
-    HWND dialog = WaitDialog(p);
+    HWND dialog = StartOnSet(p, prefix);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(FillAndSend(p, dialog, "x"),
               (std::vector<std::string>{"The To address is invalid.", "Rovudede EMail Exited!"}));
@@ -205,8 +211,7 @@ TEST_F(Korvo, EmptyFieldsKeepTheDialogOpen) {
     SetMailSettings(Server("sink"));
     std::string prefix = MakeSet("field set");
     gui::Program p;
-    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
-    HWND dialog = WaitDialog(p);
+    HWND dialog = StartOnSet(p, prefix);
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(gui::SetText(dialog, 1000, "  "));
     ASSERT_TRUE(gui::Click(dialog, IDOK));
@@ -225,8 +230,7 @@ TEST_F(Korvo, SystemMenuOpensTheAboutBox) {
     SetMailSettings(Server("sink"));
     std::string prefix = MakeSet("about set");
     gui::Program p;
-    ASSERT_TRUE(p.Start(korvo_ + " &Segmented " + prefix + " 3"));
-    HWND dialog = WaitDialog(p);
+    HWND dialog = StartOnSet(p, prefix);
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0));  // "&About Zembra..."
     HWND about = gui::FindTop("#32770", "About Zembra", gui::kTimeoutMs, p.Pid());
@@ -242,8 +246,7 @@ TEST_F(Korvo, SecondStartIsRefusedWhileOneRuns) {
     SetMailSettings(Server("sink"));
     std::string prefix = MakeSet("busy set");
     gui::Program first;
-    ASSERT_TRUE(first.Start(korvo_ + " &Segmented " + prefix + " 3"));
-    HWND dialog = WaitDialog(first);
+    HWND dialog = StartOnSet(first, prefix);
     ASSERT_TRUE(dialog);
     gui::Program second;
     ASSERT_TRUE(second.Start(korvo_ + " &Segmented " + prefix + " 3"));

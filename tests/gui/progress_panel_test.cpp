@@ -300,15 +300,19 @@ struct DemoTest : PanelTest {
     std::string Command() const {
         return "\"" + ModuleFolder() + "progress-demo.exe\" --delay 20 --company " + kTestCompany;
     }
+    // The demo's progress panel once it shows.
+    static HWND FindPanel(gui::Program& demo) {
+        gui::WindowQuery q;
+        q.className = CProgressPanel::kClassName;
+        q.pid = demo.Pid();
+        return gui::FindTop(q);
+    }
 };
 
 TEST_F(DemoTest, CancelButtonStopsTheRunWithAMessage) {
     gui::Program demo;
     ASSERT_TRUE(demo.Start(Command()));
-    gui::WindowQuery q;
-    q.className = CProgressPanel::kClassName;
-    q.pid = demo.Pid();
-    HWND panel = gui::FindTop(q);
+    HWND panel = FindPanel(demo);
     ASSERT_NE(panel, nullptr);
     HWND text = gui::FindChild(panel, CProgressPanel::kTextId);
     EXPECT_TRUE(gui::WaitUntil([&] { return gui::Text(text).find("progress window") != std::string::npos; }));
@@ -326,10 +330,7 @@ TEST_F(DemoTest, EscapeStopsTheRunAndFinishedPassesEndQuietly) {
     {
         gui::Program demo;
         ASSERT_TRUE(demo.Start(Command()));
-        gui::WindowQuery q;
-        q.className = CProgressPanel::kClassName;
-        q.pid = demo.Pid();
-        HWND panel = gui::FindTop(q);
+        HWND panel = FindPanel(demo);
         ASSERT_NE(panel, nullptr);
         gui::PostChar(panel, 27);
         EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, demo.Pid()), "Progress demo cancelled.");
