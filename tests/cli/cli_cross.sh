@@ -8,25 +8,15 @@ host_cli=$1 win_cli=$2 remblo=$3 driver=$4
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run=$here/../../scripts/wine-run.sh
 # Under /tmp both sides see the same files: Wine shows the host root as Z:.
-work=$(mktemp -d /tmp/zbcross.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+ZB_SCRATCH=zbcross . "$here/lib.sh"
 win() { printf 'Z:%s' "${1//\//\\}"; }
-passed=0 failed=0
-check() {
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
 runs() {  # runs LOG COMMAND...: succeeds when the command does, keeping its output in LOG
   local log=$1; shift
   "$@" >"$log" 2>&1 </dev/null || { echo "  failed: $*"; cat "$log"; return 1; }
 }
 
 src=$work/src
-mkdir -p "$src/nested/deeper" "$src/empty"
-head -c 300000 /dev/urandom >"$src/big.bin"
-printf 'hello\r\n' >"$src/nested/a.txt"
-: >"$src/nested/zero.txt"
-head -c 40000 /dev/urandom >"$src/nested/deeper/b.bin"
+make_tree "$src"
 # Segments just large enough for the image and a little data, so the set spans several.
 size=$(( $(stat -c %s "$remblo") + 120000 ))
 
@@ -49,5 +39,4 @@ check "same entries listed either side" diff <(entries "$work/sets1/Kestrin.spj"
 check "host cli rejoins the Windows set" runs "$work/log5" "$host_cli" rejoin "$work/sets2/Kestrin_1.EXE" "$work/back3"
 check "tree after host cli" diff -r "$src" "$work/back3/src"
 
-echo "cli cross-checks: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary "cli cross-checks"

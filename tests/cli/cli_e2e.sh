@@ -3,13 +3,7 @@
 # Usage: cli_e2e.sh ZEMBRA_CLI
 set -u
 cli=$1
-work=$(mktemp -d /tmp/zbcli.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+. "$(dirname "$0")/lib.sh"
 status_is() {  # status_is EXPECTED COMMAND...: exit status of the command
   local want=$1; shift
   "$@" >"$work/stdout" 2>"$work/err" </dev/null
@@ -22,12 +16,7 @@ head -c 4000 /dev/urandom >"$work/rejoiner.bin"
 R=(--rejoiner "$work/rejoiner.bin")
 
 src=$work/src
-mkdir -p "$src/docs/deep" "$src/empty dir"
-head -c 250000 /dev/urandom >"$src/big.bin"
-printf 'hello\n' >"$src/docs/a.txt"
-: >"$src/docs/zero"
-head -c 70000 /dev/urandom >"$src/docs/deep/mid.bin"
-printf 'x' >"$src/docs/deep/one"
+make_tree "$src"
 
 # Round trip across several segments, byte for byte, folders (empty ones too) included.
 check "split" status_is 0 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
@@ -110,5 +99,4 @@ check "listing a malicious set fails too" status_is 1 "$cli" list "$work/evil_1.
 head -c 1000 "$work/out/my_set_1.EXE" >"$work/cut_1.EXE"
 check "truncated set" status_is 1 "$cli" rejoin "$work/cut_1.EXE" "$work/cutback"
 
-echo "cli end to end: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary "cli end to end"
