@@ -8,6 +8,7 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "rejoiner/segment_name.h"
 #include "rejoiner/segment_reader.h"
 
 namespace {
@@ -43,14 +44,40 @@ private:
     OverwritePolicy policy_;
 };
 
-class StepProgress : public IRejoinProgress {
+// Percent, bytes and current file on a terminal; silent otherwise.
+class TerminalRejoinProgress : public IRejoinProgress {
 public:
-    explicit StepProgress(TerminalProgress& p) : progress_(p) {}
-    void Step() override { progress_.AddBytes(0); }
+    explicit TerminalRejoinProgress(TerminalProgress& p) : progress_(p) {}
+    void Step() override {}
+    void FileStarted(const std::string& path, uint32_t) override { progress_.SetText(UserPath(path)); }
+    void BytesCopied(uint64_t count) override { progress_.AddBytes(count); }
 
 private:
     TerminalProgress& progress_;
 };
+
+// About how many content bytes the set holds: its segments beside the first, less the
+// rejoiner image (the first segment's trailer gives its length) and the flag bytes.
+uint64_t EstimateSetBytes(IFileSystem& fs, const std::string& first) {
+    uint64_t total = 0;
+    std::string path = first, next;
+    for (int n = 1; fs.Exists(path); ++n) {
+        auto file = fs.Open(path, OpenMode::Read, Share::DenyWrite);
+        if (!file) break;
+        uint64_t length = file->Length();
+        total += length > 0 ? length - 1 : 0;
+        if (n == 1 && length >= 5) {
+            uint8_t t[4] = {};
+            if (file->Seek(length - 4) && file->Read(t, 4) == 4) {
+                uint64_t image = t[0] | t[1] << 8 | t[2] << 16 | static_cast<uint64_t>(t[3]) << 24;
+                total -= image + 4 < total ? image + 4 : total;
+            }
+        }
+        if (!NextSegmentName(path, next)) break;
+        path = FolderPart(path) + next;
+    }
+    return total;
+}
 
 // Success only when the walk read the whole set; a fault was already told by the reader,
 // a segment that is simply not there is told here.
@@ -80,10 +107,14 @@ int RunRejoin(const CliOptions& o) {
 
     TerminalPrompts prompts(false);
     TerminalOverwrite overwrite(o.overwrite);
-    TerminalProgress progress(false, 0);
-    StepProgress steps(progress);
+    bool show = StderrIsTerminal();
+    TerminalProgress progress(show, show ? EstimateSetBytes(fs, first) : 0);
+    TerminalRejoinProgress steps(progress);
     CSegmentReader reader(first, fs, prompts, overwrite, steps);
-    return WalkStatus(reader.Rejoin(dest), reader, prompts);
+    int result = reader.Rejoin(dest);
+    if (result == 1 && reader.ReachedLastSegment()) progress.Complete();
+    progress.Finish();
+    return WalkStatus(result, reader, prompts);
 }
 
 int RunList(const CliOptions& o) {
@@ -93,8 +124,8 @@ int RunList(const CliOptions& o) {
     TerminalPrompts prompts(false);
     TerminalOverwrite never(OverwritePolicy::None);
     TerminalProgress progress(false, 0);
-    StepProgress steps(progress);
-    CSegmentReader reader(first, fs, prompts, never, steps);
+    TerminalRejoinProgress quiet(progress);
+    CSegmentReader reader(first, fs, prompts, never, quiet);
     reader.SetListOnly([](const ListedEntry& e) {
         std::printf("%4d  %-6s %12lu  %s\n", e.segment, e.folder ? "folder" : "file",
                     static_cast<unsigned long>(e.size), e.path.c_str());

@@ -62,6 +62,7 @@ int RunSplit(const CliOptions& o) {
     engine.SetExeFolder(ModuleFolder());
     for (const std::string& s : sources) engine.AddItem(s);
     bool ok = engine.Split(dest, o.name, o.size);
+    if (ok) progress.Complete();
     progress.Finish();
     if (!ok) return prompts.AnythingShown() ? 1 : ReportFailure("the split did not complete");
 

@@ -17,8 +17,11 @@ void TerminalProgress::SetText(const std::string& text) {
 
 void TerminalProgress::Draw(bool force) {
     if (!enabled_) return;
-    uint64_t shown = total_ && done_ > total_ ? total_ : done_;
-    int percent = total_ ? static_cast<int>(shown * 100 / total_) : 0;
+    // The totals are estimates (block steps, record headers): never past 100%, and 100% only
+    // once the run is known to have completed.
+    uint64_t shown = complete_ ? done_ : total_ && done_ > total_ ? total_ : done_;
+    int percent = complete_ ? 100 : total_ ? static_cast<int>(shown * 100 / total_) : 0;
+    if (percent == 100 && !complete_) percent = 99;
     if (!force && percent == lastPercent_) return;
     lastPercent_ = percent;
     std::string file = current_;
@@ -27,6 +30,12 @@ void TerminalProgress::Draw(bool force) {
                  file.c_str());
     std::fflush(stderr);
     drawn_ = true;
+}
+
+void TerminalProgress::Complete() {
+    complete_ = true;
+    Draw(true);
+    Finish();
 }
 
 void TerminalProgress::Finish() {

@@ -29,6 +29,8 @@ public:
 
     // Counts bytes directly (for engines that report a count rather than steps).
     void AddBytes(uint64_t bytes);
+    // The run succeeded: the line shows all of it before it ends.
+    void Complete();
     void Finish();
 
 private:
@@ -41,4 +43,5 @@ private:
     std::string current_;
     int lastPercent_ = -1;
     bool drawn_ = false;
+    bool complete_ = false;
 };

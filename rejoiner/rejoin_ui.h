@@ -1,6 +1,7 @@
 // What the reader asks of the program around it: the overwrite question and the ">" step.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Button codes of the "File Exists" question.
@@ -23,4 +24,8 @@ public:
     virtual ~IRejoinProgress() = default;
     // One pass of the reader's entry loop.
     virtual void Step() = 0;
+    // A file about to be written (after any overwrite question), and bytes of content copied;
+    // for progress that tells more than the steps. Nothing by default.
+    virtual void FileStarted(const std::string& /*path*/, uint32_t /*size*/) {}
+    virtual void BytesCopied(uint64_t /*count*/) {}
 };

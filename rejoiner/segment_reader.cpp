@@ -168,6 +168,7 @@ bool CSegmentReader::StartFile(const Entry& entry) {
     output_ = fs_.Open(path, OpenMode::CreateWrite, Share::DenyWrite);
     outputPath_ = path;
     if (!output_) return Stop("Cannot create " + path + "\r\n" + fs_.LastErrorText());
+    progress_.FileStarted(path, entry.size);
     return true;
 }
 
@@ -197,6 +198,7 @@ bool CSegmentReader::CopyContent(uint8_t* buffer) {
             return Stop("Cannot write " + outputPath_ + "\r\n" + fs_.LastErrorText());
     }
     sizeLeft_ -= static_cast<uint32_t>(n);
+    if (writeEnabled_) progress_.BytesCopied(static_cast<uint64_t>(n));
     if (sizeLeft_ == 0) {
         needHeader_ = true;
         if (writeEnabled_ && !CloseOutput()) return false;
