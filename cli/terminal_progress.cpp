@@ -19,7 +19,7 @@ void TerminalProgress::Draw(bool force) {
     if (!enabled_) return;
     // The totals are estimates (block steps, record headers): never past 100%, and 100% only
     // once the run is known to have completed.
-    uint64_t shown = complete_ ? done_ : total_ && done_ > total_ ? total_ : done_;
+    uint64_t shown = total_ && done_ > total_ ? total_ : done_;
     int percent = complete_ ? 100 : total_ ? static_cast<int>(shown * 100 / total_) : 0;
     if (percent == 100 && !complete_) percent = 99;
     if (!force && percent == lastPercent_) return;
