@@ -1,4 +1,5 @@
 // zembra-cli split: the split engine, driven from a terminal.
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -17,7 +18,10 @@ namespace {
 bool ReadWholeFile(IFileSystem& fs, const std::string& path, std::vector<uint8_t>& bytes) {
     auto file = fs.Open(path, OpenMode::Read, Share::DenyWrite);
     if (!file) return false;
-    bytes.resize(static_cast<size_t>(file->Length()));
+    // A 32-bit size_t would keep only the low bits of a length of 4 GiB or more.
+    uint64_t length = file->Length();
+    if (length > SIZE_MAX) return false;
+    bytes.resize(static_cast<size_t>(length));
     return bytes.empty() || file->Read(bytes.data(), bytes.size()) == static_cast<int64_t>(bytes.size());
 }
 
