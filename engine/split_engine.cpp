@@ -55,6 +55,15 @@ uint64_t CSplitEngine::MinimumSegment() const {
     return std::max<uint64_t>(uint64_t(imageLength_) + 5, kMaxRecord + 1);
 }
 
+bool CSplitEngine::RefuseSegmentSize(uint64_t size) {
+    if (autosize_)
+        prompts_.Message(FormatText(split_text::kNoRoomLeft, destination_.c_str()));
+    else
+        prompts_.Message(FormatText(split_text::kSizeTooSmall, static_cast<unsigned long long>(size),
+                                    static_cast<unsigned long long>(MinimumSegment())));
+    return false;
+}
+
 bool CSplitEngine::Split(const std::string& destination, const std::string& baseName, uint64_t size) {
     uint32_t attributes = 0;
     if (!fs_.GetAttributes(destination, attributes) || !(attributes & kAttrFolder) ||
@@ -91,14 +100,7 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
         return false;
     }
     imageLength_ = static_cast<uint32_t>(image.size());
-    if (segmentSize_ < MinimumSegment()) {
-        if (autosize_)
-            prompts_.Message(FormatText(split_text::kNoRoomLeft, destination_.c_str()));
-        else
-            prompts_.Message(FormatText(split_text::kSizeTooSmall, static_cast<unsigned long long>(segmentSize_),
-                                        static_cast<unsigned long long>(MinimumSegment())));
-        return false;
-    }
+    if (segmentSize_ < MinimumSegment()) return RefuseSegmentSize(segmentSize_);
 
     progress_.SetRange(0, static_cast<int>(std::min<size_t>(items_.size() + 10, INT32_MAX)));
     progress_.SetText(split_text::kSplitting);

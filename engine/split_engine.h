@@ -107,6 +107,8 @@ private:
     std::string ListingFolder() const;
     void FinishListing();
     uint64_t MinimumSegment() const;
+    // Tells why a segment of this size cannot be written; always false.
+    bool RefuseSegmentSize(uint64_t size);
 
     IFileSystem& fs_;
     IPrompts& prompts_;

@@ -48,14 +48,7 @@ bool CSplitEngine::OpenNextSegment(bool first) {
     uint64_t limit = !autosize_ && segmentSize_ != 0 ? segmentSize_ : freeSpace;
     // A segment that cannot take what must go into it is refused before it is created.
     uint64_t needed = first ? uint64_t(imageLength_) + 5 : kMaxRecord + 1;
-    if (limit < needed) {
-        if (autosize_)
-            prompts_.Message(FormatText(split_text::kNoRoomLeft, destination_.c_str()));
-        else
-            prompts_.Message(FormatText(split_text::kSizeTooSmall, static_cast<unsigned long long>(limit),
-                                        static_cast<unsigned long long>(MinimumSegment())));
-        return false;
-    }
+    if (limit < needed) return RefuseSegmentSize(limit);
 
     segmentName_ = SegmentName(baseName_, segmentCount_ + 1);
     HideProgress();
