@@ -122,13 +122,14 @@ void CSmtpClient::QuitQuietly() {
     if (SendText("QUIT\r\n")) ReceiveReply();
 }
 
-bool CSmtpClient::Command(const std::string& text, const char* expected, const std::string& message) {
+bool CSmtpClient::Command(const std::string& text, const char* expected, const std::string& message,
+                          bool showReply) {
     if (!SendText(text)) return false;
     std::string reply = ReceiveReply();
     if (socketFailed_) return false;
     if (StartsWith(reply, expected)) return true;
     QuitQuietly();
-    Fail(message);
+    Fail(showReply ? message + ReplyText(reply) : message);
     return false;
 }
 
@@ -157,24 +158,10 @@ bool CSmtpClient::SendMail(int index, int count) {
         !Command("RCPT TO: <" + job_.toAddress + ">\r\n", "25", mail_messages::kToRejected))
         return End();
 
-    std::string reply;
-    if (SendText("DATA  \r\n")) reply = ReceiveReply();
-    if (socketFailed_) return End();
-    if (!StartsWith(reply, "354")) {
-        QuitQuietly();
-        Fail(mail_messages::kMessageRefused + ReplyText(reply));
-        return End();
-    }
+    if (!Command("DATA  \r\n", "354", mail_messages::kMessageRefused, true)) return End();
     // A cancelled or broken message is left without its final "." so the server drops it.
     if (!SendContent(index, count)) return End();
-
-    if (SendText("--bbb--\r\n\r\n.\r\n")) reply = ReceiveReply();
-    if (socketFailed_) return End();
-    if (!StartsWith(reply, "2")) {
-        QuitQuietly();
-        Fail(mail_messages::kMessageRefused + ReplyText(reply));
-        return End();
-    }
+    if (!Command("--bbb--\r\n\r\n.\r\n", "2", mail_messages::kMessageRefused, true)) return End();
     // The message is accepted at this point; a server that drops the line at QUIT loses nothing.
     if (socket_->Send("QUIT\r\n", 6)) {
         std::string bye;

@@ -45,7 +45,10 @@ private:
     bool SendText(const std::string& text);
     std::string ReceiveReply();
     // Sends a command and tests its reply's start; on a refusal quits and shows message.
-    bool Command(const std::string& text, const char* expected, const std::string& message);
+    // Sends text and expects a reply starting with expected; otherwise quits and fails with
+    // message (followed by the server's reply when showReply).
+    bool Command(const std::string& text, const char* expected, const std::string& message,
+                 bool showReply = false);
     // Sends the message text (headers, body, attachment); false when it did not all go out.
     bool SendContent(int index, int count);
     bool SendAttachment(int index, int count);
