@@ -8,9 +8,16 @@ jobs=$(nproc)
 # A developer working beside others may build elsewhere: ZEMBRA_BUILD_ROOT=build-mine.
 B=${ZEMBRA_BUILD_ROOT:-build}
 D=${ZEMBRA_DIST_ROOT:-dist}
+# ccache keeps compiled objects between builds and between checkouts of the tree (paths are
+# hashed relative to the checkout), which matters on a two-core machine.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$top CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 build() {
   local target=$1; shift
-  cmake -S . -B "$B/$target" -DCMAKE_INSTALL_PREFIX="$top/$D/$target" "$@" >"$B/$target.configure.log" 2>&1 \
+  cmake -S . -B "$B/$target" -DCMAKE_INSTALL_PREFIX="$top/$D/$target" "${launcher[@]}" "$@" >"$B/$target.configure.log" 2>&1 \
     || { cat "$B/$target.configure.log"; return 1; }
   cmake --build "$B/$target" -j"$jobs" 2>&1 | grep -E 'error|warning|Error' || true
   [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build of $target failed"; return 1; }

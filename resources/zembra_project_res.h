@@ -1,0 +1,2 @@
+// Ids of the contents viewer (134).
+#pragma once
