@@ -1,0 +1,2 @@
+# Wizard: the page loop and what the pages compute without a window.
+zembra_test(wizard_model_test SOURCES unit/wizard_model_test.cpp LIBS zb_zembra_model)

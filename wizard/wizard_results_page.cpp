@@ -1,0 +1,36 @@
+// CWizardResultsPage: the results text read from the project file, Back, Done and EMail.
+#include "wizard/wizard_results_page.h"
+
+#include "platform/file_system.h"
+#include "resources/zembra_wizard_res.h"
+#include "view/model/wizard_flow.h"
+#include "view/model/wizard_rules.h"
+#include "winui/data_exchange.h"
+
+CWizardResultsPage::CWizardResultsPage() : CWizardPage(IDD_WIZARD_RESULTS) {}
+
+bool CWizardResultsPage::OnInitDialog() {
+    // A listing that cannot be opened leaves the text empty.
+    wizard_rules::ReadResultsText(SystemFileSystem(), projectPath, resultsText);
+    return CWizardPage::OnInitDialog();
+}
+
+void CWizardResultsPage::Exchange(winui::DataExchange& dx, bool) {
+    dx.Text(IDC_WIZ_RESULTS, resultsText);
+}
+
+bool CWizardResultsPage::OnCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    if (id == kWizardNamePage) {
+        EndDialog(kWizardNamePage);
+        return true;
+    }
+    if (id == IDC_WIZ_EMAIL) {
+        if (startMailer && startMailer())
+            EndDialog(IDCANCEL);
+        else
+            Prompts().Message("Failed to execute the Mailer!");
+        return true;
+    }
+    return false;
+}
