@@ -48,7 +48,55 @@ def closing_block(x, y, n):
     return (r, g, b, 255)
 
 
-DRAWINGS = {"korvo": envelope, "remblo": closing_block}
+def sizes_ruler(x, y, n):
+    # "Select Profile" on the main form: a yellow ruler with dark tick marks.
+    m = max(1, n // 10)
+    top, bottom, left, right = n // 3, n - n // 3, m, n - 1 - m
+    if not (left <= x <= right and top <= y <= bottom):
+        return (0, 0, 0, 0)
+    if x in (left, right) or y in (top, bottom):
+        return BORDER_GREY
+    step = max(2, n // 8)
+    tick = (bottom - top) // 2 if (x - left) % (step * 2) == 0 else (bottom - top) // 3
+    if (x - left) % step == 0 and y <= top + tick:
+        return BORDER_GREY
+    return (240, 200, 60, 255)
+
+
+def pick_files(x, y, n):
+    # "Select the file(s) you wish to split.": two sheets of paper, one over the other.
+    m = max(1, n // 8)
+    for dx, fill in ((n // 4, (220, 220, 220, 255)), (0, (255, 255, 255, 255))):
+        left, right, top, bottom = m + dx, n // 2 + m + dx, m + (n // 4 - dx), n - 1 - m - dx
+        if left <= x <= right and top <= y <= bottom:
+            if x in (left, right) or y in (top, bottom):
+                return BORDER_BLUE
+            if dx == 0 and (y - top) % max(2, n // 8) == 0 and left + 2 <= x <= right - 2:
+                return (120, 140, 200, 255)
+            return fill
+    return (0, 0, 0, 0)
+
+
+def label_tag(x, y, n):
+    # "Labeling and storage of the Zembra file.": a green tag with its hole.
+    m = max(1, n // 10)
+    left, right, top, bottom = m, n - 1 - m, n // 4, n - 1 - n // 4
+    if not (left <= x <= right and top <= y <= bottom):
+        return (0, 0, 0, 0)
+    point = left + (bottom - top) // 2
+    mid = (top + bottom) / 2
+    if x < point and abs(y - mid) > (x - left) + 0.5:
+        return (0, 0, 0, 0)
+    hole = (x - (point + 1)) ** 2 + (y - mid) ** 2
+    if hole <= max(1, n // 16) ** 2:
+        return (255, 255, 255, 255)
+    if x == right or y in (top, bottom) or (x < point and abs(abs(y - mid) - (x - left)) < 1):
+        return BORDER_GREY
+    return (80, 170, 90, 255)
+
+
+DRAWINGS = {"korvo": envelope, "remblo": closing_block, "view_profile": sizes_ruler,
+            "view_files": pick_files, "view_label": label_tag}
 
 
 def image(pixel, n):

@@ -1,0 +1,137 @@
+// The folder tree over the shell name space.
+#include "view/folder_tree.h"
+
+#include <shlobj.h>
+
+#include "winui/app.h"
+
+namespace {
+
+// Sorting callback: the parent folder orders its own items (drives by letter, and so on).
+int CALLBACK CompareNodes(LPARAM a, LPARAM b, LPARAM folder) {
+    auto* ra = reinterpret_cast<FolderRecord*>(a);
+    auto* rb = reinterpret_cast<FolderRecord*>(b);
+    if (!ra || !rb) return 0;
+    HRESULT hr = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(0, ra->relative, rb->relative);
+    return static_cast<short>(HRESULT_CODE(hr));
+}
+
+}  // namespace
+
+bool CFolderTree::CreateInPlaceOf(HWND dialog, int id) {
+    HWND placeholder = ::GetDlgItem(dialog, id);
+    RECT r{};
+    if (placeholder) {
+        ::GetWindowRect(placeholder, &r);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    }
+    HWND tree = ::CreateWindowExA(0, WC_TREEVIEWA, "",
+                                  WS_CHILD | WS_VISIBLE | WS_DLGFRAME | WS_TABSTOP | TVS_HASBUTTONS |
+                                      TVS_HASLINES | TVS_LINESATROOT | TVS_TRACKSELECT | TVS_SHOWSELALWAYS,
+                                  r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), winui::App::Instance(), nullptr);
+    if (!tree) return false;
+    if (placeholder) {
+        // Keep the tab order of the template: the tree takes the placeholder's place.
+        ::SetWindowPos(tree, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::DestroyWindow(placeholder);
+    }
+    Attach(tree);
+    return true;
+}
+
+void CFolderTree::SetImageList(HIMAGELIST images) { TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL); }
+
+void CFolderTree::FillTopLevel() {
+    IShellFolder* desktop = nullptr;
+    if (FAILED(::SHGetDesktopFolder(&desktop))) return;
+    FillChildren(desktop, nullptr, TVI_ROOT);
+    desktop->Release();
+}
+
+void CFolderTree::FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolute, HTREEITEM parent) {
+    IEnumIDList* items = nullptr;
+    // S_FALSE means "nothing to enumerate" and leaves items null.
+    if (folder->EnumObjects(hwnd_, SHCONTF_FOLDERS, &items) != S_OK || !items) return;
+    LPITEMIDLIST relative = nullptr;
+    ULONG fetched = 0;
+    while (items->Next(1, &relative, &fetched) == S_OK && fetched == 1) {
+        ULONG attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
+        LPCITEMIDLIST one = relative;
+        if (SUCCEEDED(folder->GetAttributesOf(1, &one, &attributes)) &&
+            (attributes & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER))) {
+            std::string name = ShellDisplayName(folder, relative, SHGDN_NORMAL);
+            FolderRecord* record = name.empty() ? nullptr : NewFolderRecord(folder, folderAbsolute, relative, attributes);
+            if (record) {
+                TVINSERTSTRUCTA insert{};
+                insert.hParent = parent;
+                insert.hInsertAfter = TVI_LAST;
+                insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
+                insert.item.pszText = &name[0];
+                insert.item.iImage = ShellIconIndex(record->absolute, false);
+                insert.item.iSelectedImage = ShellIconIndex(record->absolute, true);
+                insert.item.cChildren = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
+                insert.item.lParam = reinterpret_cast<LPARAM>(record);
+                if (!Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))) FreeFolderRecord(record);
+            }
+        }
+        ::CoTaskMemFree(relative);
+        relative = nullptr;
+    }
+    items->Release();
+    TVSORTCB sort{};
+    sort.hParent = parent;
+    sort.lpfnCompare = CompareNodes;
+    sort.lParam = reinterpret_cast<LPARAM>(folder);
+    TreeView_SortChildrenCB(hwnd_, &sort, 0);
+}
+
+bool CFolderTree::OnItemExpanding(NMTREEVIEWA* info) {
+    if (info->action != TVE_EXPAND) return false;
+    TVITEMA item{};
+    item.mask = TVIF_STATE | TVIF_PARAM;
+    item.hItem = info->itemNew.hItem;
+    item.stateMask = TVIS_EXPANDEDONCE;
+    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return false;
+    if (item.state & TVIS_EXPANDEDONCE) return false;  // filled on the first opening
+    auto* record = reinterpret_cast<FolderRecord*>(item.lParam);
+    if (!record) return false;
+    IShellFolder* folder = BindToRecordFolder(*record);
+    if (!folder) return false;
+    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    FillChildren(folder, record->absolute, info->itemNew.hItem);
+    folder->Release();
+    if (!TreeView_GetChild(hwnd_, info->itemNew.hItem)) {
+        // Nothing to show after all: drop the button rather than open an empty node.
+        TVITEMA none{};
+        none.mask = TVIF_CHILDREN;
+        none.hItem = info->itemNew.hItem;
+        none.cChildren = 0;
+        Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&none));
+    }
+    return false;
+}
+
+void CFolderTree::OnDeleteItem(NMTREEVIEWA* info) {
+    FreeFolderRecord(reinterpret_cast<FolderRecord*>(info->itemOld.lParam));
+}
+
+FolderRecord* CFolderTree::Record(HTREEITEM node) const {
+    if (!node) return nullptr;
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = node;
+    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    return reinterpret_cast<FolderRecord*>(item.lParam);
+}
+
+std::string CFolderTree::ItemText(HTREEITEM node) const {
+    char text[MAX_PATH * 2] = "";
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return std::string();
+    return text;
+}

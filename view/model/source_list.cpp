@@ -1,0 +1,97 @@
+// The chosen sources and their total.
+#include "view/model/source_list.h"
+
+#include <cctype>
+
+namespace {
+
+// Deeper than this a path is past what the rest of the suite can write (260 characters), so a
+// folder that leads back into itself through a link cannot keep the walk going for ever.
+constexpr size_t kMaxPath = 260;
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string Trim(const std::string& s, const char* what) {
+    size_t first = s.find_first_not_of(what);
+    if (first == std::string::npos) return std::string();
+    size_t last = s.find_last_not_of(what);
+    return s.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+uint64_t CSourceList::PathSize(IFileSystem& fs, const std::string& path) {
+    FileStatus status;
+    if (path.size() > kMaxPath || !fs.GetStatus(path, status)) return 0;
+    if (!(status.attributes & kAttrFolder)) return status.size;
+    const std::string folder = path.back() == '\\' ? path : path + "\\";
+    uint64_t total = 0;
+    fs.ListFolder(folder + "*.*", [&](const DirEntry& entry) {
+        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        total += PathSize(fs, folder + entry.name);
+        return true;
+    });
+    return total;
+}
+
+std::vector<std::string> CSourceList::SplitCommandLine(const std::string& line) {
+    std::vector<std::string> paths;
+    size_t start = 0;
+    while (start <= line.size()) {
+        size_t star = line.find('*', start);
+        if (star == std::string::npos) star = line.size();
+        std::string piece = Trim(Trim(line.substr(start, star - start), " \t\r\n"), "\"");
+        if (!piece.empty()) paths.push_back(piece);
+        start = star + 1;
+    }
+    return paths;
+}
+
+bool CSourceList::Contains(const std::string& path) const {
+    for (const Entry& e : entries_)
+        if (SameIgnoringCase(e.path, path)) return true;
+    return false;
+}
+
+SourceAdd CSourceList::Add(const std::string& path) {
+    if (Contains(path)) return SourceAdd::AlreadyListed;
+    const uint64_t size = PathSize(fs_, path);
+    if (size == 0) {
+        uint32_t attributes = 0;
+        if (!fs_.GetAttributes(path, attributes)) return SourceAdd::NoSize;
+        if (attributes & kAttrFolder) return SourceAdd::EmptyFolder;
+    }
+    Append(path, size);
+    return SourceAdd::Added;
+}
+
+bool CSourceList::AddIfNotEmpty(const std::string& path) {
+    if (Contains(path)) return false;
+    const uint64_t size = PathSize(fs_, path);
+    if (size == 0) return false;
+    Append(path, size);
+    return true;
+}
+
+bool CSourceList::RemoveAt(size_t index) {
+    if (index >= entries_.size()) return false;
+    total_ -= entries_[index].size;
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
+void CSourceList::Clear() {
+    entries_.clear();
+    total_ = 0;
+}
+
+void CSourceList::Append(const std::string& path, uint64_t size) {
+    entries_.push_back({path, size});
+    total_ += size;
+}
