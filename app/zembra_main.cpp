@@ -1,4 +1,9 @@
-// Entry point of zembra.exe (replaced by the application object as the shell is built).
+// Entry point of zembra.exe: the application object starts the program and runs its loop.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/zm_app.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    if (!ZmApp().InitInstance(instance, commandLine)) return 0;
+    return ZmApp().Run();
+}

@@ -7,6 +7,7 @@
 #include "mailer/mail_set_builder.h"
 #include "mailer/mail_settings.h"
 #include "mailer/mailer_command_line.h"
+#include "platform/fallback_settings.h"
 #include "platform/process.h"
 #include "platform/socket.h"
 #include "winui/app.h"
@@ -56,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     std::string workFolder = ModuleFolder() + CMailSetBuilder::kWorkFolderName;
 
-    std::unique_ptr<ISettings> store = OpenProfileFile(CMailSettings::kFileName);
+    std::unique_ptr<ISettings> store = OpenMailSettings();
     CMailSettings settings(*store);
     settings.Load();
 

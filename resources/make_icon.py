@@ -48,6 +48,21 @@ def closing_block(x, y, n):
     return (r, g, b, 255)
 
 
+def stacked_pieces(x, y, n):
+    # The main program: a file cut into three numbered pieces, stepped down and to the right.
+    step = max(2, n // 8)
+    w, h = n - 2 * step - 2, n // 3
+    colours = [(60, 110, 190), (90, 150, 210), (130, 185, 230)]
+    for k in (2, 1, 0):
+        left, top = 1 + k * step, 1 + k * (n - h - 2) // 2
+        if left <= x < left + w and top <= y < top + h:
+            if x in (left, left + w - 1) or y in (top, top + h - 1):
+                return BORDER_GREY
+            r, g, b = colours[k]
+            return (r, g, b, 255)
+    return (0, 0, 0, 0)
+
+
 def sizes_ruler(x, y, n):
     # "Select Profile" on the main form: a yellow ruler with dark tick marks.
     m = max(1, n // 10)
@@ -96,7 +111,7 @@ def label_tag(x, y, n):
 
 
 DRAWINGS = {"korvo": envelope, "remblo": closing_block, "view_profile": sizes_ruler,
-            "view_files": pick_files, "view_label": label_tag}
+            "view_files": pick_files, "view_label": label_tag, "zembra": stacked_pieces}
 
 
 def image(pixel, n):

@@ -1,10 +1,11 @@
 // Resource and control ids of the rejoiner remblo.exe.
 #pragma once
 
+#include "common/edit_box_res.h"
+
 #define IDI_REMBLO 130
 #define IDD_REJOIN 131
 #define IDD_FILE_EXISTS 129
-#define IDD_EDIT_BOX 1518
 
 // Select Destination
 #define IDC_PROGRESS_ARROWS 1004
@@ -20,6 +21,3 @@
 #define IDC_YES_TO_ALL 1000
 #define IDC_NO_TO_ALL 1001
 
-// Edit Box
-#define IDC_EDIT_TEXT 1011
-#define IDC_EDIT_PROMPT 1050

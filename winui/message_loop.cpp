@@ -14,8 +14,10 @@ std::vector<HWND>& Modeless() {
 int g_quitCode = 0;
 HWND g_accelWindow = nullptr;
 HACCEL g_accelTable = nullptr;
+MessageLoop::PreTranslateHook g_preTranslate = nullptr;
 
 void Dispatch(MSG& msg) {
+    if (g_preTranslate && g_preTranslate(msg)) return;
     if (g_accelTable && ::IsWindow(g_accelWindow) &&
         ::TranslateAcceleratorA(g_accelWindow, g_accelTable, &msg))
         return;
@@ -57,6 +59,8 @@ bool MessageLoop::PumpPending() {
 }
 
 int MessageLoop::QuitCode() { return g_quitCode; }
+
+void MessageLoop::SetPreTranslate(PreTranslateHook hook) { g_preTranslate = hook; }
 
 void MessageLoop::SetAccelerators(HWND window, HACCEL table) {
     g_accelWindow = window;

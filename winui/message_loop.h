@@ -18,6 +18,10 @@ public:
     static bool PumpPending();
     static int QuitCode();
 
+    // Sees every queued message before the accelerators; true consumes it (nullptr: none).
+    using PreTranslateHook = bool (*)(MSG& msg);
+    static void SetPreTranslate(PreTranslateHook hook);
+
     // The main window's accelerator table, translated before anything else (nullptr: none).
     static void SetAccelerators(HWND window, HACCEL table);
 

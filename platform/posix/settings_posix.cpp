@@ -2,12 +2,14 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "platform/posix/drive_map.h"
+#include "platform/fallback_settings.h"
 #include "platform/settings.h"
 
 namespace {
@@ -122,4 +124,17 @@ std::unique_ptr<ISettings> OpenAppProfile(const std::string& company, const std:
     folder += "/zembra";
     ::mkdir(folder.c_str(), 0700);
     return std::make_unique<IniFile>(folder + "/" + company + "-" + application + ".ini");
+}
+
+// The shared file by its bare name sits in the current folder here (no Windows folder); the
+// per-user copy under $HOME/.config/zembra.
+std::unique_ptr<ISettings> OpenSharedProfile(const std::string& fileName) {
+    const char* home = std::getenv("HOME");
+    std::string folder = std::string(home ? home : "/tmp") + "/.config/zembra";
+    auto prepare = [folder]() {
+        ::mkdir(folder.substr(0, folder.rfind('/')).c_str(), 0700);
+        return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+    };
+    return std::make_unique<CFallbackSettings>(std::make_unique<IniFile>(fileName),
+                                               std::make_unique<IniFile>(folder + "/" + fileName), prepare);
 }

@@ -1,6 +1,7 @@
 // Win32 settings stores: the private profile API and the current user's registry key.
 #include <windows.h>
 
+#include "platform/fallback_settings.h"
 #include "platform/settings.h"
 
 namespace {
@@ -84,4 +85,22 @@ std::unique_ptr<ISettings> OpenProfileFile(const std::string& path) {
 
 std::unique_ptr<ISettings> OpenAppProfile(const std::string& company, const std::string& application) {
     return std::make_unique<RegistryProfile>("Software\\" + company + "\\" + application + "\\");
+}
+
+// The shared file by its bare name lives in the Windows folder (the profile API's rule); the
+// per-user copy in %APPDATA%\Zembra\, whose folder is made at the first write there.
+std::unique_ptr<ISettings> OpenSharedProfile(const std::string& fileName) {
+    char appData[MAX_PATH] = {0};
+    DWORD n = GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
+    std::unique_ptr<ISettings> copy;
+    std::string folder;
+    if (n > 0 && n < sizeof appData) {
+        folder = std::string(appData) + "\\Zembra";
+        copy = OpenProfileFile(folder + "\\" + fileName);
+    }
+    auto prepare = [folder]() {
+        return !folder.empty() &&
+               (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    };
+    return std::make_unique<CFallbackSettings>(OpenProfileFile(fileName), std::move(copy), prepare);
 }

@@ -1,4 +1,6 @@
-// CEditBoxDialog: one-line text entry with a caller's title and prompt (remblo's own copy).
+// CEditBoxDialog: one-line text entry with a caller's title and prompt (template 1518). One
+// implementation for remblo and zembra: it needs only the window layer and the shared template
+// (resources/common/edit_box.rc), so remblo links nothing else of the main program.
 #pragma once
 
 #include <string>

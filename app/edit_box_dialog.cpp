@@ -1,7 +1,7 @@
-// The text entry dialog remblo uses for New Directory.
-#include "rejoiner/edit_box_dialog.h"
+// The text entry dialog: remblo's and zembra's New Directory, zembra's Save As.
+#include "app/edit_box_dialog.h"
 
-#include "resources/remblo_res.h"
+#include "resources/common/edit_box_res.h"
 #include "winui/data_exchange.h"
 
 CEditBoxDialog::CEditBoxDialog(std::string title, std::string prompt)
