@@ -6,6 +6,7 @@
 #include "mailer/mail_messages.h"
 #include "mailer/mail_set_builder.h"
 #include "mailer/mail_settings.h"
+#include "mailer/mail_work_folder.h"
 #include "mailer/mailer_command_line.h"
 #include "platform/fallback_settings.h"
 #include "platform/process.h"
@@ -55,8 +56,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         prompts.Message(mail_messages::kSocketsFailed);
         return 0;
     }
-    std::string workFolder = ModuleFolder() + CMailSetBuilder::kWorkFolderName;
-
     std::unique_ptr<ISettings> store = OpenMailSettings();
     CMailSettings settings(*store);
     settings.Load();
@@ -65,6 +64,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     line.Parse(CMailerCommandLine::AfterProgramName(::GetCommandLineA()));
     std::string prefix;
     int count = 0;
+    // Declared before the dialog: the set it holds goes when the run ends, however it ends.
+    CMailWorkFolder work;
     switch (line.mode) {
     case CMailerCommandLine::Mode::Empty:
         prompts.Message(mail_messages::kNoFiles);
@@ -77,9 +78,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         count = line.count;
         break;
     case CMailerCommandLine::Mode::FileList: {
+        if (!work.Create()) {
+            prompts.Message(mail_messages::kNoWorkFolder);
+            return 0;
+        }
         ResourceRejoinerImage image;
         CMailSetBuilder builder(SystemFileSystem(), prompts, image);
-        count = builder.Build(line.files, workFolder, settings.SegmentBytes(), prefix);
+        count = builder.Build(line.files, work.Path(), settings.SegmentBytes(), prefix);
         if (count == 0) return 0;  // the engine has said why
         break;
     }

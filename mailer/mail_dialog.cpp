@@ -2,6 +2,7 @@
 #include "mailer/mail_dialog.h"
 
 #include "app/progress_panel.h"
+#include "mailer/mime_encoding.h"
 #include "platform/process.h"
 #include "resources/korvo_res.h"
 #include "winui/app.h"
@@ -53,6 +54,7 @@ void CMailDialog::OnOK() {
     progress->Hide();
     CMailSender sender(prompts_, SystemFileSystem(), progress.get(), &settings_);
     sender.SetTimeout(timeoutMs);
+    sender.SetCharset(mime::CharsetForCodePage(static_cast<int>(::GetACP())));
     HWND self = hwnd_;
     sender.OnDialogueEnd([self] {
         ::EnableWindow(self, TRUE);

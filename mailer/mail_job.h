@@ -11,4 +11,5 @@ struct MailJob {
     std::string subject;         // one line
     std::string body;            // text part, lines separated by CR LF
     std::string attachmentPath;  // empty: no attachment part
+    std::string charset = "windows-1252";  // the code page subject, body and names are in
 };

@@ -22,7 +22,12 @@ constexpr const char* kAlreadyRunning =
 constexpr const char* kSocketsFailed = "Windows sockets initialization failed.";
 constexpr const char* kNoFiles = "No files passed in!";
 constexpr const char* kPathTooLong = "A file path is longer than 259 characters:\n";
+constexpr const char* kNoWorkFolder = "No folder for the set could be made in the temporary folder.";
 constexpr const char* kFieldsMissing = "You must enter an EMail Server, a From, and To EMail address.";
+constexpr const char* kSegmentMissing =
+    "A segment of the set is missing, so nothing has been sent:\n";
+constexpr const char* kSegmentUnreadable =
+    "A segment of the set cannot be read, so nothing has been sent:\n";
 constexpr const char* kRunFailed = "Rovudede Email Failed!";
 constexpr const char* kRunExited = "Rovudede EMail Exited!";
 constexpr const char* kRunDone = "Rovudede EMailed!";

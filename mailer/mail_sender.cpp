@@ -48,16 +48,63 @@ bool CMailSender::FindSegment(std::string& path) {
     return true;
 }
 
+int CMailSender::SegmentFlag(const std::string& path, int n) {
+    auto file = fs_.Open(path, OpenMode::Read, Share::DenyWrite);
+    if (!file) return -1;
+    // The first segment keeps its flag after the rejoiner image, whose length its last four
+    // bytes give; later segments begin with it.
+    uint64_t offset = 0;
+    if (n == 1) {
+        uint64_t length = file->Length();
+        uint8_t t[4] = {};
+        if (length < 5 || !file->Seek(length - 4) || file->Read(t, 4) != 4) return 0;
+        offset = t[0] | t[1] << 8 | t[2] << 16 | static_cast<uint64_t>(t[3]) << 24;
+        if (offset + 5 > length) return 0;
+    }
+    uint8_t flag = 0;
+    return file->Seek(offset) && file->Read(&flag, 1) == 1 ? flag : 0;
+}
+
+std::vector<std::string> CMailSender::FindAllSegments(const std::string& prefix, int count,
+                                                      std::string& problem) {
+    std::vector<std::string> paths;
+    for (int n = 1; n <= count; ++n) {
+        std::string path = CMailerCommandLine::SegmentFileName(prefix, n);
+        if (!FindSegment(path)) {
+            problem = mail_messages::kSegmentMissing + path;
+            return {};
+        }
+        int flag = SegmentFlag(path, n);
+        if (flag < 0) {
+            problem = mail_messages::kSegmentUnreadable + path;
+            return {};
+        }
+        // A set that goes on past the last segment asked for would arrive incomplete too.
+        if (n == count && !(flag & 1)) {
+            problem = mail_messages::kSegmentMissing + CMailerCommandLine::SegmentFileName(prefix, n + 1);
+            return {};
+        }
+        paths.push_back(path);
+    }
+    return paths;
+}
+
 CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, const MailForm& form) {
     sent_ = 0;
+    std::string problem;
+    std::vector<std::string> segments = FindAllSegments(prefix, count, problem);
+    if (segments.empty()) {
+        if (progress_) progress_->Hide();
+        prompts_.Message(problem.empty() ? std::string(mail_messages::kNoFiles) : problem);
+        return Outcome::SegmentMissing;
+    }
     if (progress_) {
         progress_->SetRange(0, count);
         progress_->SetText(mail_messages::kEmailingFiles);
         progress_->Hide();
     }
     for (int n = 1; n <= count; ++n) {
-        std::string path = CMailerCommandLine::SegmentFileName(prefix, n);
-        if (!FindSegment(path)) break;
+        const std::string& path = segments[n - 1];
 
         MailJob job;
         job.server = job.heloName = form.server;
@@ -70,6 +117,7 @@ CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, 
         job.subject = form.subject;
         job.body = SegmentBody(n, count, form.text);
         job.attachmentPath = path;
+        job.charset = charset_;
 
         if (progress_ && n > 1) {
             progress_->SetRange(0, 50);

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "mailer/mail_settings.h"
 #include "platform/file_system.h"
@@ -16,13 +17,15 @@ struct MailForm {
 
 class CMailSender {
 public:
-    enum class Outcome { Sent, ConnectFailed, SendFailed };
+    enum class Outcome { Sent, ConnectFailed, SendFailed, SegmentMissing };
 
     // progress may be null; settings (may be null) gets "IEMailSMTP" again after a full run.
     CMailSender(IPrompts& prompts, IFileSystem& fs, IProgress* progress, CMailSettings* settings)
         : prompts_(prompts), fs_(fs), progress_(progress), settings_(settings) {}
 
     void SetTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+    // The MIME name of the code page the form and the file names are in.
+    void SetCharset(const std::string& charset) { charset_ = charset; }
     void OnDialogueEnd(std::function<void()> action) { onEnd_ = std::move(action); }
 
     // Trims server and addresses; shows why and returns false when the form cannot be sent.
@@ -30,8 +33,8 @@ public:
     // The text part of segment n: its line, the explanation in the first only, the user's text.
     static std::string SegmentBody(int n, int count, const std::string& text);
 
-    // Sends segments 1..count of the set at prefix (stopping quietly at the first missing
-    // one) and shows the outcome.
+    // Sends segments 1..count of the set at prefix and shows the outcome. Every segment is
+    // looked for first: with one missing (or a set that goes on past count) nothing is sent.
     Outcome MailSet(const std::string& prefix, int count, const MailForm& form);
 
     int MessagesSent() const { return sent_; }
@@ -39,6 +42,11 @@ public:
 private:
     // True when the segment exists; path then holds its name as the folder spells it.
     bool FindSegment(std::string& path);
+    // Paths of segments 1..count; none, with the message naming the segment, when one is
+    // missing or unreadable.
+    std::vector<std::string> FindAllSegments(const std::string& prefix, int count, std::string& problem);
+    // The flag byte of segment n (bit 0: the last of its set); -1 when it cannot be read.
+    int SegmentFlag(const std::string& path, int n);
 
     IPrompts& prompts_;
     IFileSystem& fs_;
@@ -46,5 +54,6 @@ private:
     CMailSettings* settings_;
     std::function<void()> onEnd_;
     int timeoutMs_ = 60000;
+    std::string charset_ = "windows-1252";
     int sent_ = 0;
 };

@@ -13,7 +13,6 @@
 class CMailSetBuilder {
 public:
     static constexpr const char* kSetName = "mailxp";
-    static constexpr const char* kWorkFolderName = "mailtemp";
 
     CMailSetBuilder(IFileSystem& fs, IPrompts& prompts, IRejoinerImage& image)
         : fs_(fs), prompts_(prompts), image_(image) {}

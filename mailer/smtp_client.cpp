@@ -7,6 +7,7 @@
 #include "mailer/attachment_encoder.h"
 #include "mailer/mail_messages.h"
 #include "mailer/mail_text.h"
+#include "mailer/mime_encoding.h"
 #include "mailer/smtp_reply_reader.h"
 
 namespace {
@@ -52,39 +53,38 @@ bool CSmtpClient::Connect(const MailJob& job) {
         prompts_.Message(mail_messages::kCannotConnect);
         return false;
     }
-    reader_ = std::make_unique<CSmtpReplyReader>(*socket_);
+    reader_ = std::make_unique<CSmtpReplyReader>(*socket_, timeoutMs_);
     return true;
 }
 
-std::string CSmtpClient::MessageHead(const MailJob& job) {
+std::string CSmtpClient::MessageHead(const MailJob& job, const std::string& boundary) {
     std::string head;
     head += "MIME-Version: 1.0\r\n";
     head += "from: " + job.fromAddress + "\r\n";
     head += "to: " + job.toAddress + "\r\n";
-    head += "subject: " + mail_text::OneLine(job.subject) + "\r\n";
-    head += "Content-Type: multipart/mixed; boundary=\"bbb\"\r\n";
+    head += mime::Header("subject", job.subject, job.charset);
+    head += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n";
     head += "\r\n";
-    head += "--bbb\r\n";
-    head += "Content-Type: text/plain; charset=\"us-ascii\"\r\n";
-    head += "Content-Transfer-Encoding: 7bit\r\n";
+    head += "--" + boundary + "\r\n";
+    head += "Content-Type: text/plain; charset=\"" +
+            (mime::IsAscii(job.body) ? std::string("us-ascii") : job.charset) + "\"\r\n";
+    // Quoted-printable keeps every line within the limits and 8-bit text intact.
+    head += "Content-Transfer-Encoding: quoted-printable\r\n";
     head += "\r\n";
-    head += mail_text::DotStuff(job.body) + "\r\n";
+    head += mail_text::DotStuff(mime::QuotedPrintable(job.body)) + "\r\n";
     head += "\r\n";
     return head;
 }
 
-std::string CSmtpClient::AttachmentHead(const std::string& path) {
-    std::string name = mail_text::OneLine(mail_text::FileNameOf(path));
-    for (char& c : name)
-        if (c == '"') c = '_';
-    return "--bbb\r\n"
-           "Content-Type: application/octet-stream; name=\"" + name + "\"\r\n"
-           "Content-Transfer-Encoding: base64\r\n"
-           "\r\n";
+std::string CSmtpClient::AttachmentHead(const std::string& path, const std::string& boundary,
+                                        const std::string& charset) {
+    return "--" + boundary + "\r\n" +
+           mime::AttachmentHeaders(mail_text::OneLine(mail_text::FileNameOf(path)), charset) + "\r\n";
 }
 
 bool CSmtpClient::SendText(const std::string& text) {
     if (socketFailed_ || !socket_) return false;
+    socket_->SetTimeout(timeoutMs_);  // the reader shortens it to what is left of a reply
     if (!socket_->Send(text.data(), text.size())) {
         lastError_ = socket_->LastError();
         FailOnSocket();
@@ -114,8 +114,8 @@ void CSmtpClient::Fail(const std::string& text) {
 
 void CSmtpClient::FailOnSocket() {
     socketFailed_ = true;
-    Fail(socket_ && socket_->TimedOut() ? mail_messages::kServerSilent
-                                        : mail_messages::kConnectionLost);
+    bool late = (socket_ && socket_->TimedOut()) || (reader_ && reader_->TimedOut());
+    Fail(late ? mail_messages::kServerSilent : mail_messages::kConnectionLost);
 }
 
 void CSmtpClient::QuitQuietly() {
@@ -161,8 +161,9 @@ bool CSmtpClient::SendMail(int index, int count) {
     if (!Command("DATA  \r\n", "354", mail_messages::kMessageRefused, true)) return End();
     // A cancelled or broken message is left without its final "." so the server drops it.
     if (!SendContent(index, count)) return End();
-    if (!Command("--bbb--\r\n\r\n.\r\n", "2", mail_messages::kMessageRefused, true)) return End();
+    if (!Command("--" + boundary_ + "--\r\n\r\n.\r\n", "2", mail_messages::kMessageRefused, true)) return End();
     // The message is accepted at this point; a server that drops the line at QUIT loses nothing.
+    socket_->SetTimeout(timeoutMs_);
     if (socket_->Send("QUIT\r\n", 6)) {
         std::string bye;
         reader_->Read(bye);
@@ -171,7 +172,8 @@ bool CSmtpClient::SendMail(int index, int count) {
 }
 
 bool CSmtpClient::SendContent(int index, int count) {
-    if (!SendText(MessageHead(job_))) return false;
+    boundary_ = mime::NewBoundary();
+    if (!SendText(MessageHead(job_, boundary_))) return false;
     if (mail_text::Trim(job_.attachmentPath).empty()) return true;
     return SendAttachment(index, count);
 }
@@ -186,7 +188,7 @@ bool CSmtpClient::SendAttachment(int index, int count) {
         return false;
     }
     std::string text = Format(mail_messages::kSendingAttachment, index, count);
-    std::string out = AttachmentHead(path);
+    std::string out = AttachmentHead(path, boundary_, job_.charset);
     std::string line;
     bool ready = encoder.NextLine(line);
     uint64_t size = 0;

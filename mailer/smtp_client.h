@@ -37,9 +37,10 @@ public:
     int LastError() const { return lastError_; }
 
     // The message up to the attachment part, exactly as it goes after DATA.
-    static std::string MessageHead(const MailJob& job);
+    static std::string MessageHead(const MailJob& job, const std::string& boundary);
     // The headers of the attachment part for the file at path.
-    static std::string AttachmentHead(const std::string& path);
+    static std::string AttachmentHead(const std::string& path, const std::string& boundary,
+                                      const std::string& charset);
 
 private:
     bool SendText(const std::string& text);
@@ -62,6 +63,7 @@ private:
     IProgress* progress_;
     IFileSystem& fs_;
     MailJob job_;
+    std::string boundary_;
     std::unique_ptr<ISocket> socket_;
     std::unique_ptr<CSmtpReplyReader> reader_;
     std::function<void()> onEnd_;

@@ -2,6 +2,7 @@
 #include "mailer/smtp_reply_reader.h"
 
 #include <cctype>
+#include <chrono>
 
 bool CSmtpReplyReader::IsLastLine(const std::string& line) {
     // "250 text" or a bare "250"; "250-text" continues. A line that is not a reply line at all
@@ -14,7 +15,10 @@ bool CSmtpReplyReader::IsLastLine(const std::string& line) {
 }
 
 bool CSmtpReplyReader::Read(std::string& reply) {
+    using Clock = std::chrono::steady_clock;
     reply.clear();
+    timedOut_ = false;
+    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
     size_t scanned = 0;
     for (;;) {
         size_t eol;
@@ -30,9 +34,18 @@ bool CSmtpReplyReader::Read(std::string& reply) {
             }
         }
         if (pending_.size() > kMaxReply) break;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            timedOut_ = true;
+            break;
+        }
+        socket_.SetTimeout(static_cast<int>(left));
         char buffer[1024];
         int n = socket_.Receive(buffer, sizeof buffer);
-        if (n <= 0) break;
+        if (n <= 0) {
+            timedOut_ = socket_.TimedOut();
+            break;
+        }
         pending_.append(buffer, static_cast<size_t>(n));
     }
     reply.swap(pending_);

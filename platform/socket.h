@@ -19,6 +19,9 @@ public:
     // The platform's error code of the last failed call (WSA code, errno).
     virtual int LastError() const = 0;
     virtual bool TimedOut() const = 0;
+    // The longest wait of each later call; a Send gets it once for all of its bytes, so a
+    // peer that takes them a byte at a time cannot stretch it.
+    virtual void SetTimeout(int milliseconds) = 0;
 };
 
 // Starts the socket layer once per process (WSAStartup); false when it is unavailable.

@@ -17,6 +17,15 @@ if command -v ccache >/dev/null; then
 fi
 build() {
   local target=$1; shift
+  local cache=$B/$target/CMakeCache.txt
+  # A tree copied or moved with its build folders keeps CMake's cache of the old place, which
+  # CMake refuses: start that target's configuration afresh.
+  if [ -f "$cache" ] && ! grep -qxF "CMAKE_CACHEFILE_DIR:INTERNAL=$(cd "$B/$target" && pwd -P)" "$cache" \
+      && ! grep -qxF "CMAKE_CACHEFILE_DIR:INTERNAL=$(cd "$B/$target" && pwd)" "$cache"; then
+    echo "build: $B/$target was configured in another folder; configuring it again"
+    rm -rf "$cache" "$B/$target/CMakeFiles"
+  fi
+  echo "build: $target"
   cmake -S . -B "$B/$target" -DCMAKE_INSTALL_PREFIX="$top/$D/$target" "${launcher[@]}" "$@" >"$B/$target.configure.log" 2>&1 \
     || { cat "$B/$target.configure.log"; return 1; }
   cmake --build "$B/$target" -j"$jobs" 2>&1 | grep -E 'error|warning|Error' || true

@@ -11,8 +11,11 @@ for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-echo "setup: installing ${missing[*]}"
+echo "setup: ${#missing[@]} packages to install: ${missing[*]}"
 SUDO=; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 export DEBIAN_FRONTEND=noninteractive
+echo "setup: reading the package lists"
 $SUDO apt-get update -qq >/dev/null
+echo "setup: installing (this takes a few minutes)"
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "setup: done"

@@ -45,7 +45,9 @@ if [ "${1:-}" = "--headless" ]; then
 fi
 
 if [ "${1:-}" != "--no-build" ]; then
+  echo "start: checking the packages the build needs"
   bash scripts/setup.sh || exit 1
+  echo "start: building win32, host and win64 (the first build takes several minutes)"
   bash scripts/build.sh || exit 1
 fi
 
@@ -60,6 +62,18 @@ else
 fi
 
 mkdir -p "$B/win64"
+# The prefix's diskette is a tmpfs: unmount it at the end when this run mounted it.
+floppy=$B/win64/floppy
+mountpoint -q "$floppy" 2>/dev/null && mounted_before=1 || mounted_before=
+release_floppy() {
+  if [ -z "$mounted_before" ] && mountpoint -q "$floppy" 2>/dev/null; then
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    umount "$floppy" 2>/dev/null || umount -l "$floppy" 2>/dev/null || echo "start: could not unmount $floppy"
+  fi
+}
+trap release_floppy EXIT
+trap 'exit 130' INT TERM
+echo "start: preparing the Wine prefix (the first time takes a minute)"
 # A prefix of its own: the tests' prefix is tuned for Xvfb (unmanaged, undecorated windows).
 ZEMBRA_WINE_MANAGED=1 bash scripts/wine-prefix.sh "$B/win64" start-prefix
 export WINEPREFIX=$B/win64/start-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

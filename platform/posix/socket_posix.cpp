@@ -6,11 +6,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "platform/socket.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Waits for the events on fd; 1 ready, 0 time-out, -1 error (errno set).
 int WaitFor(int fd, short events, int timeoutMs) {
@@ -29,8 +32,9 @@ public:
 
     bool Send(const void* data, size_t count) override {
         const char* p = static_cast<const char*>(data);
+        Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
         while (count > 0) {
-            if (!Ready(POLLOUT)) return false;
+            if (!Ready(POLLOUT, deadline)) return false;
             ssize_t n = ::send(fd_, p, count, MSG_NOSIGNAL);
             if (n < 0) {
                 if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
@@ -55,10 +59,14 @@ public:
 
     int LastError() const override { return error_; }
     bool TimedOut() const override { return timedOut_; }
+    void SetTimeout(int milliseconds) override { timeoutMs_ = milliseconds; }
 
 private:
-    bool Ready(short events) {
-        int n = WaitFor(fd_, events, timeoutMs_);
+    bool Ready(short events) { return Ready(events, Clock::now() + std::chrono::milliseconds(timeoutMs_)); }
+    // Waits until the deadline at the latest.
+    bool Ready(short events, Clock::time_point deadline) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        int n = left > 0 ? WaitFor(fd_, events, static_cast<int>(left)) : 0;
         if (n > 0) return true;
         if (n == 0) {
             timedOut_ = true;

@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "platform/socket.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Waits until s is readable (write false) or writable; 1 ready, 0 time-out, -1 error.
 int WaitFor(SOCKET s, bool write, int timeoutMs) {
@@ -30,8 +33,9 @@ public:
 
     bool Send(const void* data, size_t count) override {
         const char* p = static_cast<const char*>(data);
+        Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
         while (count > 0) {
-            if (!Ready(true)) return false;
+            if (!Ready(true, deadline)) return false;
             int chunk = count > 0x10000 ? 0x10000 : static_cast<int>(count);
             int n = ::send(s_, p, chunk, 0);
             if (n == SOCKET_ERROR) {
@@ -59,10 +63,14 @@ public:
 
     int LastError() const override { return error_; }
     bool TimedOut() const override { return timedOut_; }
+    void SetTimeout(int milliseconds) override { timeoutMs_ = milliseconds; }
 
 private:
-    bool Ready(bool write) {
-        int n = WaitFor(s_, write, timeoutMs_);
+    bool Ready(bool write) { return Ready(write, Clock::now() + std::chrono::milliseconds(timeoutMs_)); }
+    // Waits until the deadline at the latest.
+    bool Ready(bool write, Clock::time_point deadline) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        int n = left > 0 ? WaitFor(s_, write, static_cast<int>(left)) : 0;
         if (n > 0) return true;
         if (n == 0) {
             timedOut_ = true;

@@ -54,12 +54,12 @@ std::string DecodeBase64(const std::string& text) {
 // The attachment of a stored message: its name and decoded bytes.
 std::pair<std::string, std::string> Attachment(const std::string& message) {
     size_t name = message.find("name=\"");
-    size_t start = message.find("base64\r\n\r\n");
-    size_t end = message.find("\r\n--bbb--");
+    size_t start = message.find("\r\n\r\n", message.find("Content-Disposition: attachment"));
+    size_t end = message.find("\r\n--=_zb", start);
     if (name == std::string::npos || start == std::string::npos || end == std::string::npos) return {};
     name += 6;
     return {message.substr(name, message.find('"', name) - name),
-            DecodeBase64(message.substr(start + 10, end - start - 10))};
+            DecodeBase64(message.substr(start + 4, end - start - 4))};
 }
 
 void SetMailSettings(const std::string& server) {
@@ -145,7 +145,7 @@ protected:
             std::string box = gui::AnswerNextMessageBox(IDOK, p.Pid(), kSendTimeoutMs);
             if (box.empty()) break;
             shown.push_back(box);
-            if (box.find("Rovudede") == 0) break;
+            if (box.find("Rovudede") == 0 || box.find("A segment of the set") == 0) break;
         }
         EXPECT_TRUE(p.WaitExit());
         return shown;
@@ -185,7 +185,7 @@ TEST_F(Korvo, MailsASegmentedSetOneMessagePerSegment) {
     EXPECT_EQ(std::string(server), Server("sink"));
 }
 
-TEST_F(Korvo, MissingMiddleSegmentMailsThoseBefore) {
+TEST_F(Korvo, MissingMiddleSegmentSendsNothing) {
     SetMailSettings(Server("sink"));
     std::string prefix = MakeSet("gap set");
     ASSERT_TRUE(DeleteFileA((prefix + "_2.SEG").c_str()));
@@ -193,8 +193,9 @@ TEST_F(Korvo, MissingMiddleSegmentMailsThoseBefore) {
     gui::Program p;
     HWND dialog = StartOnSet(p, prefix);
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(FillAndSend(p, dialog, "gap"), std::vector<std::string>{"Rovudede EMailed!"});
-    EXPECT_EQ(InboxCount(), before + 1);
+    EXPECT_EQ(FillAndSend(p, dialog, "gap"),
+              std::vector<std::string>{"A segment of the set is missing, so nothing has been sent:\n" + prefix + "_2.seg"});
+    EXPECT_EQ(InboxCount(), before);
 }
 
 TEST_F(Korvo, RefusedRecipientStopsTheRun) {
@@ -276,36 +277,64 @@ TEST_F(Korvo, RefusedCommandLines) {
     }
 }
 
-TEST_F(Korvo, FileListIsSplitIntoMailxpAndMailed) {
+// The work folders of file-list runs: "zembra-mail-*" in the temp folder.
+std::vector<std::string> WorkFolders() {
+    char temp[MAX_PATH] = {0};
+    GetTempPathA(sizeof temp, temp);
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((std::string(temp) + "zembra-mail-*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(std::string(temp) + data.cFileName + "\\");
+    while (FindNextFileA(h, &data));
+    FindClose(h);
+    return found;
+}
+
+TEST_F(Korvo, FileListIsSplitInTheTempFolderMailedAndRemoved) {
     SetMailSettings(Server("sink"));
     WritePrivateProfileStringA("EMailSetup", "IEMailSize", "300", "ReZove.ini");  // 307,200 bytes
     std::string folder = sets_ + "list dir\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteWholeFile(folder + "one.bin", PatternBytes(200000, 1));
     WriteWholeFile(folder + "two words.txt", PatternBytes(180000, 2));
-    std::string work = ModuleFolder() + "mailtemp\\";
-    for (int n = 1; n < 50; ++n)  // an earlier run's set must not be counted
-        DeleteFileA((work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")).c_str());
+    ASSERT_TRUE(WorkFolders().empty());
     int before = InboxCount();
     gui::Program p;
     ASSERT_TRUE(p.Start(korvo_ + " " + folder + "one.bin*" + folder + "two words.txt"));
     HWND dialog = WaitDialog(p);
     WritePrivateProfileStringA("EMailSetup", "IEMailSize", nullptr, "ReZove.ini");
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(FillAndSend(p, dialog, "list"), std::vector<std::string>{"Rovudede EMailed!"});
 
-    int segments = 0;
-    while (GetFileAttributesA((work + "mailxp_" + std::to_string(segments + 1) + (segments ? ".SEG" : ".EXE")).c_str()) !=
-           INVALID_FILE_ATTRIBUTES)
-        ++segments;
-    EXPECT_GE(segments, 2);
-    ASSERT_EQ(InboxCount(), before + segments);
-    for (int n = 1; n <= segments; ++n) {
-        auto [name, bytes] = Attachment(Message(before + n));
-        EXPECT_EQ(bytes, ReadWholeFile(work + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG"))) << n;
+    // The set waits in a folder of its own under the temp folder, none beside the program.
+    std::vector<std::string> work = WorkFolders();
+    ASSERT_EQ(work.size(), 1u);
+    EXPECT_EQ(GetFileAttributesA((ModuleFolder() + "mailtemp").c_str()), INVALID_FILE_ATTRIBUTES);
+    std::vector<std::string> segments;
+    for (int n = 1;; ++n) {
+        std::string path = work[0] + "mailxp_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG");
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+        segments.push_back(ReadWholeFile(path));
     }
+    ASSERT_GE(segments.size(), 2u);
     // The first segment is a runnable rejoiner: korvo's own embedded image heads it.
-    EXPECT_EQ(ReadWholeFile(work + "mailxp_1.EXE").substr(0, 2), "MZ");
+    EXPECT_EQ(segments[0].substr(0, 2), "MZ");
+
+    EXPECT_EQ(FillAndSend(p, dialog, "list"), std::vector<std::string>{"Rovudede EMailed!"});
+    ASSERT_EQ(InboxCount(), before + static_cast<int>(segments.size()));
+    for (size_t n = 0; n < segments.size(); ++n)
+        EXPECT_EQ(Attachment(Message(before + 1 + static_cast<int>(n))).second, segments[n]) << n;
+    EXPECT_TRUE(WorkFolders().empty());
+
+    // Cancelled without sending: the set goes all the same.
+    gui::Program q;
+    ASSERT_TRUE(q.Start(korvo_ + " " + folder + "one.bin"));
+    dialog = WaitDialog(q);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(WorkFolders().size(), 1u);
+    ASSERT_TRUE(gui::Click(dialog, IDCANCEL));
+    EXPECT_TRUE(q.WaitExit());
+    EXPECT_TRUE(WorkFolders().empty());
 }
 
 }  // namespace

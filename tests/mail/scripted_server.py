@@ -12,6 +12,7 @@ Everything a client sends is appended to LOGFILE, byte for byte. Scenarios:
   silent      the server accepts the connection and never says anything
   datarefused DATA is refused with 554
   dotrefused  the final "." is refused with 552
+  drip        the greeting comes one byte every tenth of a second (about eight seconds)
 """
 import os
 import socket
@@ -52,7 +53,14 @@ def serve(conn, scenario, log):
         except OSError:
             pass
         return
-    if scenario == "greeting2":
+    if scenario == "drip":
+        for b in b"220 " + b"x" * 76 + b"\r\n":
+            try:
+                conn.sendall(bytes([b]))
+            except OSError:
+                return
+            time.sleep(0.1)
+    elif scenario == "greeting2":
         conn.sendall(b"220-scripted server\r\n")
         time.sleep(0.3)
         conn.sendall(b"220 ready\r\n")

@@ -227,6 +227,7 @@ public:
     }
     int LastError() const override { return 0; }
     bool TimedOut() const override { return false; }
+    void SetTimeout(int) override {}
 
 private:
     std::deque<std::string> packets_;

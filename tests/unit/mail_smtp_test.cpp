@@ -2,11 +2,14 @@
 // for the happy paths, scripted peers for the misbehaving ones; Python's email package reads
 // what arrived.
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <sys/socket.h>
 #include <netinet/in.h>
 
 #include "fakes/scripted_prompts.h"
 #include "mailer/mail_sender.h"
+#include "mailer/mail_text.h"
 #include "mailer/smtp_client.h"
 #include "platform/posix/drive_map.h"
 #include "unit/mail_servers.h"
@@ -16,7 +19,9 @@ namespace {
 class MailServers : public ::testing::Test {
 protected:
     void SetUp() override { dir_ = MakeScratchFolder("zbsmtp"); }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+    void TearDown() override {
+        if (!std::getenv("ZB_KEEP_MAIL")) std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
 
     std::unique_ptr<mail_test::PythonServer> StartSink() {
         return std::make_unique<mail_test::PythonServer>(
@@ -67,11 +72,11 @@ TEST_F(MailServers, AttachmentsArriveByteForByte) {
         EXPECT_EQ(m["subject"], "Set  Bcc: victim@example.net");  // one header, not two
         EXPECT_EQ(m["mime-version"], "1.0");
         EXPECT_EQ(m["content-type"], "multipart/mixed");
-        EXPECT_EQ(m["boundary"], "bbb");
+        EXPECT_EQ(m["boundary"].rfind("=_zb", 0), 0u) << m["boundary"];
         EXPECT_EQ(m["defects"], "0");
         ASSERT_EQ(m["parts"], "2");
         EXPECT_EQ(m["part1.type"], "text/plain");
-        EXPECT_EQ(m["part1.encoding"], "7bit");
+        EXPECT_EQ(m["part1.encoding"], "quoted-printable");
         // The line end before a boundary belongs to the boundary.
         EXPECT_EQ(m["part1.text"], "first\r\n.\r\n.dotted\r\nlast\r\n");
         EXPECT_EQ(m["part2.type"], "application/octet-stream");
@@ -85,8 +90,8 @@ TEST_F(MailServers, AttachmentsArriveByteForByte) {
 
         // Raw layout: 60-character lines, only the last shorter, then an empty line.
         std::string raw = ReadWholeFile(Inbox(n));
-        size_t start = raw.find("base64\r\n\r\n") + 10;
-        size_t end = raw.find("\r\n--bbb--\r\n");
+        size_t start = raw.find("\r\n\r\n", raw.find("Content-Disposition: attachment")) + 4;
+        size_t end = raw.find("\r\n--" + m["boundary"] + "--\r\n");
         ASSERT_NE(end, std::string::npos);
         std::string lines = raw.substr(start, end - start);
         size_t full = size / 45, rest = size % 45;
@@ -181,6 +186,69 @@ TEST_F(MailServers, MisbehavingServers) {
     }
 }
 
+TEST_F(MailServers, DrippingServerHasOneDeadlinePerReply) {
+    // Its greeting takes eight seconds, a byte at a time: each byte comes well within the
+    // time-out, the whole reply does not.
+    auto server = StartScripted("drip");
+    ScriptedPrompts prompts;
+    CSmtpClient client(prompts, nullptr);
+    client.SetTimeout(1500);
+    ASSERT_TRUE(client.Connect(Job(server->port, "")));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.SendMail(1, 1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"The mail server did not answer in time."});
+}
+
+// windows-1252 text as UTF-8, which is how the reader prints what it decoded.
+std::string Utf8(const std::string& latin1) {
+    std::string out;
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+TEST_F(MailServers, EveryLineConformsWhateverTheUserTyped) {
+    auto sink = StartSink();
+    // A segment whose name is not ASCII, made through the file system the mailer reads with.
+    std::string name = "caf\xe9 m\xfc" "de_1.exe";
+    {
+        auto file = SystemFileSystem().Open(Win(name), OpenMode::CreateWrite, Share::DenyWrite);
+        ASSERT_TRUE(file);
+        ASSERT_TRUE(file->Write(PatternBytes(5000, 7).data(), 5000));
+    }
+    MailJob job = Job(sink->port, Win(name));
+    job.subject.clear();
+    for (int i = 0; i < 280; ++i) job.subject += "Caf\xe9 ";  // 1,400 bytes
+    // A line far past 998 bytes, the boundaries of old and the look of ours, 8-bit text, a
+    // trailing space and a lone dot.
+    job.body = "start\r\n" + std::string(3000, 'a') + "\r\n--bbb--\r\n--=_zb0--\r\nna\xefve\r\nspace \r\n.\r\nend";
+    ScriptedPrompts prompts;
+    CSmtpClient client(prompts, nullptr);
+    ASSERT_TRUE(client.Connect(job));
+    ASSERT_TRUE(client.SendMail(1, 1));
+
+    auto m = mail_test::Inspect(Inbox(1), dir_ + "/out");
+    EXPECT_LE(std::stoi(m["maxline"]), 78);
+    EXPECT_EQ(m["eightbit"], "0");
+    EXPECT_EQ(m["barelf"], "0");
+    EXPECT_EQ(m["defects"], "0");
+    EXPECT_EQ(m["subject.decoded"], Utf8(job.subject));
+    ASSERT_EQ(m["parts"], "2");
+    EXPECT_EQ(m["part1.defects"], "0");
+    EXPECT_EQ(m["part1.charset"], "windows-1252");
+    EXPECT_EQ(m["part1.text"], Utf8(job.body) + "\r\n");
+    EXPECT_EQ(m["part2.defects"], "0");
+    EXPECT_EQ(m["part2.name"], Utf8(name));
+    EXPECT_EQ(ReadWholeFile(dir_ + "/out/" + Utf8(name)), PatternBytes(5000, 7));
+}
+
 TEST_F(MailServers, RefusedConnectionAndUnreadableAttachment) {
     // A port nobody listens on: bind one, learn its number, close it.
     int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -232,10 +300,15 @@ protected:
     // Segments of a set in a folder and name with spaces; returns the mailer's prefix.
     std::string MakeSet(int count, int skip = 0) {
         std::system(("mkdir -p '" + dir_ + "/my sets'").c_str());
-        for (int n = 1; n <= count; ++n)
+        // Bytes of a pattern, with the flag byte where the reader looks: segment 1 is image
+        // (4 bytes, its length in the trailer), flag, data, trailer; later ones flag, data.
+        for (int n = 1; n <= count; ++n) {
+            std::string bytes = DescendingBytes(1000 * n + 7);
+            bytes[n == 1 ? 4 : 0] = n == count ? 1 : 0;
+            if (n == 1) bytes.replace(bytes.size() - 4, 4, std::string("\x04\0\0\0", 4));
             if (n != skip)
-                WriteWholeFile(dir_ + "/my sets/set one_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg"),
-                         DescendingBytes(1000 * n + 7));
+                WriteWholeFile(dir_ + "/my sets/set one_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg"), bytes);
+        }
         return " " + posix_drives::ToWindows(dir_ + "/my sets/set one");
     }
     MailForm Form(int port) {
@@ -273,21 +346,35 @@ TEST_F(SetMailer, ThreeSegmentsThreeMessages) {
         EXPECT_EQ(m["subject"], "The set");
         std::string name = "set one_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg");
         EXPECT_EQ(m["part2.name"], name);
-        EXPECT_EQ(ReadWholeFile(out + "/" + name), DescendingBytes(1000 * n + 7));
+        EXPECT_EQ(ReadWholeFile(out + "/" + name), ReadWholeFile(dir_ + "/my sets/" + name));
     }
     EXPECT_FALSE(mail_test::FileExists(Inbox(4)));
 }
 
-TEST_F(SetMailer, MissingMiddleSegmentEndsTheRunQuietly) {
+TEST_F(SetMailer, IncompleteSetSendsNothing) {
     auto sink = StartSink();
-    std::string prefix = MakeSet(3, 2);
-    ScriptedPrompts prompts;
-    CMailSender sender(prompts, SystemFileSystem(), nullptr, nullptr);
-    EXPECT_EQ(sender.MailSet(prefix, 3, Form(sink->port)), CMailSender::Outcome::Sent);
-    EXPECT_EQ(sender.MessagesSent(), 1);
-    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Rovudede EMailed!"});
-    EXPECT_TRUE(mail_test::FileExists(Inbox(1)));
-    EXPECT_FALSE(mail_test::FileExists(Inbox(2)));
+    struct Case {
+        int segments, skip, count;
+        const char* named;  // the segment the message names
+    } cases[] = {
+        {3, 2, 3, "set one_2.seg"},  // a gap in the middle
+        {3, 0, 2, "set one_3.seg"},  // the last one asked for is not the set's last
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.named);
+        std::string prefix = MakeSet(c.segments, c.skip);
+        ScriptedPrompts prompts;
+        RecordingProgress progress;
+        CMailSender sender(prompts, SystemFileSystem(), &progress, nullptr);
+        EXPECT_EQ(sender.MailSet(prefix, c.count, Form(sink->port)), CMailSender::Outcome::SegmentMissing);
+        EXPECT_EQ(sender.MessagesSent(), 0);
+        EXPECT_EQ(prompts.Texts(),
+                  std::vector<std::string>{"A segment of the set is missing, so nothing has been sent:\n" +
+                                           mail_text::Trim(prefix).substr(0, mail_text::Trim(prefix).size() - 7) +
+                                           c.named});
+        EXPECT_FALSE(progress.visible);
+        EXPECT_FALSE(mail_test::FileExists(Inbox(1)));
+    }
 }
 
 TEST_F(SetMailer, FailuresStopTheRun) {

@@ -79,9 +79,10 @@ TEST_F(MailWin, LargeAttachmentArrivesWhole) {
     ASSERT_TRUE(client.SendMail(1, 1));
     std::string m = ReadWholeFile(MailDir() + "\\inbox\\msg-" + std::to_string(before + 1) + ".eml");
     EXPECT_NE(m.find("name=\"mail_win_test.bin\""), std::string::npos);
-    EXPECT_NE(m.find("\r\n\r\nbody\r\n.\r\n\r\n--bbb\r\n"), std::string::npos);  // unstuffed by the server
+    EXPECT_NE(m.find("\r\n\r\nbody\r\n.\r\n\r\n--=_zb"), std::string::npos);  // unstuffed by the server
     // 2,222 full lines and one of 16 characters.
-    size_t start = m.find("base64\r\n\r\n") + 10, end = m.find("\r\n--bbb--");
+    size_t start = m.find("\r\n\r\n", m.find("Content-Disposition: attachment")) + 4;
+    size_t end = m.find("\r\n--=_zb", start);
     EXPECT_EQ(end - start, 2222u * 62 + 18);
     EXPECT_EQ(progress.steps, 2223);
 }
