@@ -1,4 +1,7 @@
 // CSplitEngine: free space, the write test and the disk-swap dialogue of removable sets.
+#include <algorithm>
+#include <cctype>
+
 #include "engine/split_engine.h"
 #include "engine/split_messages.h"
 #include "platform/text_format.h"
@@ -54,6 +57,14 @@ bool CSplitEngine::PromptNextDisk() {
         break;
     }
     ShowProgress();
-    if (accepted) destination_ = root;
+    if (accepted) {
+        destination_ = root;
+        // The disk taken out is beyond reach: a path on it now names a file on the new disk.
+        auto onDrive = [&](const std::string& p) {
+            return p.size() >= 2 && p[1] == ':' &&
+                   std::toupper(static_cast<unsigned char>(p[0])) == std::toupper(static_cast<unsigned char>(letter));
+        };
+        created_.erase(std::remove_if(created_.begin(), created_.end(), onDrive), created_.end());
+    }
     return accepted;
 }

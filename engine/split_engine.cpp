@@ -65,6 +65,7 @@ bool CSplitEngine::RefuseSegmentSize(uint64_t size) {
 }
 
 bool CSplitEngine::Split(const std::string& destination, const std::string& baseName, uint64_t size) {
+    created_.clear();
     uint32_t attributes = 0;
     if (!fs_.GetAttributes(destination, attributes) || !(attributes & kAttrFolder) ||
         (attributes & kAttrReadOnly)) {
@@ -137,7 +138,9 @@ void CSplitEngine::WriteListingLine(const std::string& folder, const std::string
     if (!shared_.listing.IsOpen()) {
         std::string place = removable && options_.listingBesideExeWhenRemovable ? exeFolder_ : folder;
         const char* form = !place.empty() && place.back() == '\\' ? "%s%s.spj" : "%s\\%s.spj";
-        if (!shared_.listing.Open(fs_, FormatText(form, place.c_str(), baseName.c_str()))) return;
+        std::string path = FormatText(form, place.c_str(), baseName.c_str());
+        if (!shared_.listing.Open(fs_, path)) return;
+        created_.push_back(path);
     }
     if (number < 0)
         shared_.listing.Write(FormatText(split_text::kHeading, text.c_str(), shared_.continuation.c_str()));

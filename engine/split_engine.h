@@ -91,6 +91,9 @@ public:
     const std::string& CurrentSegmentName() const { return segmentName_; }
     const std::string& ListingPath() const { return listingPath_; }
     int SegmentCount() const { return segmentCount_; }
+    // Files the last run created that are still within reach (its listing, its segments on the
+    // disk now in the drive): all that a failed run may take back, never an older set's files.
+    const std::vector<std::string>& CreatedFiles() const { return created_; }
     bool Removable() const { return removable_; }
     uint64_t CapacityLeft() const { return capacityLeft_; }
     SplitSharedState& Shared() { return shared_; }
@@ -126,6 +129,7 @@ private:
     std::string baseName_;
     std::string segmentName_;
     std::string listingPath_;
+    std::vector<std::string> created_;
     uint64_t segmentSize_ = 0;
     bool removable_ = false;
     bool autosize_ = false;

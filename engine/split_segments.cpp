@@ -70,6 +70,7 @@ bool CSplitEngine::OpenNextSegment(bool first) {
                          (removable_ ? split_text::kDisketteNoAccess : split_text::kTryOtherLocation));
         return false;
     }
+    created_.push_back(destination_ + segmentName_);
     segment_ = std::make_unique<CSegmentFile>(std::move(file));
     ++segmentCount_;
     capacityLeft_ = limit;

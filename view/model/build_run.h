@@ -1,0 +1,70 @@
+// CBuildRun: the build command without the window. Checks the settings, checks a removable
+// disk before anything is written, announces the diskettes, runs the split engine and, after a
+// failed run, takes back what that run created. The view's Begin Split and the wizard's last
+// settings page both come here.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/rejoiner_image.h"
+#include "engine/split_engine.h"
+#include "platform/file_system.h"
+#include "platform/prompts.h"
+
+namespace build_text {
+constexpr const char kNotModified[] = "Not Modified, Create anyway?";
+constexpr const char kMinimum[] = "Minimum Split size is 200K.";
+constexpr const char kNoFiles[] = "No Files to split";
+constexpr const char kInsertRemovable[] = "Please insert removeable disk and try again.";
+constexpr const char kInsertDiskette[] = "Please insert diskette and try again.";
+constexpr const char kWriteProtect[] = "Check write protect or use another diskette.";
+constexpr const char kTestAborted[] = "Split Aborted";
+constexpr const char kDiskettes[] = "%llu Diskettes will be required for this Split Set.";
+constexpr const char kRunAborted[] = "Split aborted.";
+}  // namespace build_text
+
+// What the owner hands the build; maxFileSize and saveLocation come back corrected.
+struct BuildRequest {
+    bool fromWizard = false;     // no "Not Modified" question, no 200 K floor, empty items kept
+    bool modified = false;
+    bool notFirstPreset = false; // clear: autosize, the size is not used
+    int32_t maxFileSize = 0;     // K; raised to 200 when below it (the owner shows the new value)
+    std::vector<std::string> items;
+    std::string saveLocation;    // gets its trailing backslash, which the owner keeps
+    std::string setName;
+    uint64_t totalSize = 0;      // bytes of all sources
+    // The window's part: the size was raised to the floor; the run starts; the run ended.
+    std::function<void()> sizeRaised;
+    std::function<void()> beforeRun;
+    std::function<void()> afterRun;
+};
+
+struct BuildOutcome {
+    bool ran = false;            // Split was called
+    bool removable = false;      // the destination is on a removable drive
+    uint64_t estimate = 0;
+    uint64_t diskettes = 0;      // announced count (removable destinations only)
+    uint64_t segmentBytes = 0;   // size per segment passed to Split, 0 for autosize
+    std::string listingPath;     // save location + set name + ".spj"
+};
+
+class CBuildRun {
+public:
+    CBuildRun(CSplitEngine& engine, IFileSystem& fs, IPrompts& prompts, IRejoinerImage& image);
+    // True when the set was written.
+    bool Run(BuildRequest& request, BuildOutcome& outcome);
+
+private:
+    // The disk in a removable drive: space, write test, the diskette count. False ends the command.
+    bool CheckDisk(const std::string& root, bool fromWizard, BuildOutcome& outcome);
+    void TakeBack();
+    uint64_t RejoinerLength();
+
+    CSplitEngine& engine_;
+    IFileSystem& fs_;
+    IPrompts& prompts_;
+    IRejoinerImage& image_;
+};
