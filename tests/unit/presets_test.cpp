@@ -52,7 +52,7 @@ protected:
     std::unique_ptr<CPresetRules> Rules(IFileSystem& fs) {
         Put("X:\\custom.dat", kFive);
         file_ = std::make_unique<CCustomDataFile>(File(fs));
-        auto r = std::make_unique<CPresetRules>(list_, *file_, profile_, prompts_);
+        auto r = std::make_unique<CPresetRules>(list_, *file_, profile_, prompts_, counter_);
         EXPECT_TRUE(r->Load(""));
         return r;
     }
@@ -66,6 +66,7 @@ protected:
     CPresetList list_;
     std::unique_ptr<CCustomDataFile> file_;
     MapSettings profile_;
+    int counter_ = 1;
 };
 
 TEST_F(Presets, CustomDataRoundTripsRecordForRecord) {
@@ -178,7 +179,6 @@ TEST_F(Presets, ApplyingEachKindOfPreset) {
     EXPECT_EQ(cancelled.sizeDisplay, "500");
     EXPECT_EQ(list_.Count(), 5);
 
-    rules->ResetUserPresetCounter();
     PresetOutcome defined = rules->Apply(2, "D:\\work\\", Answer(true, {"Zip", 100000, "D:\\zip\\"}));
     EXPECT_EQ(defined.appendName, "Zip");
     EXPECT_EQ(defined.maxFileSize, 100000);
@@ -187,7 +187,7 @@ TEST_F(Presets, ApplyingEachKindOfPreset) {
     EXPECT_EQ(defined.location, "D:\\work\\");  // the chosen entry's location, not the new one's
     EXPECT_EQ(profile_.values["UserDefined/A1"], "Zip");
     EXPECT_EQ(profile_.values["UserDefined/B1"], "100000");
-    EXPECT_EQ(rules->UserPresetCounter(), 2);
+    EXPECT_EQ(counter_, 2);
     ASSERT_EQ(list_.Count(), 6);
     EXPECT_EQ(list_.Location(5), "D:\\zip\\");
     EXPECT_EQ(ExeFile(), kFive);  // reaches the file with the next save
@@ -202,7 +202,7 @@ TEST_F(Presets, AddingSavesAndTakesTheNewLocation) {
     EXPECT_EQ(out.maxFileSize, 700000);
     EXPECT_EQ(out.location, "D:\\work\\");
     EXPECT_EQ(out.notFirstPreset, -1);
-    EXPECT_EQ(rules->UserPresetCounter(), 2);
+    EXPECT_EQ(counter_, 2);
     EXPECT_EQ(ExeFile(), kFive + "CD\r\n\r\n700000\r\n");
 }
 

@@ -1,5 +1,6 @@
 // CPresetList: the size presets as three parallel lists (names, sizes, locations), index i
-// describing preset i in all three and in the preset box.
+// describing preset i in all three and in the preset box. The lists may be its own or kept
+// elsewhere (the main view's fields, which the wizard reads too).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,13 @@ public:
     // Index 0 is the automatic preset; 0 and 1 cannot be edited, 0 to 2 cannot be removed.
     static constexpr int kFirstEditable = 2;
     static constexpr int kFirstRemovable = 3;
+
+    CPresetList() : names_(own_.names), sizes_(own_.sizes), locations_(own_.locations) {}
+    // Works on lists that outlive it.
+    CPresetList(std::vector<std::string>& names, std::vector<int32_t>& sizes, std::vector<std::string>& locations)
+        : names_(names), sizes_(sizes), locations_(locations) {}
+    CPresetList(const CPresetList&) = delete;
+    CPresetList& operator=(const CPresetList&) = delete;
 
     int Count() const { return static_cast<int>(names_.size()); }
     bool Valid(int i) const { return i >= 0 && i < Count(); }
@@ -31,7 +39,12 @@ public:
     int FindOther(const std::string& name, int except) const;
 
 private:
-    std::vector<std::string> names_;
-    std::vector<int32_t> sizes_;
-    std::vector<std::string> locations_;
+    struct Lists {
+        std::vector<std::string> names;
+        std::vector<int32_t> sizes;
+        std::vector<std::string> locations;
+    } own_;
+    std::vector<std::string>& names_;
+    std::vector<int32_t>& sizes_;
+    std::vector<std::string>& locations_;
 };

@@ -4,8 +4,9 @@
 
 #include "platform/text_format.h"
 
-CPresetRules::CPresetRules(CPresetList& list, CCustomDataFile& file, ISettings& profile, IPrompts& prompts)
-    : list_(list), file_(file), profile_(profile), prompts_(prompts) {}
+CPresetRules::CPresetRules(CPresetList& list, CCustomDataFile& file, ISettings& profile, IPrompts& prompts,
+                           int& counter)
+    : list_(list), file_(file), profile_(profile), prompts_(prompts), counter_(counter) {}
 
 bool CPresetRules::Load(const std::string& workDirectoryOverride) {
     return file_.Load(list_, workDirectoryOverride);

@@ -41,7 +41,8 @@ public:
     // Size in K the -2 entry leaves when its dialog is cancelled.
     static constexpr int32_t kCancelledSize = 500;
 
-    CPresetRules(CPresetList& list, CCustomDataFile& file, ISettings& profile, IPrompts& prompts);
+    // counter: the user-preset counter that numbers the "UserDefined" values (the view's field).
+    CPresetRules(CPresetList& list, CCustomDataFile& file, ISettings& profile, IPrompts& prompts, int& counter);
 
     // Fills the list from custom.dat (the work directory override applies to the first record).
     bool Load(const std::string& workDirectoryOverride);
@@ -53,10 +54,6 @@ public:
     PresetOutcome Remove(int index);
     PresetOutcome Edit(int index, const std::string& workDirectory, const AskCustomSize& ask);
 
-    // Numbers the "UserDefined" values; 1 at the view's first update, never stored.
-    int UserPresetCounter() const { return counter_; }
-    void ResetUserPresetCounter() { counter_ = 1; }
-
 private:
     static void ShowFixed(PresetOutcome& out, const std::string& name, int32_t size);
     static std::string LocationOrWork(const std::string& location, const std::string& workDirectory);
@@ -65,5 +62,5 @@ private:
     CCustomDataFile& file_;
     ISettings& profile_;
     IPrompts& prompts_;
-    int counter_ = 1;
+    int& counter_;
 };
