@@ -5,7 +5,8 @@ set -eu
 pkgs=(cmake make g++ file
       g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
       wine wine64 xvfb xauth x11-utils imagemagick
-      googletest libgtest-dev python3 python3-aiosmtpd clang time ccache)
+      googletest libgtest-dev python3 python3-aiosmtpd clang time ccache
+      cups printer-driver-cups-pdf poppler-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,33 @@
+// The contents viewer (template 134).
+#include "app/contents_dlg.h"
+
+#include "resources/zembra_project_res.h"
+#include "winui/app.h"
+#include "winui/data_exchange.h"
+
+namespace {
+constexpr int kPrintCommand = 32775;
+}
+
+CContentsDlg::CContentsDlg(std::string text) : Dialog(IDD_CONTENTS), text_(std::move(text)) {}
+
+INT_PTR CContentsDlg::ShowContents(const std::string& text, HWND owner) {
+    CContentsDlg dlg(text);
+    return dlg.DoModal(owner);
+}
+
+bool CContentsDlg::OnInitDialog() {
+    // Text set through the window is not bound by the edit's typing limit; lift it anyway so a
+    // long listing is never cut when the control re-measures.
+    ::SendMessageA(Item(IDC_CONTENTS_TEXT), EM_SETLIMITTEXT, 0, 0);
+    return Dialog::OnInitDialog();
+}
+
+void CContentsDlg::Exchange(winui::DataExchange& dx, bool /*save*/) { dx.Text(IDC_CONTENTS_TEXT, text_); }
+
+bool CContentsDlg::OnCommand(int id, int /*code*/, HWND /*control*/) {
+    if (id != IDC_CONTENTS_PRINT) return false;
+    // The main window prints the listing of its set; the viewer stays open meanwhile.
+    if (HWND main = winui::App::MainWindow()) ::PostMessageA(main, WM_COMMAND, kPrintCommand, 0);
+    return true;
+}

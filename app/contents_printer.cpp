@@ -1,0 +1,107 @@
+// Printing of the contents listing: system dialog, document, one pass of framed pages.
+#include "app/contents_printer.h"
+
+#include <commdlg.h>
+
+#include "view/model/listing_reader.h"
+
+namespace {
+
+RECT ToRect(const print_layout::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+print_layout::PageMetrics CContentsPrinter::MetricsOf(HDC dc) {
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(dc, &tm);
+    print_layout::PageMetrics m;
+    m.dpiX = ::GetDeviceCaps(dc, LOGPIXELSX);
+    m.width = ::GetDeviceCaps(dc, HORZRES);
+    m.height = ::GetDeviceCaps(dc, VERTRES);
+    m.lineHeight = tm.tmHeight + tm.tmExternalLeading;
+    return m;
+}
+
+std::vector<print_layout::Page> CContentsPrinter::Layout(HDC dc, const std::vector<std::string>& lines) {
+    // The rows are cut here, not by the system's word wrap, so a path without spaces wraps too
+    // and no character is lost at a break.
+    return print_layout::Paginate(MetricsOf(dc), lines, [dc](const std::string& text, int width) {
+        INT fit = 0;
+        SIZE extent{};
+        if (!::GetTextExtentExPointA(dc, text.c_str(), static_cast<int>(text.size()), width, &fit, nullptr, &extent))
+            return text.size();
+        return static_cast<size_t>(fit);
+    });
+}
+
+void CContentsPrinter::DrawPage(HDC dc, const print_layout::Page& page, HBRUSH frameBrush) {
+    const print_layout::PageFrame f = print_layout::ComputeFrame(MetricsOf(dc));
+    RECT outer = ToRect(f.outer), inner = ToRect(f.inner), header = ToRect(f.header);
+    ::FrameRect(dc, &outer, frameBrush);
+    ::FrameRect(dc, &inner, frameBrush);
+    std::string title = print_layout::HeaderText(page.number);
+    ::DrawTextA(dc, title.c_str(), static_cast<int>(title.size()), &header, DT_CENTER | DT_NOPREFIX);
+    const int lineHeight = MetricsOf(dc).lineHeight;
+    ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    for (const print_layout::PlacedLine& placed : page.lines) {
+        int top = placed.rect.top;
+        // Text as written: no prefix or tab processing ('&' in a name stays).
+        for (const std::string& row : placed.rows) {
+            ::TextOutA(dc, placed.rect.left, top, row.c_str(), static_cast<int>(row.size()));
+            top += lineHeight;
+        }
+    }
+}
+
+bool CContentsPrinter::PrintPages(HDC dc, const std::string* text) {
+    ::SetBkMode(dc, TRANSPARENT);
+    // A missing listing makes a document without pages.
+    if (!text) return true;
+    std::vector<std::string> lines = print_layout::PrintLines(*text);
+    std::vector<print_layout::Page> pages = Layout(dc, lines);
+    HBRUSH black = ::CreateSolidBrush(RGB(0, 0, 0));
+    bool ok = true;
+    for (const print_layout::Page& page : pages) {
+        if (::StartPage(dc) <= 0) {
+            ok = false;
+            break;
+        }
+        // Some drivers reset the device context at each page: the font and mode go back in.
+        ::SelectObject(dc, ::GetStockObject(DEVICE_DEFAULT_FONT));
+        ::SetBkMode(dc, TRANSPARENT);
+        DrawPage(dc, page, black);
+        if (::EndPage(dc) <= 0) {
+            ok = false;
+            break;
+        }
+    }
+    ::DeleteObject(black);
+    return ok;
+}
+
+void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& listingPath) {
+    PRINTDLGA pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = owner;
+    pd.Flags = PD_RETURNDC | PD_SELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
+    BOOL chosen = ::PrintDlgA(&pd);
+    if (pd.hDevMode) ::GlobalFree(pd.hDevMode);
+    if (pd.hDevNames) ::GlobalFree(pd.hDevNames);
+    if (!chosen || !pd.hDC) return;
+    HDC dc = pd.hDC;
+    ::SelectObject(dc, ::GetStockObject(DEVICE_DEFAULT_FONT));
+    DOCINFOA doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = "Zembra";
+    if (::StartDocA(dc, &doc) <= 0) {
+        ::DeleteDC(dc);
+        return;
+    }
+    std::string text;
+    bool read = listing_reader::ReadText(fs, listingPath, text);
+    if (PrintPages(dc, read ? &text : nullptr))
+        ::EndDoc(dc);
+    else
+        ::AbortDoc(dc);
+    ::DeleteDC(dc);
+}

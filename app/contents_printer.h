@@ -1,0 +1,28 @@
+// CContentsPrinter: prints the split set's contents listing on framed pages with a numbered
+// header, through the system's print dialog, straight to the printer (no preview).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "view/model/print_layout.h"
+
+class CContentsPrinter {
+public:
+    // Asks for a printer over owner and prints the file at listingPath. Cancel, a printer
+    // without a device context or a refused document print nothing and say nothing.
+    static void Print(HWND owner, IFileSystem& fs, const std::string& listingPath);
+
+    // The pages of text on dc with the device's font selected; the printing code and the tests
+    // draw from the same placement.
+    static print_layout::PageMetrics MetricsOf(HDC dc);
+    static std::vector<print_layout::Page> Layout(HDC dc, const std::vector<std::string>& lines);
+    // Draws one page's frames, header and lines (no StartPage/EndPage).
+    static void DrawPage(HDC dc, const print_layout::Page& page, HBRUSH frameBrush);
+    // Frames, header and lines of every page between StartPage and EndPage; false when a page
+    // could not be started or ended (the caller aborts the document).
+    static bool PrintPages(HDC dc, const std::string* text);
+};

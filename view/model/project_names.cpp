@@ -1,0 +1,36 @@
+// New's numbering and the trimming of an entered set name.
+#include "view/model/project_names.h"
+
+#include <cstdlib>
+
+namespace project_names {
+
+std::string WithBackslash(const std::string& folder) {
+    if (folder.empty() || folder.back() == '\\') return folder;
+    return folder + "\\";
+}
+
+std::string TrimSpaces(const std::string& text) {
+    const char* blanks = " \t\r\n";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+std::string NextSetName(IFileSystem& fs, const std::string& folder, const std::string& current) {
+    size_t digits = current.size();
+    while (digits > 0 && current[digits - 1] >= '0' && current[digits - 1] <= '9') --digits;
+    std::string base = current.substr(0, digits);
+    std::string run = current.substr(digits);
+    // A run too long for a number is past the limit anyway: no free number follows it.
+    long number = run.empty() ? 0 : (run.size() > 4 ? kNameLimit : std::strtol(run.c_str(), nullptr, 10));
+    std::string where = WithBackslash(folder);
+    for (long k = number + 1; k < kNameLimit; ++k) {
+        std::string name = base + std::to_string(k);
+        if (!fs.Exists(where + name + ".spj")) return name;
+    }
+    return "Untitled";
+}
+
+}  // namespace project_names
