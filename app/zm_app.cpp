@@ -1,7 +1,10 @@
 // CZmApp: start-up in its stated order, the last link of the command chain and the F1 rule.
 #include "app/zm_app.h"
 
+#include "app/browser.h"
+#include "app/help.h"
 #include "app/main_frame.h"
+#include "platform/fallback_settings.h"
 #include "platform/settings.h"
 #include "resources/zembra_res.h"
 #include "winui/app.h"
@@ -69,6 +72,9 @@ bool CZmApp::InitInstance(HINSTANCE instance, const char* commandLine) {
     workDirectory_ = exeDirectory_;
     if (winIni[0] != '\0') workDirectory_ = winIni;
 
+    // 10. A browser for the home page, found once.
+    DetectBrowser(*OpenMailSettings());
+
     // 11-12. File New makes the frame, the document and the view.
     OnFileNew();
     if (!frame_ || !frame_->Exists()) return false;
@@ -111,9 +117,21 @@ bool CZmApp::OnCommand(int id) {
         about.DoModal(frame_ ? frame_->Handle() : nullptr);
         return true;
     }
+    case ID_CONTEXT_HELP:
+        ShowFocusedControlHelp();
+        return true;
     default:
         return false;
     }
+}
+
+void CZmApp::ShowFocusedControlHelp() {
+    // The focused control of the main form (or the form's child that holds the focus).
+    CZmView* view = frame_ ? frame_->ActiveView() : nullptr;
+    HWND form = view ? view->ViewWindow() : nullptr;
+    HWND focus = ::GetFocus();
+    while (focus && form && ::GetParent(focus) != form) focus = ::GetParent(focus);
+    if (focus && form) ZmShowContextHelp(frame_->Handle(), ::GetDlgCtrlID(focus), kFrameHelpIds);
 }
 
 bool CZmApp::PreTranslateMessage(MSG& msg) {

@@ -45,6 +45,7 @@ public:
 private:
     bool OtherInstanceAnswered();
     void OnFileNew();
+    void ShowFocusedControlHelp();
 
     UINT instanceMessage_ = 0;
     bool firstNewDone_ = false;

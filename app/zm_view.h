@@ -25,6 +25,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/zm_command_target.h"
 #include "app/zm_messages.h"
@@ -40,6 +41,10 @@ public:
     virtual void OnInitialUpdate() = 0;
     // A queued message before accelerators and dialog handling; true when consumed.
     virtual bool PreTranslateMessage(MSG& /*msg*/) { return false; }
+    // Options > Default Work Directory chose folder: the frame has added it to the destination
+    // combo (1012) and selected it there when preset 0 is chosen; the view makes it the save
+    // location and exchanges its fields into the controls.
+    virtual void SetSaveLocation(const std::string& /*folder*/) {}
 };
 
 // Defined once in view/ (the main form); the frame calls it while it is created.

@@ -1,0 +1,150 @@
+// The main frame in-process: the application runs on a thread of its own, exactly as zembra.exe
+// starts it, and the test reads the live frame, menu, toolbar and status bar from its thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_frame.h"
+#include "app/zm_app.h"
+#include "gui/driver/gui_driver.h"
+#include "platform/process.h"
+
+namespace {
+
+DWORD WINAPI AppThread(LPVOID) {
+    if (!ZmApp().InitInstance(::GetModuleHandleA(nullptr), "")) return 1;
+    return static_cast<DWORD>(ZmApp().Run());
+}
+
+struct Item {
+    std::string text;
+    int id;  // 0: separator
+};
+
+std::vector<Item> ReadMenu(HMENU menu) {
+    std::vector<Item> items;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[128] = {0};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        bool separator = (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+        items.push_back({text, separator ? 0 : static_cast<int>(::GetMenuItemID(menu, i))});
+    }
+    return items;
+}
+
+std::string PaneText(HWND status, int pane) {
+    char text[256] = {0};
+    ::SendMessageA(status, SB_GETTEXTA, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
+    // No recent files, and a WIN.INI work directory longer than the 49 characters taken.
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Local AppWizard-Generated Applications\\Zembra\\Recent File List");
+    const std::string longFolder = "C:\\work folders\\a fairly long name for the sets\\that goes on";
+    ASSERT_GT(longFolder.size(), 49u);
+    ::WriteProfileStringA("Zembra", "WorkDirectory", longFolder.c_str());
+
+    HANDLE thread = ::CreateThread(nullptr, 0, AppThread, nullptr, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    HWND frame = gui::FindTop("ZembraMainFrame", "Untitled - Zembra", gui::kTimeoutMs, ::GetCurrentProcessId());
+    ASSERT_NE(frame, nullptr);
+    ::WriteProfileStringA("Zembra", "WorkDirectory", nullptr);
+
+    EXPECT_EQ(ZmApp().WorkDirectory(), longFolder.substr(0, 49));
+    EXPECT_EQ(ZmApp().ExeDirectory(), ModuleFolder());
+
+    RECT r;
+    ::GetWindowRect(frame, &r);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 450);
+    EXPECT_EQ(r.left, (::GetSystemMetrics(SM_CXSCREEN) - 640) / 2);
+    EXPECT_EQ(r.top, (::GetSystemMetrics(SM_CYSCREEN) - 450) / 2);
+    LONG style = ::GetWindowLongA(frame, GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+
+    // Menu 128, every text and id.
+    HMENU bar = ::GetMenu(frame);
+    ASSERT_NE(bar, nullptr);
+    std::vector<Item> top = ReadMenu(bar);
+    ASSERT_EQ(top.size(), 4u);
+    const char* titles[] = {"&File", "&View", "&Options", "&Help"};
+    const std::vector<std::vector<Item>> expected = {
+        {{"&Open...\tCtrl+O", 57601}, {"&New", 32772}, {"&Wizard", 32781}, {"", 0}, {"&EMail", 1018},
+         {"&Build Split File(s)", 1008}, {"&Print", 32775}, {"", 0}, {"Recent File", 57616}, {"", 0},
+         {"E&xit", 57665}},
+        {{"&Toolbar", 59392}, {"&Status Bar", 59393}},
+        {{"&Email", 32774}, {"Default Work Directory", 32779}},
+        {{"&Help", 32780}, {"Orlaq Home Page", 32782}, {"&About Zembra...", 57664}},
+    };
+    for (size_t m = 0; m < 4; ++m) {
+        EXPECT_EQ(top[m].text, titles[m]);
+        std::vector<Item> items = ReadMenu(::GetSubMenu(bar, static_cast<int>(m)));
+        ASSERT_EQ(items.size(), expected[m].size()) << titles[m];
+        for (size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i].text, expected[m][i].text) << titles[m] << " " << i;
+            EXPECT_EQ(items[i].id, expected[m][i].id) << titles[m] << " " << i;
+        }
+    }
+    EXPECT_TRUE(::GetMenuState(::GetSubMenu(bar, 0), 57616, MF_BYCOMMAND) & MF_GRAYED);
+
+    // Toolbar 59392: New, EMail, Print, Wizard and a separator.
+    HWND toolbar = gui::FindChild(frame, 59392);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_EQ(::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+    const int buttons[] = {32772, 1018, 32775, 32778};
+    for (int i = 0; i < 4; ++i) {
+        TBBUTTON b{};
+        ::SendMessageA(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        EXPECT_EQ(b.idCommand, buttons[i]);
+        EXPECT_FALSE(b.fsStyle & BTNS_SEP);
+    }
+    TBBUTTON last{};
+    ::SendMessageA(toolbar, TB_GETBUTTON, 4, reinterpret_cast<LPARAM>(&last));
+    EXPECT_TRUE(last.fsStyle & BTNS_SEP);
+
+    // Status bar 59393: four panes, "Ready"; a menu item's prompt while it is selected.
+    HWND status = gui::FindChild(frame, 59393);
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(::SendMessageA(status, SB_GETPARTS, 0, 0), 4);
+    EXPECT_EQ(PaneText(status, 0), "Ready");
+    ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(32772, MF_STRING), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(PaneText(status, 0), "New Zembra");
+    ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(PaneText(status, 0), "Ready");
+
+    // The view fills the band between the bars, and takes the toolbar's place when it is hidden.
+    HWND view = ZmApp().Frame()->ActiveView()->ViewWindow();
+    RECT tb, vr;
+    ::GetWindowRect(toolbar, &tb);
+    ::GetWindowRect(view, &vr);
+    EXPECT_EQ(vr.top, tb.bottom);
+    ::SendMessageA(frame, WM_COMMAND, MAKEWPARAM(59392, 0), 0);
+    EXPECT_FALSE(::IsWindowVisible(toolbar));
+    RECT client;
+    ::GetClientRect(frame, &client);
+    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ::GetWindowRect(view, &vr);
+    EXPECT_EQ(vr.top, client.top);
+    ::SendMessageA(frame, WM_COMMAND, MAKEWPARAM(59392, 0), 0);
+    EXPECT_TRUE(::IsWindowVisible(toolbar));
+
+    // The engine's forward message is answered 1; so is another start's instance message.
+    EXPECT_EQ(::SendMessageA(frame, WM_APP + 1, 0, 100), 1);
+    EXPECT_EQ(::SendMessageA(frame, ::RegisterWindowMessageA("ZEMBRA"), 0, 0), 1);
+
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(thread, gui::kTimeoutMs), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ::GetExitCodeThread(thread, &code);
+    EXPECT_EQ(code, 0u);
+    ::CloseHandle(thread);
+}
+
+}  // namespace

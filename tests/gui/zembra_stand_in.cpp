@@ -1,0 +1,18 @@
+// A stand-in for a browser or an HTML viewer: writes the command line it was given to a file
+// named after itself ("<program>.txt") and ends.
+#include <windows.h>
+
+#include <cstring>
+
+int main() {
+    char path[MAX_PATH + 8] = {0};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::strcpy(path + n, ".txt");
+    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return 1;
+    const char* line = GetCommandLineA();
+    DWORD written = 0;
+    WriteFile(f, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+    CloseHandle(f);
+    return 0;
+}
