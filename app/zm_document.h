@@ -6,6 +6,14 @@
 //         [](CMainFrame& frame, CZmView& view) -> std::unique_ptr<IZmDocument> { ... });
 //
 // Without a registered document the chain goes from the view straight to the application.
+//
+// What reaches the document: the frame's project commands nobody before it took (New 32772,
+// Print 32775, Save As 57604, the recent-file entries 57616..57619: entry id - 57616 of
+// CMainFrame::RecentFiles()), and the open-project message WM_APP+4 through OnFrameMessage
+// (posted by File Open, Ctrl+O and, after start-up, File New). Save 32776 and Ctrl+S are the
+// frame's: they post the build (1008). A project built or opened goes into the list with
+// frame.RecentFiles().Add(path); the frame stores the list when it closes. The caption is
+// frame.SetDocumentTitle(set name).
 #pragma once
 
 #include <functional>

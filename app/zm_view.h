@@ -15,7 +15,8 @@
 //   WM_ZM_VIEW_FORWARD  (WM_APP+1) sent by the frame on behalf of the engine;
 //   WM_ZM_PROJECT_LOADED(WM_APP+2) sent by the document;
 //   WM_ZM_EDIT_PRESET   (WM_APP+3) the view's own; it never reaches the frame;
-//   WM_ZM_CONTEXT_HELP  (WM_APP+5) posted for Shift+F1 (ZmShowContextHelp serves it).
+//   WM_ZM_CONTEXT_HELP  (WM_APP+5) posted for Shift+F1: the view calls
+//                       ZmShowContextHelp(frame, focused id, kViewHelpIds) (app/help.h).
 // Key messages go to PreTranslateMessage before the frame's accelerators (after the F1 rule),
 // so the view can take Tab, Enter, Delete and the right button as it needs.
 // The status bar's message pane (pane 0; the view's size text goes to pane 1 and the frame

@@ -135,9 +135,46 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     ::SendMessageA(frame, WM_COMMAND, MAKEWPARAM(59392, 0), 0);
     EXPECT_TRUE(::IsWindowVisible(toolbar));
 
+    // Accelerator table 128 as loaded; Ctrl+S is the Save command (a build), never the
+    // framework's document save, which would write an empty project over the real one.
+    HACCEL table = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
+    ASSERT_NE(table, nullptr);
+    ACCEL keys[32];
+    int count = ::CopyAcceleratorTableA(table, keys, 32);
+    struct Key {
+        BYTE flags;
+        WORD key, command;
+    } wanted[] = {
+        {FCONTROL, 'C', 57634}, {FCONTROL, VK_INSERT, 57634}, {FCONTROL, 'V', 57637}, {FSHIFT, VK_INSERT, 57637},
+        {FCONTROL, 'X', 57635}, {FSHIFT, VK_DELETE, 57635},   {FCONTROL, 'Z', 57643}, {FALT, VK_BACK, 57643},
+        {FCONTROL, 'N', 57600}, {FCONTROL, 'O', 57601},       {FCONTROL, 'S', 32776}, {0, VK_F6, 57680},
+        {FSHIFT, VK_F6, 57681}, {FSHIFT, VK_F1, 57669},
+    };
+    ASSERT_EQ(count, 14);
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(keys[i].fVirt & ~FNOINVERT, FVIRTKEY | wanted[i].flags) << i;
+        EXPECT_EQ(keys[i].key, wanted[i].key) << i;
+        EXPECT_EQ(keys[i].cmd, wanted[i].command) << i;
+        EXPECT_NE(keys[i].cmd, 57603);
+    }
+
     // The engine's forward message is answered 1; so is another start's instance message.
     EXPECT_EQ(::SendMessageA(frame, WM_APP + 1, 0, 100), 1);
     EXPECT_EQ(::SendMessageA(frame, ::RegisterWindowMessageA("ZEMBRA"), 0, 0), 1);
+
+    // Recent files take the placeholder's place in the File menu and are kept in the profile.
+    ZmApp().Frame()->RecentFiles().Add("C:\\sets\\one.spj");
+    ZmApp().Frame()->RecentFiles().Add("C:\\sets\\two.spj");
+    HMENU file = ::GetSubMenu(bar, 0);
+    ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    std::vector<Item> withRecent = ReadMenu(file);
+    ASSERT_EQ(withRecent.size(), 12u);
+    EXPECT_EQ(withRecent[8].text, "&1 C:\\sets\\two.spj");
+    EXPECT_EQ(withRecent[8].id, 57616);
+    EXPECT_EQ(withRecent[9].text, "&2 C:\\sets\\one.spj");
+    EXPECT_EQ(withRecent[9].id, 57617);
+    EXPECT_FALSE(::GetMenuState(file, 57616, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(withRecent[11].id, 57665);
 
     ::PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(thread, gui::kTimeoutMs), WAIT_OBJECT_0);
@@ -145,6 +182,12 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     ::GetExitCodeThread(thread, &code);
     EXPECT_EQ(code, 0u);
     ::CloseHandle(thread);
+    const char recentKey[] = "Software\\Local AppWizard-Generated Applications\\Zembra\\Recent File List";
+    char first[MAX_PATH] = {0};
+    DWORD size = sizeof first;
+    EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, recentKey, "File1", RRF_RT_REG_SZ, nullptr, first, &size), ERROR_SUCCESS);
+    EXPECT_STREQ(first, "C:\\sets\\two.spj");
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, recentKey);
 }
 
 }  // namespace
