@@ -5,35 +5,45 @@
 #include <functional>
 #include <limits>
 
-const char kCliUsage[] =
-    "usage:\n"
-    "  zembra-cli split [--size SIZE] [--name BASE] [--rejoiner FILE] [--yes] --dest DIR SOURCE...\n"
-    "  zembra-cli rejoin [--overwrite ask|all|none] FIRST_SEGMENT DEST\n"
-    "  zembra-cli list FIRST_SEGMENT\n"
-    "  zembra-cli --help | --version\n"
-    "\n"
-    "SIZE is in bytes, or with K (x1000) or M (x1,000,000); 0 or absent means autosize\n"
-    "(19/20 of the destination's free space). BASE defaults to Kestrin.\n";
-
 bool ParseSize(const std::string& text, uint64_t& bytes) {
-    if (text.empty()) return false;
+    std::string t = text;
+    if (t.size() > 1 && (t.back() == 'B' || t.back() == 'b') &&
+        std::isalpha(static_cast<unsigned char>(t[t.size() - 2])))
+        t.pop_back();
+    if (t.empty()) return false;
     uint64_t unit = 1;
-    std::string digits = text;
-    char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
-    if (last == 'K' || last == 'M') {
-        unit = last == 'K' ? 1000 : 1000000;
-        digits.pop_back();
+    switch (std::toupper(static_cast<unsigned char>(t.back()))) {
+        case 'K': unit = 1000; break;
+        case 'M': unit = 1000000; break;
+        case 'G': unit = 1000000000; break;
+        default: break;
     }
-    if (digits.empty()) return false;
+    if (unit != 1) t.pop_back();
+    size_t dot = t.find('.');
+    std::string whole = t.substr(0, dot);
+    std::string fraction = dot == std::string::npos ? "" : t.substr(dot + 1);
+    if (whole.empty() && fraction.empty()) return false;
+    if (dot != std::string::npos && (fraction.empty() || unit == 1)) return false;  // "1." and "1.5" bytes
+    const uint64_t kMax = std::numeric_limits<uint64_t>::max();
     uint64_t value = 0;
-    for (char c : digits) {
+    for (char c : whole) {
         if (c < '0' || c > '9') return false;
         uint64_t d = static_cast<uint64_t>(c - '0');
-        if (value > (std::numeric_limits<uint64_t>::max() - d) / 10) return false;
+        if (value > (kMax - d) / 10) return false;
         value = value * 10 + d;
     }
-    if (value > std::numeric_limits<uint64_t>::max() / unit) return false;
-    bytes = value * unit;
+    if (value > kMax / unit) return false;
+    value *= unit;
+    // The fraction in units: digit by digit, each worth a tenth of the one before.
+    uint64_t worth = unit;
+    for (char c : fraction) {
+        if (c < '0' || c > '9') return false;
+        worth /= 10;
+        uint64_t add = static_cast<uint64_t>(c - '0') * worth;
+        if (value > kMax - add) return false;
+        value += add;
+    }
+    bytes = value;
     return true;
 }
 
@@ -45,43 +55,79 @@ CliOptions Fail(CliOptions o, const std::string& why) {
 }
 
 // Walks the arguments after the command: "--" ends the options, anything not starting with
-// "-" is positional, and each option goes to onOption with a way to take its value. Returns
-// the first error text, or "".
+// "-" (or a lone "-") is positional, "--opt=value" gives the option its value inline, and each
+// option goes to onOption with a way to take its value. Returns the first error text, or "".
 using TakeValue = std::function<bool(std::string&)>;
 std::string WalkArguments(const std::vector<std::string>& args, std::vector<std::string>& positional,
                           const std::function<std::string(const std::string&, const TakeValue&)>& onOption) {
     bool optionsDone = false;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (optionsDone || a.empty() || a[0] != '-') {
+        if (optionsDone || a.size() < 2 || a[0] != '-') {
             positional.push_back(a);
-        } else if (a == "--") {
-            optionsDone = true;
-        } else {
-            TakeValue value = [&](std::string& out) {
-                if (i + 1 >= args.size()) return false;
-                out = args[++i];
-                return true;
-            };
-            std::string error = onOption(a, value);
-            if (!error.empty()) return error;
+            continue;
         }
+        if (a == "--") {
+            optionsDone = true;
+            continue;
+        }
+        std::string name = a, inline_;
+        bool hasInline = false;
+        size_t eq = a.find('=');
+        if (a.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+            name = a.substr(0, eq);
+            inline_ = a.substr(eq + 1);
+            hasInline = true;
+        }
+        bool used = !hasInline;
+        TakeValue value = [&](std::string& out) {
+            if (hasInline) {
+                out = inline_;
+                used = true;
+                return true;
+            }
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string error = onOption(name, value);
+        if (!error.empty()) return error;
+        if (!used) return name + " takes no value";
     }
     return std::string();
+}
+
+// Options every command takes.
+bool CommonOption(CliOptions& o, const std::string& a) {
+    if (a == "-h" || a == "--help") {
+        o.helpFor = o.command;
+        o.command = CliCommand::Help;
+    } else if (a == "-q" || a == "--quiet") {
+        o.verbosity = Verbosity::Quiet;
+    } else if (a == "-v" || a == "--verbose") {
+        o.verbosity = Verbosity::Verbose;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 std::string SplitOption(CliOptions& o, const std::string& a, const TakeValue& value) {
     std::string v;
     if (a == "--size") {
-        if (!value(v) || !ParseSize(v, o.size)) return "--size takes bytes, or a number with K or M";
+        if (!value(v) || !ParseSize(v, o.size)) return "--size takes bytes, or a number with K, M or G (1.5M, 700K)";
     } else if (a == "--name") {
         if (!value(o.name) || o.name.empty()) return "--name takes a base name";
     } else if (a == "--rejoiner") {
         if (!value(o.rejoiner)) return "--rejoiner takes a file";
     } else if (a == "--dest") {
         if (!value(o.dest)) return "--dest takes a folder";
+    } else if (a == "--files-from") {
+        if (!value(o.filesFrom) || o.filesFrom.empty()) return "--files-from takes a file, or - for standard input";
     } else if (a == "--yes") {
         o.yes = true;
+    } else if (a == "--no-checksums") {
+        o.checksums = false;
     } else {
         return "unknown option " + a;
     }
@@ -99,55 +145,81 @@ std::string RejoinOption(CliOptions& o, const std::string& a, const TakeValue& v
     return std::string();
 }
 
+std::string NoOption(CliOptions&, const std::string& a, const TakeValue&) { return "unknown option " + a; }
+
+bool PlainName(const std::string& name) {
+    for (unsigned char c : name)
+        if (c < 0x20 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
+    return true;
+}
+
 }  // namespace
 
 CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     CliOptions o;
-    if (args.empty()) return Fail(o, "no command given");
-    const std::string& cmd = args[0];
+    // Verbosity may come before the command as well: zembra-cli -q split ...
+    std::vector<std::string> rest = args;
+    while (!rest.empty() && (rest[0] == "-q" || rest[0] == "--quiet" || rest[0] == "-v" || rest[0] == "--verbose")) {
+        CommonOption(o, rest[0]);
+        rest.erase(rest.begin());
+    }
+    if (rest.empty()) return Fail(o, "no command given");
+    const std::string& cmd = rest[0];
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
         o.command = CliCommand::Help;
+        if (rest.size() > 1) {
+            CliOptions about = ParseCommandLine({rest[1], "--help"});
+            if (about.command != CliCommand::Help) return Fail(o, "no help on " + rest[1]);
+            o.helpFor = about.helpFor;
+        }
         return o;
     }
     if (cmd == "--version") {
         o.command = CliCommand::Version;
         return o;
     }
-    std::vector<std::string> positional;
-    std::string error;
+    std::function<std::string(CliOptions&, const std::string&, const TakeValue&)> option;
     if (cmd == "split") {
         o.command = CliCommand::Split;
-        error = WalkArguments(args, positional, [&](const std::string& a, const TakeValue& v) {
-            return SplitOption(o, a, v);
-        });
-        if (!error.empty()) return Fail(o, error);
-        if (o.dest.empty()) return Fail(o, "split needs --dest DIR");
-        if (positional.empty()) return Fail(o, "split needs at least one SOURCE");
-        if (o.name.find_first_of("\\/:*?\"<>|") != std::string::npos)
-            return Fail(o, "--name must be a plain file name");
-        o.sources = positional;
-        return o;
-    }
-    if (cmd == "rejoin") {
+        option = SplitOption;
+    } else if (cmd == "rejoin") {
         o.command = CliCommand::Rejoin;
-        error = WalkArguments(args, positional, [&](const std::string& a, const TakeValue& v) {
-            return RejoinOption(o, a, v);
-        });
-        if (!error.empty()) return Fail(o, error);
-        if (positional.size() != 2) return Fail(o, "rejoin needs FIRST_SEGMENT and DEST");
-        o.firstSegment = positional[0];
-        o.dest = positional[1];
-        return o;
-    }
-    if (cmd == "list") {
+        option = RejoinOption;
+    } else if (cmd == "list") {
         o.command = CliCommand::List;
-        error = WalkArguments(args, positional, [](const std::string& a, const TakeValue&) {
-            return "unknown option " + a;
-        });
-        if (!error.empty()) return Fail(o, error);
-        if (positional.size() != 1) return Fail(o, "list needs FIRST_SEGMENT");
-        o.firstSegment = positional[0];
-        return o;
+        option = NoOption;
+    } else if (cmd == "verify") {
+        o.command = CliCommand::Verify;
+        option = NoOption;
+    } else {
+        return Fail(o, "unknown command " + cmd);
     }
-    return Fail(o, "unknown command " + cmd);
+    CliCommand command = o.command;
+    std::vector<std::string> positional;
+    std::string error = WalkArguments(rest, positional, [&](const std::string& a, const TakeValue& v) {
+        if (CommonOption(o, a)) return std::string();
+        return option(o, a, v);
+    });
+    // Asking for help wins over anything else on the line.
+    if (o.command == CliCommand::Help) return o;
+    if (!error.empty()) return Fail(o, error);
+    switch (command) {
+        case CliCommand::Split:
+            if (o.dest.empty()) return Fail(o, "split needs --dest DIR");
+            if (positional.empty() && o.filesFrom.empty())
+                return Fail(o, "split needs at least one SOURCE (or --files-from FILE)");
+            if (!PlainName(o.name)) return Fail(o, "--name must be a plain file name");
+            o.sources = positional;
+            break;
+        case CliCommand::Rejoin:
+            if (positional.size() != 2) return Fail(o, "rejoin needs FIRST_SEGMENT and DEST");
+            o.firstSegment = positional[0];
+            o.dest = positional[1];
+            break;
+        default:
+            if (positional.size() != 1) return Fail(o, cmd + " needs FIRST_SEGMENT");
+            o.firstSegment = positional[0];
+            break;
+    }
+    return o;
 }

@@ -1,10 +1,14 @@
-// zembra-cli: split, rejoin and list split sets from a terminal.
+// zembra-cli: split, rejoin, list and verify split sets from a terminal.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/cli_usage.h"
 #include "cli/commands.h"
+#include "engine/split_engine.h"
+#include "rejoiner/rejoiner_image.h"
 
 #ifndef ZEMBRA_VERSION
 #define ZEMBRA_VERSION "0"
@@ -15,21 +19,36 @@ int ReportFailure(const std::string& text) {
     return 1;
 }
 
+namespace {
+
+// The smallest segment the built-in rejoiner allows: the image, its flag and trailer, and
+// room for the largest entry record.
+uint64_t MinimumSegmentSize() {
+    std::vector<uint8_t> image;
+    if (!BuiltInRejoinerImage(image) || image.empty()) return 0;
+    return std::max<uint64_t>(image.size() + 5, CSplitEngine::kMaxRecord + 1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CliOptions options = ParseCommandLine(args);
     if (!options.error.empty()) {
-        std::fprintf(stderr, "zembra-cli: %s\n%s", options.error.c_str(), kCliUsage);
+        const char* names[] = {"", "split ", "rejoin ", "list ", "verify ", "", ""};
+        std::fprintf(stderr, "zembra-cli: %s\nTry 'zembra-cli %s--help'.\n", options.error.c_str(),
+                     names[static_cast<int>(options.command)]);
         return 2;
     }
     switch (options.command) {
-        case CliCommand::Help: std::fputs(kCliUsage, stdout); return 0;
+        case CliCommand::Help: std::fputs(Usage(options.helpFor, MinimumSegmentSize()).c_str(), stdout); return 0;
         case CliCommand::Version: std::printf("zembra-cli %s\n", ZEMBRA_VERSION); return 0;
         case CliCommand::Split: return RunSplit(options);
         case CliCommand::Rejoin: return RunRejoin(options);
         case CliCommand::List: return RunList(options);
+        case CliCommand::Verify: return RunVerify(options);
         case CliCommand::None: break;
     }
-    std::fputs(kCliUsage, stderr);
+    std::fputs(Usage(CliCommand::None, 0).c_str(), stderr);
     return 2;
 }

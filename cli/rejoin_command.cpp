@@ -1,8 +1,9 @@
-// zembra-cli rejoin and list: the rejoin engine, driven from a terminal.
+// zembra-cli rejoin, list and verify: the rejoin engine, driven from a terminal.
 #include <cstdio>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/set_access.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
 #include "platform/console.h"
@@ -13,20 +14,23 @@
 
 namespace {
 
-// The "exists" question: fixed by --overwrite, or asked on the terminal (none there: No).
+// The "exists" question: fixed by --overwrite, or asked on the terminal. With no terminal the
+// file is kept, and counted: the run then did not write everything.
 class TerminalOverwrite : public IOverwriteQuestion {
 public:
-    explicit TerminalOverwrite(OverwritePolicy policy) : policy_(policy) {}
+    TerminalOverwrite(OverwritePolicy policy, TerminalProgress& progress) : policy_(policy), progress_(progress) {}
     int Ask(const std::string& text) override {
         if (policy_ == OverwritePolicy::All) return kOverwriteYesToAll;
         if (policy_ == OverwritePolicy::None) return kOverwriteNoToAll;
+        progress_.Interrupt();
         std::string shown = UserPath(text.substr(0, text.rfind(" exists."))) + " exists.";
         if (!StdinIsTerminal()) {
+            ++kept_;
             std::fprintf(stderr, "zembra-cli: %s Kept (no terminal to ask).\n", shown.c_str());
             return kOverwriteNo;
         }
         for (;;) {
-            std::fprintf(stderr, "\n%s Overwrite? [y]es, [n]o, [a]ll, n[o]ne: ", shown.c_str());
+            std::fprintf(stderr, "%s\nOverwrite? [y]es, [n]o, [a]ll, n[o]ne: ", shown.c_str());
             std::fflush(stderr);
             char line[32];
             if (!std::fgets(line, sizeof line, stdin)) return kOverwriteNo;
@@ -39,21 +43,33 @@ public:
             }
         }
     }
+    int Kept() const { return kept_; }
 
 private:
     OverwritePolicy policy_;
+    TerminalProgress& progress_;
+    int kept_ = 0;
 };
 
-// Percent, bytes and current file on a terminal; silent otherwise.
+// Bytes and the current file for the progress line; with -v one line per file restored.
 class TerminalRejoinProgress : public IRejoinProgress {
 public:
-    explicit TerminalRejoinProgress(TerminalProgress& p) : progress_(p) {}
+    TerminalRejoinProgress(TerminalProgress& p, bool verbose) : progress_(p), verbose_(verbose) {}
     void Step() override {}
-    void FileStarted(const std::string& path, uint32_t) override { progress_.SetText(UserPath(path)); }
+    void FileStarted(const std::string& path, uint32_t) override {
+        std::string shown = UserPath(path);
+        if (verbose_) {
+            progress_.Interrupt();
+            std::printf("%s\n", shown.c_str());
+            std::fflush(stdout);
+        }
+        progress_.SetText(shown);
+    }
     void BytesCopied(uint64_t count) override { progress_.AddBytes(count); }
 
 private:
     TerminalProgress& progress_;
+    bool verbose_;
 };
 
 // About how many content bytes the set holds: its segments beside the first, less the
@@ -80,55 +96,91 @@ uint64_t EstimateSetBytes(IFileSystem& fs, const std::string& first) {
 }
 
 // Success only when the walk read the whole set; a fault was already told by the reader,
-// a segment that is simply not there is told here.
-int WalkStatus(int result, const CSegmentReader& reader, const TerminalPrompts& prompts) {
+// a segment that is simply not there is told here, by its name.
+int WalkStatus(int result, const CSegmentReader& reader, const TerminalPrompts& prompts, const CSetAccess& set) {
     if (result == 1 && reader.ReachedLastSegment()) return 0;
     if (prompts.AnythingShown()) return 1;
-    return ReportFailure("the set ends after segment " + std::to_string(reader.SegmentCount()) +
-                         ": the next segment was not found beside " + UserPath(reader.CurrentSegmentPath()));
+    return ReportFailure("the set is incomplete: " + set.MissingAfter(reader.CurrentSegmentPath()));
 }
 
 }  // namespace
 
 int RunRejoin(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
-    std::string first = FullWindowsPath(o.firstSegment);
-    if (first.empty() || !fs.Exists(first)) return ReportFailure(o.firstSegment + " does not exist");
+    CSetAccess set(fs);
+    std::string error;
+    if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
     std::string dest = FullWindowsPath(o.dest);
     if (dest.empty()) return ReportFailure(o.dest + " cannot be reached");
     if (dest.back() != '\\') dest += '\\';
-    uint32_t attributes = 0;
-    if (!fs.GetAttributes(dest, attributes)) {
-        if (!fs.MakeFolder(dest.substr(0, dest.size() - 1)))
-            return ReportFailure("cannot create " + o.dest + ": " + fs.LastErrorText());
-    } else if (!(attributes & kAttrFolder)) {
-        return ReportFailure(o.dest + " is not a folder");
-    }
+    if (!PrepareDestination(fs, o.dest, dest)) return 1;
 
+    bool show = o.verbosity != Verbosity::Quiet && StderrIsTerminal();
+    TerminalProgress progress(show, show ? EstimateSetBytes(fs, set.FirstSegment()) : 0);
     TerminalPrompts prompts(false);
-    TerminalOverwrite overwrite(o.overwrite);
-    bool show = StderrIsTerminal();
-    TerminalProgress progress(show, show ? EstimateSetBytes(fs, first) : 0);
-    TerminalRejoinProgress steps(progress);
-    CSegmentReader reader(first, fs, prompts, overwrite, steps);
+    prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
+    TerminalOverwrite overwrite(o.overwrite, progress);
+    TerminalRejoinProgress steps(progress, o.verbosity == Verbosity::Verbose);
+    CSegmentReader reader(set.FirstSegment(), set.ReaderFileSystem(), prompts, overwrite, steps);
+    progress.SetSegmentSource([&reader] { return FileNamePart(reader.CurrentSegmentPath()); });
     int result = reader.Rejoin(dest);
     if (result == 1 && reader.ReachedLastSegment()) progress.Complete();
     progress.Finish();
-    return WalkStatus(result, reader, prompts);
+    int status = WalkStatus(result, reader, prompts, set);
+    if (status == 0 && overwrite.Kept() > 0)
+        return ReportFailure(std::to_string(overwrite.Kept()) + " existing file" + (overwrite.Kept() == 1 ? " was" : "s were") +
+                             " kept and not restored: there was no terminal to ask (choose with --overwrite all or none)");
+    return status;
 }
 
 int RunList(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
-    std::string first = FullWindowsPath(o.firstSegment);
-    if (first.empty() || !fs.Exists(first)) return ReportFailure(o.firstSegment + " does not exist");
+    CSetAccess set(fs);
+    std::string error;
+    if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
     TerminalPrompts prompts(false);
-    TerminalOverwrite never(OverwritePolicy::None);
     TerminalProgress progress(false, 0);
-    TerminalRejoinProgress quiet(progress);
-    CSegmentReader reader(first, fs, prompts, never, quiet);
+    TerminalOverwrite never(OverwritePolicy::None, progress);
+    TerminalRejoinProgress quiet(progress, false);
+    CSegmentReader reader(set.FirstSegment(), fs, prompts, never, quiet);
     reader.SetListOnly([](const ListedEntry& e) {
         std::printf("%4d  %-6s %12lu  %s\n", e.segment, e.folder ? "folder" : "file",
                     static_cast<unsigned long>(e.size), e.path.c_str());
     });
-    return WalkStatus(reader.Rejoin(std::string()), reader, prompts);
+    return WalkStatus(reader.Rejoin(std::string()), reader, prompts, set);
+}
+
+int RunVerify(const CliOptions& o) {
+    IFileSystem& fs = SystemFileSystem();
+    CSetAccess set(fs);
+    std::string error;
+    if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
+    TerminalPrompts prompts(false);
+    TerminalProgress progress(false, 0);
+    TerminalOverwrite never(OverwritePolicy::None, progress);
+    TerminalRejoinProgress quiet(progress, false);
+    CSegmentReader reader(set.FirstSegment(), set.ReaderFileSystem(), prompts, never, quiet);
+    int entries = 0;
+    reader.SetListOnly([&](const ListedEntry& e) {
+        ++entries;
+        if (o.verbosity == Verbosity::Verbose) std::printf("%s\n", e.path.c_str());
+    });
+    int status = WalkStatus(reader.Rejoin(std::string()), reader, prompts, set);
+    if (status != 0) return status;
+    // The stream ended in a segment flagged last: nothing may follow it.
+    std::string after = set.NextExisting(reader.CurrentSegmentPath());
+    if (!after.empty())
+        return ReportFailure(FileNamePart(reader.CurrentSegmentPath()) + " is marked as the last segment, but " +
+                             FileNamePart(after) + " follows it");
+    int segments = reader.SegmentCount();
+    std::string sums = FileNamePart(set.ChecksumPath());
+    if (set.HasChecksums() && set.Checked()->Matched() != static_cast<int>(set.Checksums().Count()))
+        return ReportFailure(sums + " lists " + std::to_string(set.Checksums().Count()) + " segments, the set has " +
+                             std::to_string(segments));
+    if (o.verbosity != Verbosity::Quiet)
+        std::printf("%s: the set is whole: %d segment%s, %d entr%s; %s\n", UserPath(set.FirstSegment()).c_str(),
+                    segments, segments == 1 ? "" : "s", entries, entries == 1 ? "y" : "ies",
+                    set.HasChecksums() ? ("every segment matches " + sums).c_str()
+                                       : "no checksum file beside it, so contents were not hashed");
+    return 0;
 }

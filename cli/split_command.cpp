@@ -1,12 +1,19 @@
 // zembra-cli split: the split engine, driven from a terminal.
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
+#include <iostream>
+#include <fstream>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/set_checksums.h"
+#include "cli/set_measure.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
 #include "engine/split_engine.h"
+#include "engine/split_messages.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -25,15 +32,91 @@ bool ReadWholeFile(IFileSystem& fs, const std::string& path, std::vector<uint8_t
     return bytes.empty() || file->Read(bytes.data(), bytes.size()) == static_cast<int64_t>(bytes.size());
 }
 
+// The progress line, and with -v one line per entry on stdout: the engine names each entry
+// it writes in its "Splitting %s ..." text.
+class SplitProgress : public TerminalProgress {
+public:
+    SplitProgress(bool draw, uint64_t total, bool verbose) : TerminalProgress(draw, total), verbose_(verbose) {}
+    void SetText(const std::string& text) override {
+        std::string format = split_text::kSplittingPath;
+        size_t at = format.find("%s");
+        std::string head = format.substr(0, at), tail = format.substr(at + 2);
+        if (text.size() < head.size() + tail.size() || text.compare(0, head.size(), head) != 0) return;
+        std::string path = UserPath(text.substr(head.size(), text.size() - head.size() - tail.size()));
+        if (verbose_) {
+            Interrupt();
+            std::printf("%s\n", path.c_str());
+            std::fflush(stdout);
+        }
+        TerminalProgress::SetText(path);
+    }
+
+private:
+    bool verbose_;
+};
+
+// The sources from --files-from: one path a line, blank lines skipped.
+bool ReadSourceList(const std::string& from, std::vector<std::string>& sources, std::string& error) {
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (from != "-") {
+        errno = 0;
+        file.open(from, std::ios::binary);
+        if (!file) {
+            error = "cannot read the list " + from + ": " + (errno ? std::strerror(errno) : "cannot be opened");
+            return false;
+        }
+        in = &file;
+    }
+    std::string line;
+    while (std::getline(*in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) sources.push_back(line);
+    }
+    return true;
+}
+
 }  // namespace
+
+bool PrepareDestination(IFileSystem& fs, const std::string& typed, const std::string& dest) {
+    std::string folder = dest;
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    uint32_t attributes = 0;
+    if (fs.GetAttributes(folder, attributes)) {
+        if (!(attributes & kAttrFolder)) return ReportFailure(typed + " is not a folder") == 0;
+    } else if (!fs.MakeFolder(folder)) {
+        // Like mkdir: the last folder is made when missing, not its parents.
+        return ReportFailure("cannot create " + typed + ": " + fs.LastErrorText()) == 0;
+    }
+    std::string probe = folder + (folder.back() == '\\' ? "" : "\\") + ".zembra-cli-probe";
+    auto file = fs.Open(probe, OpenMode::CreateWrite, Share::DenyNone);
+    if (!file) return ReportFailure("cannot write in " + typed + ": " + fs.LastErrorText()) == 0;
+    file->Close();
+    file.reset();
+    fs.RemoveFile(probe);
+    return true;
+}
 
 int RunSplit(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
     std::string dest = FullWindowsPath(o.dest);
     if (dest.empty()) return ReportFailure(o.dest + " cannot be reached");
-    // Like mkdir: the last folder is made when missing; a missing parent is the engine's to report.
-    uint32_t destAttributes = 0;
-    if (!fs.GetAttributes(dest, destAttributes)) fs.MakeFolder(dest);
+    std::vector<std::string> typed = o.sources;
+    std::string error;
+    if (!o.filesFrom.empty() && !ReadSourceList(o.filesFrom, typed, error)) return ReportFailure(error);
+    if (typed.empty()) return ReportFailure("the list " + o.filesFrom + " names no source");
+
+    std::vector<std::string> sources;
+    for (const std::string& s : typed) {
+        std::string path = FullWindowsPath(s);
+        uint32_t attributes = 0;
+        if (path.empty() || !fs.GetAttributes(path, attributes))
+            return ReportFailure(s + ": " + (path.empty() ? std::string("cannot be reached") : fs.LastErrorText()));
+        // The walk names a folder by its last component; a trailing separator would lose it.
+        while (path.size() > 3 && path.back() == '\\') path.pop_back();
+        sources.push_back(path);
+    }
+    if (!PrepareDestination(fs, o.dest, dest)) return 1;
 
     std::vector<uint8_t> image;
     if (!o.rejoiner.empty()) {
@@ -44,34 +127,48 @@ int RunSplit(const CliOptions& o) {
         return ReportFailure("this zembra-cli carries no rejoiner image; name one with --rejoiner FILE");
     }
 
-    std::vector<std::string> sources;
-    for (const std::string& s : o.sources) {
-        std::string path = FullWindowsPath(s);
-        uint32_t attributes = 0;
-        if (path.empty() || !fs.GetAttributes(path, attributes)) return ReportFailure(s + " does not exist");
-        // The walk names a folder by its last component; a trailing separator would lose it.
-        while (path.size() > 3 && path.back() == '\\') path.pop_back();
-        sources.push_back(path);
-    }
+    // A segment size beyond what the whole set needs is cut to it, so a generous --size is
+    // not refused for room the set would never use.
+    SetMeasure measure = MeasureSources(fs, sources);
+    uint64_t size = o.size;
+    if (size > measure.OneSegmentBytes(image.size())) size = measure.OneSegmentBytes(image.size());
 
     TerminalPrompts prompts(o.yes);
     BytesRejoinerImage rejoiner(std::move(image));
-    NullProgress quiet;
-    CSplitEngine sizer(fs, prompts, quiet, rejoiner);
-    uint64_t total = 0;
-    for (const std::string& s : sources) total += sizer.GetPathSize(s);
-
-    TerminalProgress progress(StderrIsTerminal(), total);
+    bool quiet = o.verbosity == Verbosity::Quiet;
+    SplitProgress progress(!quiet && StderrIsTerminal(), measure.contentBytes, o.verbosity == Verbosity::Verbose);
+    prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
     CSplitEngine engine(fs, prompts, progress, rejoiner);
+    progress.SetSegmentSource([&engine] { return engine.CurrentSegmentName(); });
     engine.SetExeFolder(ModuleFolder());
     for (const std::string& s : sources) engine.AddItem(s);
-    bool ok = engine.Split(dest, o.name, o.size);
+    bool ok = engine.Split(dest, o.name, size);
     if (ok) progress.Complete();
     progress.Finish();
-    if (!ok) return prompts.AnythingShown() ? 1 : ReportFailure("the split did not complete");
 
-    std::printf("%d segment%s written to %s; contents listed in %s\n", engine.SegmentCount(),
-                engine.SegmentCount() == 1 ? "" : "s", UserPath(engine.Destination()).c_str(),
-                UserPath(engine.ListingPath()).c_str());
+    // A checksum file of an earlier set of this name no longer describes what is there.
+    std::string folder = engine.Destination().empty() ? dest : engine.Destination();
+    if (folder.back() != '\\') folder += '\\';
+    std::string sums = folder + o.name + ".sha256";
+    if (engine.SegmentCount() > 0 && fs.Exists(sums) && (!ok || !o.checksums)) fs.RemoveFile(sums);
+    if (!ok) {
+        // What a failed run wrote is no set: its segments and listing go, as the main
+        // program's build does after a failure.
+        if (engine.SegmentCount() > 0) {
+            if (!engine.ListingPath().empty()) fs.RemoveFile(engine.ListingPath());
+            for (int n = 1; n <= engine.SegmentCount(); ++n) fs.RemoveFile(folder + CSplitEngine::SegmentName(o.name, n));
+            ReportFailure("the incomplete set was removed from " + UserPath(folder));
+            return 1;
+        }
+        return prompts.AnythingShown() ? 1 : ReportFailure("the split did not complete");
+    }
+    if (o.checksums && !CSetChecksums::Write(fs, folder, o.name, engine.SegmentCount(), error))
+        return ReportFailure(error);
+
+    if (!quiet)
+        std::printf("%d segment%s written to %s; contents listed in %s%s\n", engine.SegmentCount(),
+                    engine.SegmentCount() == 1 ? "" : "s", UserPath(engine.Destination()).c_str(),
+                    UserPath(engine.ListingPath()).c_str(),
+                    o.checksums ? ("; checksums in " + UserPath(sums)).c_str() : "");
     return 0;
 }

@@ -1,10 +1,12 @@
 // Terminal prompts: messages go to stderr; questions read a line from stdin when it is a terminal.
 #include "cli/terminal_prompts.h"
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
 #include "platform/console.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -22,9 +24,32 @@ std::string Tidy(const std::string& text) {
 
 }  // namespace
 
+std::string TerminalPrompts::UserPaths(const std::string& text) {
+    std::string out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        for (size_t i = 0; i + 2 < line.size(); ++i) {
+            bool atWordStart = i == 0 || line[i - 1] == ' ' || line[i - 1] == '"' || line[i - 1] == '(';
+            if (atWordStart && std::isalpha(static_cast<unsigned char>(line[i])) && line[i + 1] == ':' &&
+                line[i + 2] == '\\') {
+                line = line.substr(0, i) + UserPath(line.substr(i));
+                break;
+            }
+        }
+        out += line;
+        if (end < text.size()) out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
 PromptAnswer TerminalPrompts::Show(const std::string& text, PromptButtons buttons) {
     shown_ = true;
-    std::string body = Tidy(text);
+    if (beforeOutput_) beforeOutput_();
+    std::string body = UserPaths(Tidy(text));
     if (buttons == PromptButtons::Ok) {
         std::fprintf(stderr, "zembra-cli: %s\n", body.c_str());
         return PromptAnswer::Ok;

@@ -1,5 +1,10 @@
 zembra_test(cli_options_test SOURCES unit/cli_options_test.cpp LIBS zb_cli)
+zembra_test(cli_checksum_test SOURCES unit/cli_checksum_test.cpp LIBS zb_cli)
 if(TARGET zembra-cli)
-  add_test(NAME cli_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/cli_e2e.sh $<TARGET_FILE:zembra-cli>)
-  set_tests_properties(cli_e2e PROPERTIES LABELS unit TIMEOUT 300)
+  # End to end on the host, one script per group: round trips, the command line users expect,
+  # the checksums beside a set.
+  foreach(script cli_e2e cli_usage cli_checksums)
+    add_test(NAME ${script} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/${script}.sh $<TARGET_FILE:zembra-cli>)
+    set_tests_properties(${script} PROPERTIES LABELS unit TIMEOUT 300)
+  endforeach()
 endif()

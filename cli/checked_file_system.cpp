@@ -1,0 +1,21 @@
+// Segments checked against their SHA-256 as they are opened.
+#include "cli/checked_file_system.h"
+
+#include "rejoiner/segment_name.h"
+
+std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMode mode, Share share) {
+    ownError_.clear();
+    std::string expected = mode == OpenMode::Read ? sums_.Expected(FileNamePart(path)) : std::string();
+    if (!expected.empty()) {
+        std::string actual;
+        if (!CSetChecksums::HashFile(inner_, path, actual)) return nullptr;
+        if (actual != expected) {
+            mismatch_ = path;
+            ownError_ = "It does not match its SHA-256 checksum in " + sumsName_ +
+                        ": the segment is damaged or was altered.";
+            return nullptr;
+        }
+        ++matched_;
+    }
+    return inner_.Open(path, mode, share);
+}

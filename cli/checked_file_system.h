@@ -1,0 +1,40 @@
+// A file system that checks each segment against NAME.sha256 when the reader opens it, before
+// any of its bytes are used: a damaged or altered segment cannot open, so nothing of it is
+// written.
+#pragma once
+
+#include <string>
+
+#include "cli/set_checksums.h"
+#include "platform/file_system.h"
+
+class CCheckedFileSystem : public IFileSystem {
+public:
+    CCheckedFileSystem(IFileSystem& inner, const CSetChecksums& sums, const std::string& sumsName)
+        : inner_(inner), sums_(sums), sumsName_(sumsName) {}
+
+    // Segments whose hash matched so far; the path of the one that did not ("" if none).
+    int Matched() const { return matched_; }
+    const std::string& Mismatch() const { return mismatch_; }
+
+    bool GetStatus(const std::string& p, FileStatus& s) override { return inner_.GetStatus(p, s); }
+    bool GetAttributes(const std::string& p, uint32_t& a) override { return inner_.GetAttributes(p, a); }
+    bool ListFolder(const std::string& pattern, const std::function<bool(const DirEntry&)>& visit) override {
+        return inner_.ListFolder(pattern, visit);
+    }
+    bool Exists(const std::string& p) override { return inner_.Exists(p); }
+    bool RemoveFile(const std::string& p) override { return inner_.RemoveFile(p); }
+    bool MakeFolder(const std::string& p) override { return inner_.MakeFolder(p); }
+    DriveType DriveTypeOf(const std::string& root) override { return inner_.DriveTypeOf(root); }
+    bool GetFreeBytes(const std::string& root, uint64_t& bytes) override { return inner_.GetFreeBytes(root, bytes); }
+    std::unique_ptr<IFile> Open(const std::string& path, OpenMode mode, Share share) override;
+    std::string LastErrorText() override { return ownError_.empty() ? inner_.LastErrorText() : ownError_; }
+
+private:
+    IFileSystem& inner_;
+    const CSetChecksums& sums_;
+    std::string sumsName_;
+    std::string ownError_;
+    std::string mismatch_;
+    int matched_ = 0;
+};

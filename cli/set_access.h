@@ -1,0 +1,40 @@
+// Opening a split set from the command line: is the file a first segment, where are its
+// checksums, which segment is missing. Shared by rejoin, list and verify.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cli/checked_file_system.h"
+#include "cli/set_checksums.h"
+#include "platform/file_system.h"
+
+class CSetAccess {
+public:
+    explicit CSetAccess(IFileSystem& fs) : fs_(fs) {}
+
+    // Resolves the typed path of a first segment; false with error (the real cause, or "not
+    // the first segment of a split set") when the set cannot be read from it.
+    bool Open(const std::string& typed, std::string& error);
+    const std::string& FirstSegment() const { return first_; }
+
+    // The file system the reader should use: segments are checked against NAME.sha256 when
+    // it lies beside the set.
+    IFileSystem& ReaderFileSystem() { return checked_ ? static_cast<IFileSystem&>(*checked_) : fs_; }
+    bool HasChecksums() const { return checked_ != nullptr; }
+    const CSetChecksums& Checksums() const { return sums_; }
+    const CCheckedFileSystem* Checked() const { return checked_.get(); }
+    const std::string& ChecksumPath() const { return sumsPath_; }
+
+    // "segment NAME_3.SEG is missing (looked for at PATH)" for the segment after current.
+    std::string MissingAfter(const std::string& current) const;
+    // Path of the segment after current when it exists ("" otherwise).
+    std::string NextExisting(const std::string& current) const;
+
+private:
+    IFileSystem& fs_;
+    std::string first_;
+    CSetChecksums sums_;
+    std::string sumsPath_;
+    std::unique_ptr<CCheckedFileSystem> checked_;
+};
