@@ -15,6 +15,14 @@
 
 namespace {
 
+// The view's window procedure, wrapped to see the context-help message Shift+F1 posts to it.
+WNDPROC g_viewProc = nullptr;
+LONG g_contextHelpSeen = 0;
+LRESULT CALLBACK WatchView(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_APP + 5) ::InterlockedIncrement(&g_contextHelpSeen);
+    return ::CallWindowProcA(g_viewProc, hwnd, msg, wp, lp);
+}
+
 DWORD WINAPI AppThread(LPVOID) {
     if (!ZmApp().InitInstance(::GetModuleHandleA(nullptr), "")) return 1;
     return static_cast<DWORD>(ZmApp().Run());
@@ -161,6 +169,25 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     // The engine's forward message is answered 1; so is another start's instance message.
     EXPECT_EQ(::SendMessageA(frame, WM_APP + 1, 0, 100), 1);
     EXPECT_EQ(::SendMessageA(frame, ::RegisterWindowMessageA("ZEMBRA"), 0, 0), 1);
+
+    // Shift+F1 goes to the view as its context-help message, ahead of the accelerators.
+    g_viewProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchView)));
+    ::SetForegroundWindow(frame);
+    ASSERT_TRUE(gui::WaitUntil([&] { return ::GetForegroundWindow() == frame; }));
+    ::keybd_event(VK_SHIFT, 0, 0, 0);
+    ::keybd_event(VK_F1, 0, 0, 0);
+    ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+    ::keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    EXPECT_TRUE(gui::WaitUntil([] { return g_contextHelpSeen == 1; }, 5000));
+    ::SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_viewProc));
+
+    // About.
+    ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(57664, 0), 0);
+    HWND about = gui::FindTop("#32770", "About Zembra", gui::kTimeoutMs, ::GetCurrentProcessId());
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(gui::Click(about, IDOK));
+    EXPECT_TRUE(gui::WaitGone(about));
 
     // Recent files take the placeholder's place in the File menu and are kept in the profile.
     ZmApp().Frame()->RecentFiles().Add("C:\\sets\\one.spj");
