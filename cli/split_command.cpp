@@ -88,7 +88,12 @@ bool PrepareDestination(IFileSystem& fs, const std::string& typed, const std::st
         // Like mkdir: the last folder is made when missing, not its parents.
         return ReportFailure("cannot create " + typed + ": " + fs.LastErrorText()) == 0;
     }
-    std::string probe = folder + (folder.back() == '\\' ? "" : "\\") + ".zembra-cli-probe";
+    // A name of no file there: the probe must never truncate one of the user's.
+    std::string probe;
+    for (int i = 0; probe.empty() || fs.Exists(probe); ++i) {
+        if (i == 100) return true;  // the engine will tell
+        probe = folder + (folder.back() == '\\' ? "" : "\\") + ".zembra-cli-probe-" + std::to_string(i);
+    }
     auto file = fs.Open(probe, OpenMode::CreateWrite, Share::DenyNone);
     if (!file) return ReportFailure("cannot write in " + typed + ": " + fs.LastErrorText()) == 0;
     file->Close();
