@@ -42,6 +42,7 @@ void CBuildRun::TakeBack() {
 bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
     outcome = BuildOutcome();
     if (!rq.fromWizard && !rq.modified && !prompts_.AskYesNo(build_text::kNotModified)) return false;
+    if (rq.takeValues && !rq.takeValues(rq)) return false;
 
     if (!rq.notFirstPreset) {
         rq.maxFileSize = 0;

@@ -36,7 +36,10 @@ struct BuildRequest {
     std::string saveLocation;    // gets its trailing backslash, which the owner keeps
     std::string setName;
     uint64_t totalSize = 0;      // bytes of all sources
-    // The window's part: the size was raised to the floor; the run starts; the run ended.
+    // The window's part: the form's current values into this request, after the "Not Modified"
+    // question (false ends the command); the size was raised to the floor; the run starts; the
+    // run ended.
+    std::function<bool(BuildRequest&)> takeValues;
     std::function<void()> sizeRaised;
     std::function<void()> beforeRun;
     std::function<void()> afterRun;
