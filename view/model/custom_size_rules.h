@@ -21,6 +21,3 @@ constexpr const char kMinimum[] = "Minimum size is 200 K";
 // accepted. The name is trimmed before it is tested; the location only once the values are
 // accepted. The dialog's controls keep what was typed either way.
 const char* CheckCustomSize(CustomSizeValues& values);
-
-// Spaces, tabs and line breaks cut from both ends.
-std::string TrimSpaces(const std::string& text);
