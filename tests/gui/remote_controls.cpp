@@ -1,0 +1,176 @@
+// Controls of another process, driven through memory allocated in that process.
+#include "gui/remote_controls.h"
+
+#include <shlobj.h>
+
+#include "gui/driver/gui_driver.h"
+
+namespace remote {
+namespace {
+
+// A block of memory in the process that owns a window.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND owner, size_t size) : size_(size) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(owner, &pid);
+        process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) at_ = ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (at_) ::VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_) ::CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    bool Ok() const { return at_ != nullptr; }
+    char* At(size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) {
+        SIZE_T done = 0;
+        return ::WriteProcessMemory(process_, At(offset), data, size, &done) && done == size;
+    }
+    bool Read(size_t offset, void* data, size_t size) {
+        SIZE_T done = 0;
+        return ::ReadProcessMemory(process_, At(offset), data, size, &done) && done == size;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t kTextAt = 512;
+constexpr size_t kTextSize = 1024;
+
+bool SameText(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+std::string ReadText(RemoteBlock& block) {
+    char text[kTextSize] = "";
+    block.Read(kTextAt, text, sizeof text - 1);
+    text[kTextSize - 1] = '\0';
+    return text;
+}
+
+}  // namespace
+
+std::string DesktopFolder() {
+    char path[MAX_PATH] = "";
+    ::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+    RemoteBlock block(tree, kTextAt + kTextSize);
+    if (!block.Ok()) return std::string();
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = block.At(kTextAt);
+    tv.cchTextMax = kTextSize;
+    if (!block.Write(0, &tv, sizeof tv)) return std::string();
+    if (!::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.At()))) return std::string();
+    return ReadText(block);
+}
+
+HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name) {
+    if (parent != TVI_ROOT) ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    HTREEITEM found = nullptr;
+    gui::WaitUntil([&] {
+        WPARAM first = parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD;
+        auto item = reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(tree, TVM_GETNEXTITEM, first, parent == TVI_ROOT ? 0 : reinterpret_cast<LPARAM>(parent)));
+        for (; item; item = reinterpret_cast<HTREEITEM>(
+                         ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+            if (SameText(TreeItemText(tree, item), name)) {
+                found = item;
+                return true;
+            }
+        }
+        return false;
+    }, 5000);
+    return found;
+}
+
+bool SelectTreeItem(HWND tree, HTREEITEM item) {
+    return ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+std::vector<std::string> ListViewTexts(HWND list) {
+    std::vector<std::string> texts;
+    RemoteBlock block(list, kTextAt + kTextSize);
+    if (!block.Ok()) return texts;
+    int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMA lv{};
+        lv.iSubItem = 0;
+        lv.pszText = block.At(kTextAt);
+        lv.cchTextMax = kTextSize;
+        block.Write(0, &lv, sizeof lv);
+        ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(block.At()));
+        texts.push_back(ReadText(block));
+    }
+    return texts;
+}
+
+bool SelectListViewItems(HWND list, const std::vector<std::string>& names) {
+    std::vector<std::string> texts = ListViewTexts(list);
+    RemoteBlock block(list, sizeof(LVITEMA));
+    if (!block.Ok()) return false;
+    size_t matched = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        bool want = false;
+        for (const std::string& name : names) want = want || SameText(texts[i], name);
+        matched += want ? 1 : 0;
+        LVITEMA lv{};
+        lv.stateMask = LVIS_SELECTED;
+        lv.state = want ? LVIS_SELECTED : 0;
+        block.Write(0, &lv, sizeof lv);
+        ::SendMessageA(list, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(block.At()));
+    }
+    return matched == names.size();
+}
+
+std::vector<std::string> ListBoxTexts(HWND box) {
+    std::vector<std::string> texts;
+    int count = static_cast<int>(::SendMessageA(box, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        // LB_GETTEXT is marshalled between processes by the system.
+        int n = static_cast<int>(::SendMessageA(box, LB_GETTEXTLEN, i, 0));
+        std::string text(n > 0 ? n + 1 : 1, '\0');
+        n = static_cast<int>(::SendMessageA(box, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
+        text.resize(n > 0 ? n : 0);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+bool SelectListBoxItems(HWND box, const std::vector<int>& indexes) {
+    ::SendMessageA(box, LB_SETSEL, FALSE, -1);
+    for (int i : indexes)
+        if (::SendMessageA(box, LB_SETSEL, TRUE, i) == LB_ERR) return false;
+    return true;
+}
+
+bool ChooseComboItem(HWND dialog, int id, int index) {
+    HWND combo = ::GetDlgItem(dialog, id);
+    if (!combo || ::SendMessageA(combo, CB_SETCURSEL, index, 0) != index) return false;
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+std::vector<std::string> ComboTexts(HWND combo) {
+    std::vector<std::string> texts;
+    int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        int n = static_cast<int>(::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0));
+        std::string text(n > 0 ? n + 1 : 1, '\0');
+        n = static_cast<int>(::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
+        text.resize(n > 0 ? n : 0);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+}  // namespace remote

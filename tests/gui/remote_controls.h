@@ -1,0 +1,37 @@
+// Tree, list view and list box controls of another process, for end-to-end tests: their item
+// messages carry pointers, so the structures and texts travel through memory allocated in the
+// program that owns the control.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace remote {
+
+// The user's desktop folder, whose items are the top level of a shell folder tree.
+std::string DesktopFolder();
+
+// Text of a tree node (callback texts included: the control asks its parent).
+std::string TreeItemText(HWND tree, HTREEITEM item);
+// The child of parent (TVI_ROOT for the top level) whose text equals name, letter case aside;
+// the parent is expanded first. Waits for it to appear; nullptr when it does not.
+HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name);
+// Selects the node as a click would (the parent is told of the change).
+bool SelectTreeItem(HWND tree, HTREEITEM item);
+
+std::vector<std::string> ListViewTexts(HWND list);
+// Selects exactly the items whose texts are given; false when one is missing.
+bool SelectListViewItems(HWND list, const std::vector<std::string>& names);
+
+std::vector<std::string> ListBoxTexts(HWND box);
+// Selects exactly these entries of a multiple-selection list box.
+bool SelectListBoxItems(HWND box, const std::vector<int>& indexes);
+
+// Chooses an entry of a combo box as the user would: the dialog hears CBN_SELCHANGE.
+bool ChooseComboItem(HWND dialog, int id, int index);
+std::vector<std::string> ComboTexts(HWND combo);
+
+}  // namespace remote

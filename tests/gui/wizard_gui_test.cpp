@@ -1,0 +1,132 @@
+// Wizard mode end to end under Wine: zembra.exe driven page by page through the GUI driver.
+#include "gui/wizard_fixture.h"
+
+namespace {
+
+// From the menu: every page with Back on each, a file added and removed again, the 720 K typed
+// preset, the set built, rejoined and listed; Done shows the main form again.
+TEST_F(WizardGui, MenuWizardBuildsTheChosenTreeInTypedSegments) {
+    ASSERT_TRUE(Start());
+    HWND frame = Frame();
+    ASSERT_TRUE(frame);
+    ::PostMessageA(frame, WM_COMMAND, kWizardCommand, 0);
+    HWND page = WaitPage(kPage1);
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(Enabled(page, IDOK)) << "page 1's Back";
+    TypedSize(page, "720");
+    std::string presetName = Item(page, kPreset);
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+
+    page = WaitPage(kPage2, page);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(Item(page, kTotal), "Total Size = ### KB");
+    EXPECT_FALSE(Enabled(page, kToName)) << "Next with no files";
+    AddFromTree(page, {"notes.txt"});
+    EXPECT_TRUE(Enabled(page, kToName));
+    EXPECT_EQ(Item(page, kTotal), "5.000 KB ");
+    remote::SelectListBoxItems(::GetDlgItem(page, kSources), {0});
+    ASSERT_TRUE(gui::Click(page, kRemove));
+    EXPECT_TRUE(gui::WaitUntil([&] { return !Enabled(page, kToName); })) << "Next after the last file went";
+    EXPECT_EQ(Item(page, kTotal), "0.000 KB ");
+    AddFromTree(page, {"data.bin", "sub"});
+    EXPECT_EQ(Item(page, kTotal), "1.600 MB ");
+    std::vector<std::string> sources = remote::ListBoxTexts(::GetDlgItem(page, kSources));
+    EXPECT_EQ(sources, (std::vector<std::string>{tree_ + "\\data.bin", tree_ + "\\sub"}));
+
+    // Back to page 1 and on again: each page shows what it had.
+    ASSERT_TRUE(gui::Click(page, kToSize));
+    page = WaitPage(kPage1, page);
+    EXPECT_EQ(Item(page, kPreset), presetName);
+    EXPECT_EQ(Item(page, kSize), "720");
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+    page = WaitPage(kPage2, page);
+    EXPECT_EQ(remote::ListBoxTexts(::GetDlgItem(page, kSources)), sources);
+    EXPECT_TRUE(Enabled(page, kToName));
+    ASSERT_TRUE(gui::Click(page, kToName));
+
+    page = WaitPage(kPage3, page);
+    EXPECT_EQ(Item(page, kSetName), "Zemb");
+    gui::SetText(page, kSetName, "WizSet");
+    gui::SetText(page, kLocation, out_);
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+    page = WaitPage(kPage2, page);
+    ASSERT_TRUE(gui::Click(page, kToName));
+    page = WaitPage(kPage3, page);
+    EXPECT_EQ(Item(page, kSetName), "WizSet");
+    EXPECT_EQ(Item(page, kLocation), out_);
+    ASSERT_TRUE(gui::Click(page, kToResults));
+
+    page = WaitPage(kPage4, page, kBuildTimeoutMs);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(Item(page, kResults), ListingAsShown("WizSet"));
+    EXPECT_FALSE(::IsWindowVisible(frame)) << "the frame stays hidden while the wizard runs";
+    ASSERT_TRUE(gui::Click(page, kToName));
+    page = WaitPage(kPage3, page);
+    EXPECT_EQ(Item(page, kSetName), "WizSet");
+    ASSERT_TRUE(gui::Click(page, kToResults));
+    // The set is there already: the engine asks before it writes it again.
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDYES, pid_, kBuildTimeoutMs), split_text::kOverwrite);
+    page = WaitPage(kPage4, page, kBuildTimeoutMs);
+    ASSERT_TRUE(gui::Click(page, IDOK));
+    EXPECT_TRUE(gui::WaitVisible(frame)) << "Done shows the main form again";
+
+    // 720,000-byte segments, and the set comes back whole.
+    EXPECT_EQ(FileSize(out_ + "WizSet_1.EXE"), 720000u);
+    EXPECT_EQ(FileSize(out_ + "WizSet_2.SEG"), 720000u);
+    EXPECT_GT(FileSize(out_ + "WizSet_3.SEG"), 0u);
+    EXPECT_EQ(Rejoined("WizSet"), Source({"data.bin", "sub"}));
+}
+
+TEST_F(WizardGui, CancelOnPageOneReturnsToTheMainForm) {
+    ASSERT_TRUE(Start());
+    HWND frame = Frame();
+    ASSERT_TRUE(frame);
+    ::PostMessageA(frame, WM_COMMAND, kWizardCommand, 0);
+    HWND page = WaitPage(kPage1);
+    ASSERT_TRUE(gui::Click(page, IDCANCEL));
+    EXPECT_TRUE(gui::WaitGone(page));
+    EXPECT_TRUE(gui::WaitVisible(frame));
+    EXPECT_TRUE(program_.Running());
+}
+
+// What the shell extension sends: files on the command line. Page 2 is skipped both ways, the
+// largest size is taken, the main form never shows, and Done ends the program.
+TEST_F(WizardGui, StartedWithFilesSkipsThePageOfFilesAndEndsWithTheWizard) {
+    ASSERT_TRUE(Start("\"" + tree_ + "\\notes.txt*" + tree_ + "\\sub\""));
+    HWND page = WaitPage(kPage1);
+    ASSERT_TRUE(page);
+    auto frameHidden = [&] {
+        HWND frame = Frame(false);
+        return frame && !::IsWindowVisible(frame);
+    };
+    EXPECT_TRUE(frameHidden());
+    TypedSize(page, "10000000");
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, pid_), "Please enter an integer between 0 and 9999999.");
+    gui::SetText(page, kSize, std::to_string(wizard_rules::kMaxSizeKb));
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+
+    page = WaitPage(kPage3, page);
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+    page = WaitPage(kPage1, page);
+    EXPECT_EQ(Item(page, kSize), "9999999");
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+    page = WaitPage(kPage3, page);
+    gui::SetText(page, kSetName, "FromShell");
+    gui::SetText(page, kLocation, out_);
+    ASSERT_TRUE(gui::Click(page, kToResults));
+    page = WaitPage(kPage4, page, kBuildTimeoutMs);
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(frameHidden());
+    EXPECT_EQ(Item(page, kResults), ListingAsShown("FromShell"));
+    ASSERT_TRUE(gui::Click(page, IDOK));
+    EXPECT_TRUE(program_.WaitExit()) << "Done ends a wizard started with files";
+
+    // The whole set fits one segment of the largest size.
+    EXPECT_TRUE(SystemFileSystem().Exists(out_ + "FromShell_1.EXE"));
+    EXPECT_FALSE(SystemFileSystem().Exists(out_ + "FromShell_2.SEG"));
+    EXPECT_EQ(Rejoined("FromShell"), Source({"notes.txt", "sub"}));
+}
+
+}  // namespace
