@@ -16,10 +16,8 @@ CWizard::CWizard(WizardHost host, std::function<bool(WizardBuild&)> build)
     sizePage.isTypedSize = host_.isTypedSize;
     sizePage.choosePreset = host_.choosePreset;
     filesPage.systemImages = host_.systemImages;
-    if (host_.fromCommandLine) {
-        filesPage.sources = host_.commandLineSources;
-        filesPage.totalSize = host_.totalSize ? host_.totalSize() : 0;
-    }
+    if (host_.fromCommandLine)
+        for (const std::string& path : host_.commandLineSources) filesPage.sources.AddIfNotEmpty(path);
     namePage.chooseFolder = host_.chooseFolder;
     namePage.build = [this](CWizardNamePage& page) { return Build(page); };
     resultsPage.startMailer = [this] { return StartMailer(); };
@@ -40,8 +38,7 @@ void CWizard::Run() {
             result = static_cast<int>(filesPage.DoModal(host_.frame));
             break;
         case WizardStep::SkipFilesPage:
-            filesPage.totalSize = host_.totalSize ? host_.totalSize() : filesPage.totalSize;
-            break;
+            break;  // the sources stay those of the command line, with their total
         case WizardStep::RunNamePage:
             if (location_.empty()) {
                 bool anyPreset = host_.presetNames && !host_.presetNames->empty();
@@ -77,7 +74,8 @@ void CWizard::Run() {
 
 bool CWizard::Build(CWizardNamePage& page) {
     if (!build_) return false;
-    WizardBuild b{filesPage.sources, filesPage.totalSize, sizePage.size, sizePage.notFirstPreset != 0,
+    std::vector<std::string> paths = filesPage.Paths();
+    WizardBuild b{paths, filesPage.sources.Total(), sizePage.size, sizePage.notFirstPreset != 0,
                   page.saveLocation, page.setName, page.Handle()};
     bool ok = build_(b);
     page.UpdateData(false);  // the location may have gained its backslash

@@ -24,7 +24,6 @@ struct WizardHost {
     std::function<CWizardSizePage::Choice(int index)> choosePreset;
     std::function<std::string(int index)> presetLocation;  // "" for an index out of range
     std::vector<std::string> commandLineSources;
-    std::function<uint64_t()> totalSize;  // the view's total of the command-line sources
     std::string exeDirectory;             // trailing backslash
     std::string workDirectory;
     HIMAGELIST systemImages = nullptr;
