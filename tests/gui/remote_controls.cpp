@@ -53,6 +53,19 @@ std::string ReadText(RemoteBlock& block) {
     return text;
 }
 
+// An item text the system carries between processes (list and combo boxes), asked for in wide
+// characters: Wine answers a cross-process ANSI request in wide characters too.
+std::string MarshalledText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+    LRESULT n = ::SendMessageW(control, lengthMessage, static_cast<WPARAM>(index), 0);
+    if (n < 0) return std::string();
+    std::vector<wchar_t> wide(static_cast<size_t>(n) + 16, L'\0');
+    ::SendMessageW(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    wide.back() = L'\0';
+    char text[2048] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
 }  // namespace
 
 std::string DesktopFolder() {
@@ -136,12 +149,7 @@ std::vector<std::string> ListBoxTexts(HWND box) {
     std::vector<std::string> texts;
     int count = static_cast<int>(::SendMessageA(box, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        // LB_GETTEXT is marshalled between processes by the system.
-        int n = static_cast<int>(::SendMessageA(box, LB_GETTEXTLEN, i, 0));
-        std::string text(n > 0 ? n + 1 : 1, '\0');
-        n = static_cast<int>(::SendMessageA(box, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
-        text.resize(n > 0 ? n : 0);
-        texts.push_back(text);
+        texts.push_back(MarshalledText(box, LB_GETTEXTLEN, LB_GETTEXT, i));
     }
     return texts;
 }
@@ -164,11 +172,7 @@ std::vector<std::string> ComboTexts(HWND combo) {
     std::vector<std::string> texts;
     int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        int n = static_cast<int>(::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0));
-        std::string text(n > 0 ? n + 1 : 1, '\0');
-        n = static_cast<int>(::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
-        text.resize(n > 0 ? n : 0);
-        texts.push_back(text);
+        texts.push_back(MarshalledText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
     }
     return texts;
 }

@@ -24,10 +24,20 @@ protected:
         module_ = LoadLibraryA((ModuleFolder() + "varlo.dll").c_str());
     }
     void TearDown() override {
-        if (process_) {
-            TerminateProcess(process_, 1);
-            CloseHandle(process_);
+        // A zembra.exe left running would make the next one a second instance, which ends at once.
+        gui::WindowQuery q;
+        q.className = "ZembraMainFrame";
+        q.visibleOnly = false;
+        for (HWND frame : gui::TopWindows(q)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(frame, &pid);
+            if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+                TerminateProcess(p, 1);
+                WaitForSingleObject(p, gui::kTimeoutMs);
+                CloseHandle(p);
+            }
         }
+        if (process_) CloseHandle(process_);
         if (module_) FreeLibrary(module_);
         RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kInstallKey, "Path");
         OleUninitialize();
