@@ -81,7 +81,8 @@ void OpenHomePage(HWND owner, const std::string& exeDirectory, ISettings& mail, 
             prompts.Show("No Browser Selected.", PromptButtons::Ok);
             return;
         }
-        mail.WriteString(kSection, kKey, browser);
+        if (!mail.WriteString(kSection, kKey, browser))
+            prompts.Show("The settings could not be saved.", PromptButtons::Ok);  // asked again next time
     }
     // The path goes unquoted at the head of the line: the system then tries its spaces in turn.
     if (!StartProcess(browser + " " + kHomePageAddress)) {

@@ -221,12 +221,28 @@ bool CMainFrame::OnOwnCommand(int id) {
         // own save (Ctrl+S) would store an empty document over the project file.
         Post(WM_COMMAND, MAKEWPARAM(ID_BUILD, 0), 0);
         return true;
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_UNDO:
+        // The accelerators took the key from the focused edit control: give it the command.
+        EditCommand(id);
+        return true;
     case ID_WIZARD_BUTTON:
         // The toolbar's Wizard button is the menu's Wizard command.
         return RouteCommand(ID_WIZARD);
     default:
         return ZmFrameCommand(*this, id);
     }
+}
+
+void CMainFrame::EditCommand(int id) {
+    HWND focus = ::GetFocus();
+    char className[16] = {0};
+    if (!focus || !::GetClassNameA(focus, className, sizeof className) || lstrcmpiA(className, "Edit") != 0)
+        return;
+    UINT msg = id == ID_EDIT_COPY ? WM_COPY : id == ID_EDIT_CUT ? WM_CUT : id == ID_EDIT_PASTE ? WM_PASTE : EM_UNDO;
+    ::SendMessageA(focus, msg, 0, 0);
 }
 
 bool CMainFrame::RouteCommand(int id) {

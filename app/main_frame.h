@@ -62,6 +62,7 @@ private:
     void ShowPrompt(int id);
     bool OnNotifyMessage(NMHDR* header, LRESULT& result);
     bool OnOwnCommand(int id);
+    void EditCommand(int id);
 
     HWND toolbar_ = nullptr;
     HWND status_ = nullptr;

@@ -127,6 +127,23 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(PaneText(status, 0), "Ready");
 
+    // Tooltips: the text after the prompt's line break.
+    for (auto [id, tip] : {std::pair<int, const char*>{32772, "New"}, {1018, "Email"}, {32775, "Print"}, {32778, "Wizard"}}) {
+        NMTTDISPINFOA info{};
+        info.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        info.hdr.idFrom = static_cast<UINT_PTR>(id);
+        info.hdr.code = TTN_GETDISPINFOA;
+        ::SendMessageA(frame, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(info.szText, tip);
+    }
+
+    // The view's size text goes to pane 1, which grows to hold it.
+    ZmApp().Frame()->SetStatusText(1, "1234.568 MB and 12 Files/Diskettes");
+    EXPECT_EQ(PaneText(status, 1), "1234.568 MB and 12 Files/Diskettes");
+    RECT pane;
+    ::SendMessageA(status, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&pane));
+    EXPECT_GT(pane.right - pane.left, 150);
+
     // The view fills the band between the bars, and takes the toolbar's place when it is hidden.
     HWND view = ZmApp().Frame()->ActiveView()->ViewWindow();
     RECT tb, vr;
