@@ -9,10 +9,7 @@
 #include "cli/commands.h"
 #include "engine/split_engine.h"
 #include "rejoiner/rejoiner_image.h"
-
-#ifndef ZEMBRA_VERSION
-#define ZEMBRA_VERSION "0"
-#endif
+#include "zembra_version.h"
 
 int ReportFailure(const std::string& text) {
     std::fprintf(stderr, "zembra-cli: %s\n", text.c_str());
@@ -42,7 +39,7 @@ int main(int argc, char** argv) {
     }
     switch (options.command) {
         case CliCommand::Help: std::fputs(Usage(options.helpFor, MinimumSegmentSize()).c_str(), stdout); return 0;
-        case CliCommand::Version: std::printf("zembra-cli %s\n", ZEMBRA_VERSION); return 0;
+        case CliCommand::Version: std::printf("zembra-cli %s\n", ZEMBRA_VERSION_TEXT); return 0;
         case CliCommand::Split: return RunSplit(options);
         case CliCommand::Rejoin: return RunRejoin(options);
         case CliCommand::List: return RunList(options);

@@ -7,6 +7,8 @@ pkgs=(cmake make g++ file
       wine wine64 xvfb xauth x11-utils imagemagick
       googletest libgtest-dev python3 python3-aiosmtpd clang time ccache
       cups printer-driver-cups-pdf poppler-utils)
+# makensis builds the setup programs (its amd64-unicode stub makes the 64-bit one).
+pkgs+=(nsis)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

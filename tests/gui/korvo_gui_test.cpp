@@ -11,6 +11,7 @@
 #include "fakes/test_files.h"
 #include "gui/driver/gui_driver.h"
 #include "platform/process.h"
+#include "zembra_version.h"
 
 namespace {
 
@@ -236,7 +237,7 @@ TEST_F(Korvo, SystemMenuOpensTheAboutBox) {
     ASSERT_TRUE(PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0));  // "&About Zembra..."
     HWND about = gui::FindTop("#32770", "About Zembra", gui::kTimeoutMs, p.Pid());
     ASSERT_TRUE(about);
-    EXPECT_TRUE(FindWindowExA(about, nullptr, "Static", "Zembra Version 1.0"));
+    EXPECT_TRUE(FindWindowExA(about, nullptr, "Static", ZEMBRA_ABOUT_VERSION));
     ASSERT_TRUE(gui::Click(about, IDOK));
     EXPECT_TRUE(gui::WaitGone(about));
     ASSERT_TRUE(gui::Click(dialog, IDCANCEL));

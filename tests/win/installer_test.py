@@ -1,0 +1,249 @@
+#!/usr/bin/env python3
+"""The 64-bit setup end to end under wine64, in a fresh prefix of its own.
+
+Installs the build into a scratch folder (the install step makes zembra-setup-win64.exe), runs
+the setup silently, checks the installed files, the registry against installer/registry.txt,
+Add/Remove Programs, the shortcuts and the installed zembra-cli, has installer_shell_host play
+Explorer with the installed varlo.dll, then uninstalls twice: once keeping the user's settings,
+once removing them with a split set saved in the program folder. Registry exports taken before
+and after must differ by nothing of ours, and the user's split sets stay as they were.
+"""
+import argparse
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(HERE, "..", "..", "installer"))
+import registry  # noqa: E402
+
+WINE, WINESERVER = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver"
+INSTDIR = r"C:\Program Files\Zembra"
+SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Local AppWizard-Generated Applications\Zembra"
+failures = []
+
+
+def check(ok, what):
+    print(("ok: " if ok else "FAILED: ") + what)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+class Prefix:
+    def __init__(self, root):
+        self.root = root
+        self.path = os.path.join(root, "prefix")
+        os.makedirs(os.path.join(root, "home"))
+        # HOME too: Wine links the user's folders into it and writes menu entries under it.
+        self.env = dict(os.environ, WINEPREFIX=self.path, WINEDEBUG="-all", HOME=os.path.join(root, "home"),
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        self.env.pop("ZEMBRA_BINARY_DIR", None)
+
+    def run(self, *args, timeout=300):
+        # Output through a file: Wine's services keep an inherited pipe open.
+        with tempfile.TemporaryFile() as out:
+            rc = subprocess.run([WINE, *args], stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                                env=self.env, timeout=timeout).returncode
+            out.seek(0)
+            return rc, out.read().decode("utf-8", "replace")
+
+    def wait(self):
+        """Until every program of the prefix has ended (the uninstaller runs on from a copy)."""
+        subprocess.run([WINESERVER, "-w"], env=self.env, timeout=300)
+
+    def unix(self, windows_path):
+        return os.path.join(self.path, "drive_c", *windows_path[3:].split("\\"))
+
+    def export(self, name):
+        """Keys and values of HKLM and HKCU, as {key: {value name: data}} with lowercase keys."""
+        entries = {}
+        for root in ("HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"):
+            path = os.path.join(self.root, f"{name}-{root}.reg")
+            self.run("regedit", "/E", "Z:" + path.replace("/", "\\"), root)
+            raw = open(path, "rb").read()
+            text = raw.decode("utf-16") if raw[:2] == b"\xff\xfe" else raw.decode("latin-1")
+            key = None
+            for line in text.splitlines():
+                if line.startswith("[") and line.endswith("]"):
+                    key = line[1:-1].lower()
+                    entries.setdefault(key, {})
+                    continue
+                m = re.match(r'^(@|"(?:[^"\\]|\\.)*")=(.*)$', line)
+                if key and m:
+                    value = "" if m[1] == "@" else re.sub(r"\\(.)", r"\1", m[1][1:-1])
+                    data = m[2]
+                    if data.startswith('"') and data.endswith('"'):
+                        data = re.sub(r"\\(.)", r"\1", data[1:-1])
+                    entries[key][value.lower()] = data
+        return entries
+
+
+def residue(before, after, clsid, allowed=()):
+    """Keys and values in `after` but not in `before` that are ours."""
+    marks = ("zembra", "orlaq", "varlo", clsid.lower())
+    left = []
+    for key, values in after.items():
+        if any(key.startswith(a.lower()) for a in allowed):
+            continue
+        if key not in before:
+            new = [(key, key + str(values).lower())]
+        else:
+            new = [(f"{key} [{v}]", f"{key} {v} {d}".lower()) for v, d in values.items() if v not in before[key]]
+        left += [name for name, text in new if any(m in text for m in marks)]
+    return left
+
+
+def new_files(w, before, allowed):
+    """Files on drive C: that were not there before and look like ours (Wine may add its own)."""
+    marks = ("zembra", "orlaq", "varlo", "korvo", "rezove", ".lnk", "~nsu", "uninstall")
+    new = set(files_under(os.path.join(w.path, "drive_c"))) - before - set(allowed)
+    return sorted(f for f in new if any(m in f.lower() for m in marks))
+
+
+def files_under(folder):
+    out = {}
+    for base, _, names in os.walk(folder):
+        for n in names:
+            p = os.path.join(base, n)
+            out[os.path.relpath(p, folder)] = hashlib.sha256(open(p, "rb").read()).hexdigest()
+    return out
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", required=True)
+    ap.add_argument("--host", required=True)
+    ap.add_argument("--version", required=True)
+    a = ap.parse_args()
+    root = tempfile.mkdtemp(prefix="setup_test_", dir=a.build)
+    w = Prefix(root)
+    try:
+        run_test(w, a)
+    finally:
+        subprocess.run([WINESERVER, "-k"], env=w.env)
+        if not failures:
+            shutil.rmtree(root, ignore_errors=True)
+    print(f"{len(failures)} failed" if failures else "all passed")
+    return 1 if failures else 0
+
+
+def run_test(w, a):
+    dist = os.path.join(w.root, "dist", "win64")
+    rc = subprocess.run(["cmake", "--install", a.build, "--prefix", dist], stdout=subprocess.DEVNULL).returncode
+    setup = os.path.join(w.root, "dist", "zembra-setup-win64.exe")
+    if not check(rc == 0 and os.path.exists(setup), "the install step makes zembra-setup-win64.exe"):
+        return
+    w.run("wineboot", "-i")
+    w.run("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+    w.run("reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f")
+    w.wait()
+    clsid, keys = registry.load()
+    user = next(u for u in os.listdir(os.path.join(w.path, "drive_c", "users")) if u != "Public")
+    docs = rf"C:\users\{user}\Documents"
+    os.makedirs(w.unix(docs), exist_ok=True)
+    before = w.export("before")
+    before_files = set(files_under(os.path.join(w.path, "drive_c")))
+
+    # Install.
+    rc, out = w.run("Z:" + setup.replace("/", "\\"), "/S")
+    w.wait()
+    check(rc == 0, f"the setup ends with 0 ({rc} {out.strip()})")
+    shipped = {"zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe", "uninstall.exe"}
+    shipped |= {n for n in ("custom.dat",) if os.path.exists(os.path.join(dist, n))}
+    if os.path.isdir(os.path.join(dist, "help")):
+        shipped |= {os.path.join("help", f) for f in files_under(os.path.join(dist, "help"))}
+    installed = files_under(w.unix(INSTDIR))
+    check(set(installed) == shipped, f"the program folder holds exactly {sorted(shipped)} ({sorted(installed)})")
+    menu = w.unix(r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Zembra")
+    help_index = os.path.exists(os.path.join(dist, "help", "index.html"))
+    links = {"Zembra.lnk", "Uninstall.lnk"} | ({"Zembra Help.lnk"} if help_index else set())
+    check(os.path.isdir(menu) and set(os.listdir(menu)) == links, f"Start menu: {sorted(links)}")
+
+    reg = w.export("installed")
+    for key in keys:
+        path = (r"hkey_local_machine\software\classes" + "\\" + key.path if key.root == "HKEY_CLASSES_ROOT"
+                else key.root + "\\" + key.path).lower()
+        for name, data in key.values:
+            want = data.replace(registry.INSTALLDIR, INSTDIR)
+            got = reg.get(path, {}).get(name.lower())
+            check(got == want, f"[{path}] {name or '@'} = {want} ({got})")
+    arp = reg.get(r"hkey_local_machine\software\microsoft\windows\currentversion\uninstall\zembra", {})
+    for name, want in (("displayname", "Zembra"), ("displayversion", a.version), ("publisher", "Orlaq"),
+                       ("displayicon", INSTDIR + r"\zembra.exe,0"), ("uninstallstring", f'"{INSTDIR}\\uninstall.exe"')):
+        check(arp.get(name) == want, f"Add/Remove Programs {name} = {want} ({arp.get(name)})")
+    size = int(arp.get("estimatedsize", "dword:0").split(":")[1], 16)
+    check(size * 1024 >= sum(os.path.getsize(os.path.join(dist, f)) for f in shipped - {"uninstall.exe"}),
+          f"Add/Remove Programs size covers the files ({size} KB)")
+
+    # The user's split set, made by the installed zembra-cli, and the settings the programs keep.
+    cli = INSTDIR + r"\zembra-cli.exe"
+    rc, out = w.run(cli, "--version")
+    check(out.strip() == f"zembra-cli {a.version}", f"installed zembra-cli --version ({out.strip()})")
+    with open(w.unix(docs + r"\report.txt"), "wb") as f:
+        f.write(os.urandom(1000000))
+    sets = docs + r"\Zembra sets"
+    os.makedirs(w.unix(sets))
+    rc, out = w.run(cli, "split", "--size", "400K", "--name", "Report", "--yes", "--dest", sets + "\\",
+                    docs + r"\report.txt")
+    user_sets = files_under(w.unix(sets))
+    if not check(rc == 0 and "Report_1.EXE" in user_sets, f"the installed zembra-cli splits ({sorted(user_sets)})"):
+        print(out)
+        return
+    w.run("reg", "add", SETTINGS_KEY + r"\Settings", "/v", "Wizard", "/d", "1", "/f")
+    with open(w.unix(r"C:\windows\ReZove.ini"), "w") as f:
+        f.write("[EMailSetup]\r\nIEMailSMTP=mail.example.org\r\n")
+
+    # Explorer's part: the registry leads to the installed library, which starts the installed program.
+    programs = [INSTDIR + "\\" + n for n in ("zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe")]
+    rc, out = w.run("Z:" + a.host.replace("/", "\\"), clsid, docs + r"\report.txt", *programs)
+    print(out)
+    seen = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+    check(rc == 0, "the shell-extension host reports no failure")
+    check(seen.get("loaded", "").lower() == (INSTDIR + r"\varlo.dll").lower(), "COM loads the installed varlo.dll")
+    check(seen.get("menu") == "&Zembra", "the menu holds &Zembra")
+    check(seen.get("started program") == seen.get("process image") == INSTDIR + r"\zembra.exe",
+          "varlo starts the installed zembra.exe")
+    check(seen.get("command line") == "arg " + docs + r"\report.txt", "with the selected file")
+    check(seen.get("start", "").startswith("started"), f"zembra.exe starts ({seen.get('start')})")
+    for p in programs:
+        check(seen.get("version " + p) == f"{a.version}.0 {a.version}", f"version resource of {p}")
+
+    # Uninstall, keeping the settings.
+    rc, out = w.run(INSTDIR + r"\uninstall.exe", "/S")
+    w.wait()
+    check(rc == 0, "uninstall.exe /S ends with 0")
+    check(not os.path.exists(w.unix(INSTDIR)), "the program folder is gone")
+    check(not os.path.exists(menu), "the Start-menu folder is gone")
+    check(files_under(w.unix(sets)) == user_sets, "the user's split set is untouched")
+    after = w.export("uninstalled")
+    left = new_files(w, before_files, allowed=["windows/ReZove.ini"])
+    check(not left, f"no file of ours is left ({left})")
+    left = residue(before, after, clsid, allowed=[SETTINGS_KEY])
+    check(not left, f"no key or value of ours is left ({left})")
+    check(SETTINGS_KEY.lower() + r"\settings" in after and os.path.exists(w.unix(r"C:\windows\ReZove.ini")),
+          "the user's settings stay unless asked for")
+
+    # Again, with a set saved in the program folder (the default work folder) and the settings removed.
+    rc, _ = w.run("Z:" + setup.replace("/", "\\"), "/S")
+    w.wait()
+    shutil.copy(w.unix(sets + r"\Report_1.EXE"), w.unix(INSTDIR + r"\Report_1.EXE"))
+    rc, out = w.run(INSTDIR + r"\uninstall.exe", "/S", "/REMOVESETTINGS")
+    w.wait()
+    check(rc == 0 and os.listdir(w.unix(INSTDIR)) == ["Report_1.EXE"],
+          "a split set in the program folder stays, with the folder, and nothing else")
+    after = w.export("removed")
+    left = new_files(w, before_files, allowed=["Program Files/Zembra/Report_1.EXE"])
+    check(not left, f"with /REMOVESETTINGS no file of ours is left ({left})")
+    left = residue(before, after, clsid)
+    check(not left, f"with /REMOVESETTINGS no key or value of ours is left ({left})")
+    check(not os.path.exists(w.unix(r"C:\windows\ReZove.ini")), "the mail settings file is removed when asked")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
