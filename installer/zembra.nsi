@@ -24,7 +24,7 @@ Unicode true
 !define PUBLISHER "Orlaq"
 !define INSTALL_KEY "Software\Orlaq\Zembra"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zembra"
-; The main program's per-user settings (its registry key and the mail settings file).
+; The main program's per-user settings: its registry key and the mail settings file.
 !define SETTINGS_KEY "Software\Local AppWizard-Generated Applications\Zembra"
 !define SETTINGS_PARENT "Software\Local AppWizard-Generated Applications"
 !define MAIL_SETTINGS "ReZove.ini"
@@ -144,6 +144,11 @@ Section "Uninstall"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
   Delete "$WINDIR\${MAIL_SETTINGS}"
+  ; The programs keep a per-user copy of the mail settings where the Windows folder refuses writes.
+  SetShellVarContext current
+  Delete "$APPDATA\Zembra\${MAIL_SETTINGS}"
+  RMDir "$APPDATA\Zembra"
+  SetShellVarContext all
 keep_settings:
 
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'

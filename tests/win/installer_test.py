@@ -196,8 +196,11 @@ def run_test(w, a):
         print(out)
         return
     w.run("reg", "add", SETTINGS_KEY + r"\Settings", "/v", "Wizard", "/d", "1", "/f")
-    with open(w.unix(r"C:\windows\ReZove.ini"), "w") as f:
-        f.write("[EMailSetup]\r\nIEMailSMTP=mail.example.org\r\n")
+    appdata = w.unix(rf"C:\users\{user}\AppData\Roaming\Zembra")
+    os.makedirs(appdata)
+    for ini in (w.unix(r"C:\windows\ReZove.ini"), os.path.join(appdata, "ReZove.ini")):
+        with open(ini, "w") as f:
+            f.write("[EMailSetup]\r\nIEMailSMTP=mail.example.org\r\n")
 
     # Explorer's part: the registry leads to the installed library, which starts the installed program.
     programs = [INSTDIR + "\\" + n for n in ("zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe")]
@@ -222,7 +225,7 @@ def run_test(w, a):
     check(not os.path.exists(menu), "the Start-menu folder is gone")
     check(files_under(w.unix(sets)) == user_sets, "the user's split set is untouched")
     after = w.export("uninstalled")
-    left = new_files(w, before_files, allowed=["windows/ReZove.ini"])
+    left = new_files(w, before_files, allowed=["windows/ReZove.ini", f"users/{user}/AppData/Roaming/Zembra/ReZove.ini"])
     check(not left, f"no file of ours is left ({left})")
     left = residue(before, after, clsid, allowed=[SETTINGS_KEY])
     check(not left, f"no key or value of ours is left ({left})")
@@ -242,7 +245,8 @@ def run_test(w, a):
     check(not left, f"with /REMOVESETTINGS no file of ours is left ({left})")
     left = residue(before, after, clsid)
     check(not left, f"with /REMOVESETTINGS no key or value of ours is left ({left})")
-    check(not os.path.exists(w.unix(r"C:\windows\ReZove.ini")), "the mail settings file is removed when asked")
+    check(not os.path.exists(w.unix(r"C:\windows\ReZove.ini")) and not os.path.exists(appdata),
+          "the mail settings files are removed when asked")
 
 
 if __name__ == "__main__":
