@@ -24,7 +24,8 @@ Unicode true
 !define PUBLISHER "Orlaq"
 !define INSTALL_KEY "Software\Orlaq\Zembra"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zembra"
-; The main program's per-user settings: its registry key and the mail settings file.
+; The main program's per-user settings: its registry key, the mail settings file and the per-user
+; copies of that file and of the presets.
 !define SETTINGS_KEY "Software\Local AppWizard-Generated Applications\Zembra"
 !define SETTINGS_PARENT "Software\Local AppWizard-Generated Applications"
 !define MAIL_SETTINGS "ReZove.ini"
@@ -144,9 +145,11 @@ Section "Uninstall"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
   Delete "$WINDIR\${MAIL_SETTINGS}"
-  ; The programs keep a per-user copy of the mail settings where the Windows folder refuses writes.
+  ; The programs keep per-user copies of the mail settings and the presets where the Windows
+  ; folder or the program folder refuses writes.
   SetShellVarContext current
   Delete "$APPDATA\Zembra\${MAIL_SETTINGS}"
+  Delete "$APPDATA\Zembra\custom.dat"
   RMDir "$APPDATA\Zembra"
   SetShellVarContext all
 keep_settings:

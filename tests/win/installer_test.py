@@ -198,9 +198,10 @@ def run_test(w, a):
     w.run("reg", "add", SETTINGS_KEY + r"\Settings", "/v", "Wizard", "/d", "1", "/f")
     appdata = w.unix(rf"C:\users\{user}\AppData\Roaming\Zembra")
     os.makedirs(appdata)
-    for ini in (w.unix(r"C:\windows\ReZove.ini"), os.path.join(appdata, "ReZove.ini")):
-        with open(ini, "w") as f:
-            f.write("[EMailSetup]\r\nIEMailSMTP=mail.example.org\r\n")
+    settings_files = ["windows/ReZove.ini"] + [f"users/{user}/AppData/Roaming/Zembra/{n}" for n in ("ReZove.ini", "custom.dat")]
+    for name in settings_files:
+        with open(os.path.join(w.path, "drive_c", name), "w") as f:
+            f.write("kept by the programs\r\n")
 
     # Explorer's part: the registry leads to the installed library, which starts the installed program.
     programs = [INSTDIR + "\\" + n for n in ("zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe")]
@@ -225,7 +226,7 @@ def run_test(w, a):
     check(not os.path.exists(menu), "the Start-menu folder is gone")
     check(files_under(w.unix(sets)) == user_sets, "the user's split set is untouched")
     after = w.export("uninstalled")
-    left = new_files(w, before_files, allowed=["windows/ReZove.ini", f"users/{user}/AppData/Roaming/Zembra/ReZove.ini"])
+    left = new_files(w, before_files, allowed=settings_files)
     check(not left, f"no file of ours is left ({left})")
     left = residue(before, after, clsid, allowed=[SETTINGS_KEY])
     check(not left, f"no key or value of ours is left ({left})")
