@@ -155,13 +155,13 @@ def run_test(w, a):
     w.wait()
     check(rc == 0, f"the setup ends with 0 ({rc} {out.strip()})")
     shipped = {"zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe", "uninstall.exe"}
-    shipped |= {n for n in ("custom.dat",) if os.path.exists(os.path.join(dist, n))}
+    shipped |= {n for n in ("custom.dat", "Zembra.html", "Zembra.hlp") if os.path.exists(os.path.join(dist, n))}
     if os.path.isdir(os.path.join(dist, "help")):
         shipped |= {os.path.join("help", f) for f in files_under(os.path.join(dist, "help"))}
     installed = files_under(w.unix(INSTDIR))
     check(set(installed) == shipped, f"the program folder holds exactly {sorted(shipped)} ({sorted(installed)})")
     menu = w.unix(r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Zembra")
-    help_index = os.path.exists(os.path.join(dist, "help", "index.html"))
+    help_index = any(os.path.exists(os.path.join(dist, *n)) for n in (["Zembra.html"], ["help", "index.html"], ["Zembra.hlp"]))
     links = {"Zembra.lnk", "Uninstall.lnk"} | ({"Zembra Help.lnk"} if help_index else set())
     check(os.path.isdir(menu) and set(os.listdir(menu)) == links, f"Start menu: {sorted(links)}")
 
