@@ -29,6 +29,11 @@ public:
     bool GetFreeBytes(const std::string& root, uint64_t& bytes) override { return inner_.GetFreeBytes(root, bytes); }
     std::unique_ptr<IFile> Open(const std::string& path, OpenMode mode, Share share) override;
     std::string LastErrorText() override { return ownError_.empty() ? inner_.LastErrorText() : ownError_; }
+    ItemKind ProbeBeneath(const std::string& r, const std::string& p) override { return inner_.ProbeBeneath(r, p); }
+    bool MakeFolderBeneath(const std::string& r, const std::string& p) override { return inner_.MakeFolderBeneath(r, p); }
+    std::unique_ptr<IFile> CreateFileBeneath(const std::string& r, const std::string& p) override {
+        return inner_.CreateFileBeneath(r, p);
+    }
 
 private:
     IFileSystem& inner_;

@@ -1,6 +1,7 @@
 // zembra-cli: split, rejoin, list and verify split sets from a terminal.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "cli/cli_usage.h"
 #include "cli/commands.h"
 #include "engine/split_engine.h"
+#include "platform/paths.h"
 #include "rejoiner/rejoiner_image.h"
 #include "zembra_version.h"
 
@@ -30,6 +32,13 @@ uint64_t MinimumSegmentSize() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Names in a set are spelt in one Windows code page; ZEMBRA_CODEPAGE names another than 1252.
+    if (const char* cp = std::getenv("ZEMBRA_CODEPAGE")) {
+        if (*cp && !SelectSetCodePage(cp)) {
+            std::fprintf(stderr, "zembra-cli: ZEMBRA_CODEPAGE=%s is not a single-byte code page this system knows\n", cp);
+            return 2;
+        }
+    }
     CliOptions options = ParseCommandLine(args);
     if (!options.error.empty()) {
         const char* names[] = {"", "split ", "rejoin ", "list ", "verify ", "", ""};

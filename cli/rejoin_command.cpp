@@ -95,12 +95,15 @@ uint64_t EstimateSetBytes(IFileSystem& fs, const std::string& first) {
     return total;
 }
 
-// Success only when the walk read the whole set; a fault was already told by the reader,
-// a segment that is simply not there is told here, by its name.
-int WalkStatus(int result, const CSegmentReader& reader, const TerminalPrompts& prompts, const CSetAccess& set) {
-    if (result == 1 && reader.ReachedLastSegment()) return 0;
-    if (prompts.AnythingShown()) return 1;
-    return ReportFailure("the set is incomplete: " + set.MissingAfter(reader.CurrentSegmentPath()));
+// Success only when the walk read the whole set and restored every entry of it. Faults and
+// entries not restored were told by the reader; a segment that is simply not there is told here,
+// by its name, with the file it left short.
+int WalkStatus(int result, const CSegmentReader& reader, const CSetAccess& set) {
+    if (result == 1 && reader.Complete()) return 0;
+    if (reader.Stopped() || reader.ReachedLastSegment()) return 1;
+    std::string text = "the set is incomplete: " + set.MissingAfter(reader.CurrentSegmentPath());
+    if (!reader.IncompleteFile().empty()) text += "; " + UserPath(reader.IncompleteFile()) + " was left incomplete";
+    return ReportFailure(text);
 }
 
 }  // namespace
@@ -126,7 +129,7 @@ int RunRejoin(const CliOptions& o) {
     int result = reader.Rejoin(dest);
     if (result == 1 && reader.ReachedLastSegment()) progress.Complete();
     progress.Finish();
-    int status = WalkStatus(result, reader, prompts, set);
+    int status = WalkStatus(result, reader, set);
     if (status == 0 && overwrite.Kept() > 0)
         return ReportFailure(std::to_string(overwrite.Kept()) + " existing file" + (overwrite.Kept() == 1 ? " was" : "s were") +
                              " kept and not restored: there was no terminal to ask (choose with --overwrite all or none)");
@@ -147,7 +150,7 @@ int RunList(const CliOptions& o) {
         std::printf("%4d  %-6s %12lu  %s\n", e.segment, e.folder ? "folder" : "file",
                     static_cast<unsigned long>(e.size), e.path.c_str());
     });
-    return WalkStatus(reader.Rejoin(std::string()), reader, prompts, set);
+    return WalkStatus(reader.Rejoin(std::string()), reader, set);
 }
 
 int RunVerify(const CliOptions& o) {
@@ -165,7 +168,7 @@ int RunVerify(const CliOptions& o) {
         ++entries;
         if (o.verbosity == Verbosity::Verbose) std::printf("%s\n", e.path.c_str());
     });
-    int status = WalkStatus(reader.Rejoin(std::string()), reader, prompts, set);
+    int status = WalkStatus(reader.Rejoin(std::string()), reader, set);
     if (status != 0) return status;
     // The stream ended in a segment flagged last: nothing may follow it.
     std::string after = set.NextExisting(reader.CurrentSegmentPath());

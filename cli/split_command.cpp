@@ -157,11 +157,10 @@ int RunSplit(const CliOptions& o) {
     std::string sums = folder + o.name + ".sha256";
     if (engine.SegmentCount() > 0 && fs.Exists(sums) && (!ok || !o.checksums)) fs.RemoveFile(sums);
     if (!ok) {
-        // What a failed run wrote is no set: its segments and listing go, as the main
-        // program's build does after a failure.
-        if (engine.SegmentCount() > 0) {
-            if (!engine.ListingPath().empty()) fs.RemoveFile(engine.ListingPath());
-            for (int n = 1; n <= engine.SegmentCount(); ++n) fs.RemoveFile(folder + CSplitEngine::SegmentName(o.name, n));
+        // What a failed run wrote is no set: the engine removed its segments, and its listing
+        // goes too. Only files this run created: never an older set's, nor one on a new disk.
+        if (!engine.CreatedFiles().empty()) {
+            for (const std::string& f : engine.CreatedFiles()) fs.RemoveFile(f);
             ReportFailure("the incomplete set was removed from " + UserPath(folder));
             return 1;
         }
@@ -175,5 +174,6 @@ int RunSplit(const CliOptions& o) {
                     engine.SegmentCount() == 1 ? "" : "s", UserPath(engine.Destination()).c_str(),
                     UserPath(engine.ListingPath()).c_str(),
                     o.checksums ? ("; checksums in " + UserPath(sums)).c_str() : "");
-    return 0;
+    // The set is usable, but not all that was asked for is in it (the engine listed what).
+    return engine.LeftOut().empty() ? 0 : 1;
 }

@@ -79,6 +79,9 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     autosize_ = false;
     segmentCount_ = 0;
     segment_.reset();
+    createdListing_.clear();
+    leftOut_.clear();
+    segmentsRemoved_ = true;
     destination_ = destination;
     if (destination_.empty() || destination_.back() != '\\') destination_ += '\\';
     segmentName_.clear();
@@ -102,6 +105,7 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     }
     imageLength_ = static_cast<uint32_t>(image.size());
     if (segmentSize_ < MinimumSegment()) return RefuseSegmentSize(segmentSize_);
+    if (!CheckNames()) return false;
 
     progress_.SetRange(0, static_cast<int>(std::min<size_t>(items_.size() + 10, INT32_MAX)));
     progress_.SetText(split_text::kSplitting);
@@ -122,11 +126,21 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
         progress_.PumpMessages(true);
         ok = AddEntry(items_[i], 0);
     }
-    if (segment_ && !CloseSegment(1) && ok) ok = ReportWriteError();
+    // A failed run never flags a segment as the last one: even where its files cannot all be
+    // removed (an earlier diskette), a reader then knows the set is incomplete.
+    if (segment_ && !CloseSegment(ok ? 1 : 0) && ok) ok = ReportWriteError();
     segment_.reset();
     FinishListing();
+    if (!ok) RemoveCreatedSegments();
     HideProgress();
+    if (ok) ReportLeftOut();
     return ok;
+}
+
+void CSplitEngine::RemoveCreatedSegments() {
+    for (size_t i = 0; i < created_.size(); ++i)
+        if (created_[i] != createdListing_ && !fs_.RemoveFile(created_[i]) && fs_.Exists(created_[i]))
+            segmentsRemoved_ = false;
 }
 
 std::string CSplitEngine::ListingFolder() const {
@@ -141,6 +155,7 @@ void CSplitEngine::WriteListingLine(const std::string& folder, const std::string
         std::string path = FormatText(form, place.c_str(), baseName.c_str());
         if (!shared_.listing.Open(fs_, path)) return;
         created_.push_back(path);
+        createdListing_ = path;
     }
     if (number < 0)
         shared_.listing.Write(FormatText(split_text::kHeading, text.c_str(), shared_.continuation.c_str()));

@@ -7,7 +7,9 @@
 //     engine.AddItem("C:\\data\\report.doc");
 //     engine.AddItem("C:\\data\\photos");
 //     bool ok = engine.Split("A:\\", "backup", 1440000);   // 0 = autosize
-//     // engine.Destination() / CurrentSegmentName() / ListingPath() tell the caller what exists.
+//     // engine.Destination() / CurrentSegmentName() / ListingPath() tell the caller what exists;
+//     // engine.CreatedFiles() names every file this run created (a failed run has already
+//     // removed its segments, so no partial set is ever taken for a whole one).
 //
 // Every message goes through IPrompts, progress through IProgress. The mailer builds its sets
 // with SplitEngineOptions::Mailer(): no progress or cancel checks, no overwrite question, the
@@ -90,6 +92,13 @@ public:
     const std::string& Destination() const { return destination_; }
     const std::string& CurrentSegmentName() const { return segmentName_; }
     const std::string& ListingPath() const { return listingPath_; }
+    // After a failed run the segments within reach are gone already (SegmentsRemoved() says
+    // whether all could be); the listing is the caller's. Segments on a disk already taken out
+    // stay, never flagged as the last, so no reader takes them for a whole set.
+    bool SegmentsRemoved() const { return segmentsRemoved_; }
+    // Items of the last run that are not in its set, each as "path (why)": unreadable files and
+    // folders, links to folders, pipes and devices. The run tells the user of them at its end.
+    const std::vector<std::string>& LeftOut() const { return leftOut_; }
     int SegmentCount() const { return segmentCount_; }
     // Files the last run created that are still within reach (its listing, its segments on the
     // disk now in the drive): all that a failed run may take back, never an older set's files.
@@ -109,6 +118,14 @@ private:
     bool ReportWriteError();
     std::string ListingFolder() const;
     void FinishListing();
+    // Refuses the run, before anything is written, when a name cannot be stored.
+    bool CheckNames();
+    void CollectRefusedNames(const std::string& folder, std::vector<std::string>& refused);
+    void LeaveOut(const std::string& path, const std::string& why);
+    void ReportLeftOut();
+    std::string ListLines(const std::string& heading, const std::vector<std::string>& lines) const;
+    // After a failure: deletes the segments this run created, and only those.
+    void RemoveCreatedSegments();
     uint64_t MinimumSegment() const;
     // Tells why a segment of this size cannot be written; always false.
     bool RefuseSegmentSize(uint64_t size);
@@ -138,4 +155,7 @@ private:
     std::unique_ptr<CSegmentFile> segment_;
     uint64_t capacityLeft_ = 0;
     uint32_t imageLength_ = 0;
+    std::string createdListing_;
+    bool segmentsRemoved_ = true;
+    std::vector<std::string> leftOut_;
 };

@@ -41,4 +41,19 @@ constexpr const char kWriteFailed[] = "%s\r\nCould not write %s.";
 constexpr const char kNoRejoiner[] = "The rejoiner program could not be loaded. No Split Set was written.";
 constexpr const char kNoDiskAccess[] = "Please insert another disk in drive %c\n%s cannot be accessed.";
 
+// Names the rejoiner would refuse, or that the code page cannot spell: the run is refused
+// before anything is written, with every such item listed.
+constexpr const char kRefusedNames[] =
+    "These items have names that cannot be stored in a Split Set (a character that Windows file names "
+    "cannot hold, a reserved or overlong name, or one the code page cannot spell). Nothing was written.\n"
+    "Rename or leave out these items and split again:";
+// Items the run left out; the set itself is whole and usable.
+constexpr const char kLeftOut[] = "The Split Set was written, but these items are missing from it:";
+constexpr const char kUnreadable[] = "could not be read: %s";
+constexpr const char kLinkToFolder[] = "a link to a folder (not followed)";
+constexpr const char kNotRegular[] = "not a regular file or folder";
+constexpr const char kUnlisted[] = "its contents could not be read: %s";
+constexpr const char kRenamed[] = "its name cannot be stored";
+constexpr const char kMore[] = "... and %d more";
+
 }  // namespace split_text

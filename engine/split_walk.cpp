@@ -6,6 +6,7 @@
 #include "engine/split_engine.h"
 #include "engine/split_messages.h"
 #include "platform/text_format.h"
+#include "rejoiner/entry_name.h"
 
 namespace {
 
@@ -34,7 +35,10 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent) {
     if (!CheckCancel()) return false;
 
     uint32_t shellAttributes = 0;
-    if (!fs_.GetAttributes(path, shellAttributes)) return true;  // skipped without a word
+    if (!fs_.GetAttributes(path, shellAttributes)) {
+        LeaveOut(path, FormatText(split_text::kUnreadable, fs_.LastErrorText().c_str()));
+        return true;
+    }
 
     FileStatus status;
     uint64_t size = 0;
@@ -49,7 +53,18 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent) {
         attributes = static_cast<uint8_t>(shellAttributes & (kAttrReadOnly | kAttrFolder));
         name = path.size() == 3 ? FormatText(split_text::kRootDirectory, path[0]) : DisplayName(path);
     }
+    uint32_t kind = status.attributes | shellAttributes;
+    if (kind & kAttrDevice) {
+        LeaveOut(path, split_text::kNotRegular);
+        return true;
+    }
     bool folder = (attributes & kAttrFolder) != 0;
+    // A link to a folder inside a selected folder is not walked: it may lead back up (a loop)
+    // or anywhere else. One the user selected is taken as chosen.
+    if (folder && parent != 0 && (status.attributes & kAttrReparsePoint)) {
+        LeaveOut(path, split_text::kLinkToFolder);
+        return true;
+    }
     if (folder) size = 0;
     if (name.size() > 255) {
         prompts_.Message(FormatText(split_text::kNameTooLong, path.c_str()));
@@ -65,7 +80,16 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent) {
             return false;
         }
         source = fs_.Open(path, OpenMode::Read, Share::DenyWrite);
-        if (!source) return true;
+        if (!source) {
+            LeaveOut(path, FormatText(split_text::kUnreadable, fs_.LastErrorText().c_str()));
+            return true;
+        }
+        // A file link stores the file it points at; the listing may give the link's own size.
+        if (status.attributes & kAttrReparsePoint) size = source->Length();
+        if (size > kLargestFile) {
+            prompts_.Message(FormatText(split_text::kTooLarge, path.c_str()));
+            return false;
+        }
     }
     uint32_t recorded = static_cast<uint32_t>(size);
 
@@ -98,12 +122,19 @@ bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
     std::string prefix = pattern.substr(0, pattern.size() - 3);
     bool isDestination = Upper(endsWithSeparator ? path : path + "\\") == Upper(destination_);
     bool keepGoing = true;
-    fs_.ListFolder(pattern, [&](const DirEntry& entry) {
+    bool listed = fs_.ListFolder(pattern, [&](const DirEntry& entry) {
         if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
         if (isDestination && IsOwnOutput(entry.name)) return true;
+        // Checked before the run; met here only when renamed since. A path is never made from
+        // a name that might not lead back to this entry.
+        if (!entry.exact || !IsSafeEntryName(entry.name)) {
+            LeaveOut(prefix + entry.name, split_text::kRenamed);
+            return true;
+        }
         keepGoing = AddEntry(prefix + entry.name, id);
         return keepGoing;
     });
+    if (!listed) LeaveOut(path, FormatText(split_text::kUnlisted, fs_.LastErrorText().c_str()));
     return keepGoing;
 }
 
@@ -162,6 +193,9 @@ uint32_t CSplitEngine::GetPathSize(const std::string& path) {
     uint32_t total = 0;
     fs_.ListFolder(folder + "*.*", [&](const DirEntry& entry) {
         if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        // What the walk leaves out adds nothing; a link to a folder is never followed.
+        if (!entry.exact || (entry.attributes & kAttrDevice)) return true;
+        if ((entry.attributes & kAttrFolder) && (entry.attributes & kAttrReparsePoint)) return true;
         total += GetPathSize(folder + entry.name);
         return true;
     });

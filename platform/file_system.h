@@ -13,7 +13,9 @@ enum : uint32_t {
     kAttrSystem = 0x04,
     kAttrFolder = 0x10,
     kAttrArchive = 0x20,
+    kAttrDevice = 0x40,         // neither a regular file nor a folder: a pipe, socket or device
     kAttrNormal = 0x80,
+    kAttrReparsePoint = 0x400,  // a symbolic link or other reparse point
 };
 
 enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
@@ -29,6 +31,18 @@ struct DirEntry {
     std::string name;
     uint64_t size = 0;
     uint32_t attributes = 0;
+    // False when the name has no exact spelling in the set's code page; name then holds '?'
+    // for what cannot be spelt, and the entry cannot be opened by it.
+    bool exact = true;
+};
+
+// What stands at a path inside a folder, found without following any link on the way.
+enum class ItemKind {
+    Missing,      // nothing there (a folder on the way may be missing too)
+    File,         // a regular file
+    Folder,       // a real folder
+    Other,        // a link, reparse point, device, or a file where a folder should be
+    Unreachable,  // could not be looked at (no access, path too long)
 };
 
 enum class OpenMode {
@@ -77,7 +91,19 @@ public:
     virtual std::unique_ptr<IFile> Open(const std::string& path, OpenMode mode, Share share) = 0;
     // The system's description of the last failed call on this thread.
     virtual std::string LastErrorText() = 0;
+
+    // Work inside a folder the user chose (root, ending with a backslash; it may itself be
+    // reached through a link) on relative paths of plain names joined by backslashes. No
+    // link or reparse point is followed below root: one in the way makes the call fail.
+    virtual ItemKind ProbeBeneath(const std::string& root, const std::string& relative) = 0;
+    // Makes the folder (its parent must exist); true also when a real folder is there already.
+    virtual bool MakeFolderBeneath(const std::string& root, const std::string& relative) = 0;
+    // Creates or truncates a regular file for writing, others may read but not write.
+    virtual std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) = 0;
 };
+
+// Longest full path the platform creates files and folders at, in bytes.
+size_t PathLimit();
 
 // The process's file system: Win32 on Windows, the drive-letter mapping on POSIX.
 IFileSystem& SystemFileSystem();

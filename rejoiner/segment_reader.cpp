@@ -3,6 +3,7 @@
 // a message while what was written so far stays.
 #include "rejoiner/segment_reader.h"
 
+#include <cctype>
 #include <new>
 
 #include "rejoiner/entry_name.h"
@@ -15,6 +16,8 @@ const size_t kDirectCopy = 0x800000;  // per step when the system copies: the in
 const size_t kHeaderFixed = 9;  // size (4), attributes (1), parent (4); the name follows
 const uint8_t kFolderBit = 0x10;
 const char kStopped[] = "\r\nRejoin stopped.";
+const char kNotRestoredHeading[] = "These items of the split set were not restored:";
+const size_t kListedAtMost = 20;  // lines in one message; the rest are counted
 
 uint32_t Le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -69,11 +72,17 @@ bool CSegmentReader::OpenNextSegment() {
         if (!NextSegmentName(segmentPath_, next))
             return Stop("Cannot tell the name of the segment after " + segmentPath_ + ".");
         std::string candidate = FolderPart(segmentPath_) + next;
+        // A set copied from a medium that ignores case may carry "name_2.seg".
+        std::string found = next;
+        if (!Exists(candidate) && FindIgnoringCase(FolderPart(segmentPath_), found))
+            candidate = FolderPart(segmentPath_) + found;
         if (!Exists(candidate)) {
+            missingSegment_ = next;
             if (!removable_) return false;  // on a hard disk a missing segment ends the walk
             // Diskettes hold later segments at their root, whatever folder the first was in.
             candidate = segmentPath_.substr(0, 3) + next;
             if (!Exists(candidate) && !DiskPrompt(candidate)) return false;
+            missingSegment_.clear();
         }
         segmentPath_ = candidate;
     }
@@ -100,6 +109,35 @@ bool CSegmentReader::OpenNextSegment() {
     return true;
 }
 
+bool CSegmentReader::FindIgnoringCase(const std::string& folder, std::string& name) {
+    auto upper = [](std::string t) {
+        for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return t;
+    };
+    std::string wanted = upper(name);
+    bool found = false;
+    fs_.ListFolder(folder + "*.*", [&](const DirEntry& e) {
+        if (!e.exact || upper(e.name) != wanted) return true;
+        name = e.name;
+        found = true;
+        return false;
+    });
+    return found;
+}
+
+void CSegmentReader::NotRestoredItem(const std::string& path, const std::string& why) {
+    notRestored_.push_back(root_ + path + " (" + why + ")");
+}
+
+void CSegmentReader::ReportNotRestored() {
+    if (notRestored_.empty()) return;
+    std::string text = kNotRestoredHeading;
+    for (size_t i = 0; i < notRestored_.size() && i < kListedAtMost; ++i) text += "\r\n" + notRestored_[i];
+    if (notRestored_.size() > kListedAtMost)
+        text += "\r\n... and " + std::to_string(notRestored_.size() - kListedAtMost) + " more";
+    prompts_.Message(text);
+}
+
 bool CSegmentReader::ReadHeader(Entry& entry) {
     uint8_t fixed[kHeaderFixed];
     if (!segment_.ReadExact(fixed, sizeof fixed))
@@ -117,57 +155,100 @@ bool CSegmentReader::ReadHeader(Entry& entry) {
         case CSegmentData::NameStatus::Error:
             return Stop("Cannot read " + segmentPath_ + "\r\n" + fs_.LastErrorText());
     }
-    if (!IsSafeEntryName(entry.name))
-        return Stop("The split set holds an entry whose name is not allowed:\r\n\"" +
-                    PrintableEntryName(entry.name) + "\"");
+    entry.safe = IsSafeEntryName(entry.name);
     return true;
 }
 
+// Every folder record takes the next id, as the writer numbered them, even one that is not
+// made: what lies under it is then passed over with it, never put into another folder.
 bool CSegmentReader::StartFolder(const Entry& entry) {
     if (entry.size != 0) return Damaged("the folder " + PrintableEntryName(entry.name) + " has contents");
-    auto parent = folderTable_.find(entry.parent);
-    if (parent == folderTable_.end()) return true;  // an orphan: passed over, no id used
-    std::string path = parent->second + entry.name + "\\";
-    folderTable_[++folderCounter_] = path;
-    if (listOnly_) {
-        listOnly_({segmentCount_, true, 0, path.substr(0, path.size() - 1)});
+    bool known = folderTable_.Has(entry.parent);
+    bool underSkipped = known && folderTable_.Skipped(entry.parent);
+    uint32_t id = folderTable_.Add(entry.parent, entry.name, !known || underSkipped || !entry.safe);
+    if (underSkipped) return true;
+    if (!known) {
+        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its parent folder is not in the set");
         return true;
     }
-    fs_.MakeFolder(path);  // may exist already; a real failure shows when a file goes in it
+    std::string shown = folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name));
+    if (!entry.safe) {
+        NotRestoredItem(shown, "a name that is not allowed, with everything in it");
+        return true;
+    }
+    if (!listOnly_ && root_.size() + folderTable_.Length(id) + 1 > pathLimit_) {
+        folderTable_.MarkSkipped(id);
+        NotRestoredItem(shown, "the path is too long, with everything in it");
+        return true;
+    }
+    std::string path = folderTable_.Path(id);
+    if (listOnly_) {
+        listOnly_({segmentCount_, true, 0, path});
+        return true;
+    }
+    if (!fs_.MakeFolderBeneath(root_, path)) {
+        folderTable_.MarkSkipped(id);
+        NotRestoredItem(path, "could not be created: " + fs_.LastErrorText() + "; nor anything in it");
+    }
     return true;
 }
 
 bool CSegmentReader::StartFile(const Entry& entry) {
-    auto parent = folderTable_.find(entry.parent);
-    if (parent == folderTable_.end()) {
-        writeEnabled_ = false;  // its contents are read and dropped
+    writeEnabled_ = false;  // until it is known to be written, its contents are read and dropped
+    bool known = folderTable_.Has(entry.parent);
+    if (known && folderTable_.Skipped(entry.parent)) return true;  // told with its folder
+    if (!known) {
+        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its folder is not in the set");
+        return true;
+    }
+    if (!entry.safe) {
+        NotRestoredItem(folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)), "a name that is not allowed");
+        return true;
+    }
+    std::string relative = folderTable_.ChildPath(entry.parent, entry.name);
+    if (listOnly_) {
+        listOnly_({segmentCount_, false, entry.size, relative});
+        return true;
+    }
+    if (root_.size() + relative.size() > pathLimit_) {
+        NotRestoredItem(relative, "the path is too long");
         return true;
     }
     // Folder paths end with exactly one backslash, so a drive root gives "C:\name".
-    std::string path = parent->second + entry.name;
-    if (listOnly_) {
-        listOnly_({segmentCount_, false, entry.size, path});
-        writeEnabled_ = false;
-        return true;
+    std::string path = root_ + relative;
+    switch (fs_.ProbeBeneath(root_, relative)) {
+        case ItemKind::Missing: writeEnabled_ = true; break;
+        case ItemKind::File:
+            // "No To All" keeps the files that exist; new files are still written.
+            writeEnabled_ = !skipAll_;
+            if (!overwriteAll_ && !skipAll_) {
+                switch (overwrite_.Ask(path + " exists.")) {
+                    case kOverwriteYes: writeEnabled_ = true; break;
+                    case kOverwriteNo: writeEnabled_ = false; break;
+                    case kOverwriteYesToAll: overwriteAll_ = true; break;
+                    case kOverwriteNoToAll: skipAll_ = true; writeEnabled_ = false; break;
+                    default: break;  // the question could not be shown: write as if asked none
+                }
+            }
+            if (overwriteAll_) writeEnabled_ = true;
+            break;
+        case ItemKind::Folder:
+        case ItemKind::Other:
+            NotRestoredItem(relative, "a link, folder or device of that name is in the way");
+            return true;
+        case ItemKind::Unreachable:
+            NotRestoredItem(relative, "could not be reached: " + fs_.LastErrorText());
+            return true;
     }
-    writeEnabled_ = true;
-    FileStatus status;
-    if (!overwriteAll_ && !skipAll_ && fs_.GetStatus(path, status)) {
-        switch (overwrite_.Ask(path + " exists.")) {
-            case kOverwriteYes: writeEnabled_ = true; break;
-            case kOverwriteNo: writeEnabled_ = false; break;
-            case kOverwriteYesToAll: overwriteAll_ = true; break;
-            case kOverwriteNoToAll: skipAll_ = true; break;
-            default: break;  // the question could not be shown: write as if asked none
-        }
-    }
-    if (overwriteAll_) writeEnabled_ = true;
-    if (skipAll_) writeEnabled_ = false;
     if (!writeEnabled_) return true;
     if (!CloseOutput()) return false;
-    output_ = fs_.Open(path, OpenMode::CreateWrite, Share::DenyWrite);
+    output_ = fs_.CreateFileBeneath(root_, relative);
     outputPath_ = path;
-    if (!output_) return Stop("Cannot create " + path + "\r\n" + fs_.LastErrorText());
+    if (!output_) {
+        writeEnabled_ = false;
+        NotRestoredItem(relative, "could not be created: " + fs_.LastErrorText());
+        return true;
+    }
     progress_.FileStarted(path, entry.size);
     return true;
 }
@@ -209,16 +290,18 @@ bool CSegmentReader::CopyContent(uint8_t* buffer) {
 int CSegmentReader::Rejoin(const std::string& destination) {
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kCopyBufferSize]);
     if (!buffer) return 0;
-    std::string root = destination;
+    root_ = destination;
     if (listOnly_) {
-        root.clear();  // listed paths are relative to the set
+        root_.clear();  // listed paths are relative to the set
     } else {
-        if (root.empty() || root.back() != '\\') root += '\\';
-        fs_.MakeFolder(root);  // usually there already
+        if (root_.empty() || root_.back() != '\\') root_ += '\\';
+        fs_.MakeFolder(root_);  // usually there already
     }
-    folderTable_.clear();
-    folderTable_[0] = root;
-    folderCounter_ = 0;
+    folderTable_.Reset();
+    pathLimit_ = PathLimit();
+    notRestored_.clear();
+    missingSegment_.clear();
+    incompleteFile_.clear();
     needHeader_ = true;
     sizeLeft_ = 0;
     writeEnabled_ = false;
@@ -266,7 +349,9 @@ int CSegmentReader::Rejoin(const std::string& destination) {
     }
     // A fault inside OpenNextSegment has been reported there; a segment not found has not.
     if (stopped_) ok = false;
+    if (!reachedLast_ && output_ && sizeLeft_ != 0) incompleteFile_ = outputPath_;
     if (!CloseOutput()) ok = false;
     CloseSegment();
+    ReportNotRestored();
     return ok ? 1 : 0;
 }

@@ -3,12 +3,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
+#include "rejoiner/folder_table.h"
 #include "rejoiner/rejoin_ui.h"
 #include "rejoiner/segment_data.h"
 
@@ -38,6 +39,16 @@ public:
     bool Stopped() const { return stopped_; }
     // True when the walk read the segment flagged as the last one, that is the whole set.
     bool ReachedLastSegment() const { return reachedLast_; }
+    // Entries of the set that were not restored, each as "path (why)": unsafe names, unknown
+    // folders, links or files in the way, paths too long. The walk goes on past them and
+    // lists them in one message at its end. Files the user chose to keep are not in it.
+    const std::vector<std::string>& NotRestored() const { return notRestored_; }
+    // True when the whole set was read and every entry of it restored.
+    bool Complete() const { return reachedLast_ && !stopped_ && notRestored_.empty(); }
+    // When the walk ended early for want of a segment: the file name looked for.
+    const std::string& MissingSegment() const { return missingSegment_; }
+    // The file that was being written when the walk ended early, left short (empty if none).
+    const std::string& IncompleteFile() const { return incompleteFile_; }
 
     // Makes Rejoin a dry walk: every entry goes to visit, nothing is created, nothing asked.
     // The destination given to Rejoin is then ignored.
@@ -52,6 +63,7 @@ private:
         uint8_t attributes = 0;
         uint32_t parent = 0;
         std::string name;
+        bool safe = true;  // the name is one plain component this system creates as written
     };
 
     bool OpenNextSegment();
@@ -66,6 +78,10 @@ private:
     bool CloseOutput();
     bool Stop(const std::string& text);
     bool Damaged(const std::string& why);
+    bool FindIgnoringCase(const std::string& folder, std::string& name);
+    // Records an entry that is not restored; the walk goes on.
+    void NotRestoredItem(const std::string& path, const std::string& why);
+    void ReportNotRestored();
 
     std::string segmentPath_;
     CSegmentData segment_;
@@ -78,8 +94,9 @@ private:
     IRejoinProgress& progress_;
 
     // State of the rejoin.
-    std::map<uint32_t, std::string> folderTable_;  // the `folder table`: id -> path with "\"
-    uint32_t folderCounter_ = 0;
+    std::string root_;              // the destination, ending with a backslash ("" when listing)
+    CFolderTable folderTable_;      // the `folder table`
+    size_t pathLimit_ = 0;
     uint32_t sizeLeft_ = 0;
     bool needHeader_ = true;
     bool writeEnabled_ = false;
@@ -87,6 +104,9 @@ private:
     std::string outputPath_;
     bool stopped_ = false;
     bool reachedLast_ = false;
+    std::vector<std::string> notRestored_;
+    std::string missingSegment_;
+    std::string incompleteFile_;
     std::function<void(const ListedEntry&)> listOnly_;
 
     // Sticky answers to the overwrite question: once given they hold for the program's run.

@@ -1,6 +1,8 @@
 // Drive-letter table of the POSIX backend.
 #include "platform/posix/drive_map.h"
 
+#include "platform/posix/code_page.h"
+
 #include <cctype>
 #include <map>
 #include <mutex>
@@ -75,7 +77,7 @@ std::string ToHost(const std::string& windowsPath) {
         if (it == Table().end()) return std::string();
         folder = it->second.folder;
     }
-    std::string rest = windowsPath.substr(2);
+    std::string rest = code_page::ToUtf8(windowsPath.substr(2));
     for (char& c : rest)
         if (c == '\\') c = '/';
     if (rest.empty() || rest[0] != '/') rest.insert(rest.begin(), '/');
@@ -98,7 +100,12 @@ std::string ToWindows(const std::string& hostPath) {
         }
     }
     if (best == 0) return std::string();
-    std::string rest = hostPath.substr(bestLength);
+    // A host name holding a backslash, or a character the set's code page lacks, has no
+    // Windows spelling that leads back to it.
+    std::string rest;
+    if (hostPath.find('\\', bestLength) != std::string::npos ||
+        !code_page::FromUtf8(hostPath.substr(bestLength), rest))
+        return std::string();
     for (char& c : rest)
         if (c == '/') c = '\\';
     if (rest.empty()) rest = "\\";

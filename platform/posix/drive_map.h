@@ -20,7 +20,10 @@ void Reset();
 
 // "Z:\tmp\a.txt" -> "/tmp/a.txt". Empty when the letter is not mapped or the path has no drive.
 std::string ToHost(const std::string& windowsPath);
+// Both convert names between UTF-8 and the set's code page (platform/posix/code_page.h).
 // "/tmp/a.txt" -> "Z:\tmp\a.txt", preferring the longest mapped folder that holds the path.
+// Empty when no letter maps it, or a name in it cannot be spelt exactly (a backslash, or a
+// character the code page lacks).
 std::string ToWindows(const std::string& hostPath);
 
 }  // namespace posix_drives

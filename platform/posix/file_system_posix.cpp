@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/posix/code_page.h"
 #include "platform/posix/drive_map.h"
 
 namespace posix_drives {
@@ -37,8 +39,10 @@ uint32_t AttributesOf(const struct stat& st, const std::string& name) {
     uint32_t attrs = 0;
     if (S_ISDIR(st.st_mode))
         attrs |= kAttrFolder;
-    else
+    else if (S_ISREG(st.st_mode))
         attrs |= kAttrArchive;
+    else
+        attrs |= kAttrDevice;  // a pipe, socket or device: reading it may never end
     if (!(st.st_mode & S_IWUSR)) attrs |= kAttrReadOnly;
     if (name.size() > 1 && name[0] == '.' && name != "..") attrs |= kAttrHidden;
     return attrs;
@@ -107,10 +111,13 @@ public:
         std::string host = posix_drives::ToHost(path);
         if (host.empty()) return Fail(ENOENT);
         if (path.size() <= 3) return Fail(ENOENT);  // a drive root has no directory entry
+        // A link is described by what it points at, and marked as a link.
         struct stat st;
-        if (::stat(host.c_str(), &st) != 0) return Fail(errno);
-        status.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
-        status.attributes = AttributesOf(st, LastComponent(host));
+        if (::lstat(host.c_str(), &st) != 0) return Fail(errno);
+        uint32_t link = S_ISLNK(st.st_mode) ? kAttrReparsePoint : 0;
+        if (link && ::stat(host.c_str(), &st) != 0) return Fail(errno);
+        status.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+        status.attributes = AttributesOf(st, LastComponent(host)) | link;
         return true;
     }
 
@@ -137,13 +144,23 @@ public:
         if (base.empty() || base.back() != '/') base += '/';
         while (struct dirent* d = ::readdir(dir)) {
             DirEntry entry;
-            entry.name = d->d_name;
-            if (!all && fnmatch(mask.c_str(), entry.name.c_str(), FNM_CASEFOLD) != 0) continue;
+            const std::string hostName = d->d_name;
+            entry.exact = code_page::FromUtf8(hostName, entry.name);
+            if (!all && fnmatch(mask.c_str(), hostName.c_str(), FNM_CASEFOLD) != 0) continue;
+            // Every entry is reported, dangling links and unreadable ones included: the caller
+            // decides what is left out, and says so.
             struct stat st;
-            if (::lstat((base + entry.name).c_str(), &st) != 0) continue;
-            if (S_ISLNK(st.st_mode) && ::stat((base + entry.name).c_str(), &st) != 0) continue;
-            entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
-            entry.attributes = AttributesOf(st, entry.name);
+            uint32_t link = 0;
+            if (::lstat((base + hostName).c_str(), &st) != 0) {
+                entry.attributes = kAttrDevice;
+            } else {
+                if (S_ISLNK(st.st_mode)) {
+                    link = kAttrReparsePoint;
+                    if (::stat((base + hostName).c_str(), &st) != 0) st.st_mode = S_IFLNK;
+                }
+                entry.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+                entry.attributes = AttributesOf(st, hostName) | link;
+            }
             if (!visit(entry)) break;
         }
         ::closedir(dir);
@@ -188,7 +205,8 @@ public:
             Fail(ENOENT);
             return nullptr;
         }
-        int flags = O_CLOEXEC;
+        // O_NONBLOCK: opening a pipe must not wait for a writer; only regular files are kept.
+        int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
         switch (mode) {
             case OpenMode::Read: flags |= O_RDONLY; break;
             case OpenMode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
@@ -200,18 +218,117 @@ public:
             return nullptr;
         }
         struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            int error = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
             ::close(fd);
-            Fail(EISDIR);
+            Fail(error);
             return nullptr;
         }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         return std::make_unique<PosixFile>(fd);
     }
 
-    std::string LastErrorText() override { return std::strerror(g_lastError); }
+    ItemKind ProbeBeneath(const std::string& root, const std::string& relative) override {
+        std::string last;
+        int dir = OpenParentBeneath(root, relative, last);
+        if (dir < 0) return errno == ENOENT ? ItemKind::Missing : errno == ENOTDIR || errno == ELOOP ? ItemKind::Other
+                                                                                            : ItemKind::Unreachable;
+        struct stat st;
+        int rc = ::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+        int error = errno;
+        ::close(dir);
+        if (rc != 0) return error == ENOENT ? ItemKind::Missing : (Fail(error), ItemKind::Unreachable);
+        if (S_ISDIR(st.st_mode)) return ItemKind::Folder;
+        return S_ISREG(st.st_mode) ? ItemKind::File : ItemKind::Other;
+    }
+
+    bool MakeFolderBeneath(const std::string& root, const std::string& relative) override {
+        std::string last;
+        int dir = OpenParentBeneath(root, relative, last);
+        if (dir < 0) return Fail(errno);
+        bool ok = ::mkdirat(dir, last.c_str(), 0777) == 0;
+        if (!ok && errno == EEXIST) {
+            struct stat st;
+            ok = ::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+            errno = ok ? 0 : EEXIST;
+        }
+        int error = errno;
+        ::close(dir);
+        return ok || Fail(error);
+    }
+
+    std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) override {
+        std::string last;
+        int dir = OpenParentBeneath(root, relative, last);
+        if (dir < 0) {
+            Fail(errno);
+            return nullptr;
+        }
+        int fd = ::openat(dir, last.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                          0666);
+        int error = errno;
+        ::close(dir);
+        if (fd < 0) {
+            Fail(error);
+            return nullptr;
+        }
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            Fail(ENXIO);
+            return nullptr;
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    std::string LastErrorText() override {
+        // ELOOP from O_NOFOLLOW means a link stood where a file or folder was to go.
+        if (g_lastError == ELOOP) return "A link or a file is in the way (links are not followed)";
+        if (g_lastError == ENXIO) return "Not a regular file";
+        return std::strerror(g_lastError);
+    }
+
+private:
+    // Opens the folder that holds the last name of relative, walking down from root one
+    // name at a time without following links. -1 (errno set) on failure.
+    static int OpenParentBeneath(const std::string& root, const std::string& relative, std::string& last) {
+        std::string host = posix_drives::ToHost(root);
+        if (host.empty() || relative.empty()) {
+            errno = ENOENT;
+            return -1;
+        }
+        int dir = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) return -1;
+        size_t start = 0;
+        for (;;) {
+            size_t sep = relative.find('\\', start);
+            std::string name = code_page::ToUtf8(relative.substr(start, sep == std::string::npos ? std::string::npos : sep - start));
+            if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+                ::close(dir);
+                errno = EINVAL;
+                return -1;
+            }
+            if (sep == std::string::npos) {
+                last = name;
+                return dir;
+            }
+            int next = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            int error = errno;
+            ::close(dir);
+            if (next < 0) {
+                errno = error == ENOTDIR ? ELOOP : error;  // a link or a file on the way
+                return -1;
+            }
+            dir = next;
+            start = sep + 1;
+        }
+    }
 };
 
 }  // namespace
+
+size_t PathLimit() { return PATH_MAX - 1; }
 
 IFileSystem& SystemFileSystem() {
     static PosixFileSystem fs;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/posix/code_page.h"
 #include "platform/posix/drive_map.h"
 
 std::string FullWindowsPath(const std::string& userPath) {
@@ -42,3 +43,5 @@ std::string UserPath(const std::string& windowsPath) {
     std::string host = posix_drives::ToHost(windowsPath);
     return host.empty() ? windowsPath : host;
 }
+
+bool SelectSetCodePage(const std::string& name) { return code_page::Select(name); }

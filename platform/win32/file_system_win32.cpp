@@ -1,13 +1,58 @@
-// Win32 backend of the file services (ANSI calls, as the whole suite uses).
+// Win32 backend of the file services. The core speaks ANSI paths; the system is asked with the
+// wide calls, and names come back converted without best-fit, so that a name the code page
+// cannot spell is never swapped for a look-alike (a fullwidth backslash for a separator).
 #include <windows.h>
 
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 
+#include <vector>
+
 namespace {
 
 bool EndsWithSeparator(const std::string& p) {
     return !p.empty() && (p.back() == '\\' || p.back() == '/');
+}
+
+std::wstring Wide(const std::string& ansi) {
+    if (ansi.empty()) return std::wstring();
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], n);
+    return wide;
+}
+
+// Converts a name from the system; false when the code page has no exact spelling for it (out
+// then shows '?' where it has none).
+bool Narrow(const wchar_t* wide, std::string& out) {
+    out.clear();
+    int length = static_cast<int>(wcslen(wide));
+    if (length == 0) return true;
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, "?", &usedDefault);
+    out.assign(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, &out[0], n, "?", &usedDefault);
+    // The way back must give the same name, or it does not lead to this entry.
+    return !usedDefault && Wide(out) == std::wstring(wide, static_cast<size_t>(length));
+}
+
+uint64_t SizeOf(const WIN32_FIND_DATAW& fd) {
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+               ? 0
+               : (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+}
+
+// Splits "a\b\c" into its names; false when one is empty, "." or "..".
+bool SplitRelative(const std::string& relative, std::vector<std::string>& names) {
+    size_t start = 0;
+    for (;;) {
+        size_t sep = relative.find('\\', start);
+        std::string name = relative.substr(start, sep == std::string::npos ? std::string::npos : sep - start);
+        if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) return false;
+        names.push_back(name);
+        if (sep == std::string::npos) return true;
+        start = sep + 1;
+    }
 }
 
 DWORD ShareFlags(Share share) {
@@ -84,19 +129,17 @@ public:
             SetLastError(ERROR_FILE_NOT_FOUND);
             return false;
         }
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA(path.c_str(), &fd);
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW(Wide(path).c_str(), &fd);
         if (h == INVALID_HANDLE_VALUE) return false;
         FindClose(h);
         status.attributes = fd.dwFileAttributes;
-        status.size = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                          ? 0
-                          : (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        status.size = SizeOf(fd);
         return true;
     }
 
     bool GetAttributes(const std::string& path, uint32_t& attributes) override {
-        DWORD a = GetFileAttributesA(path.c_str());
+        DWORD a = GetFileAttributesW(Wide(path).c_str());
         if (a == INVALID_FILE_ATTRIBUTES) return false;
         attributes = a;
         return true;
@@ -104,28 +147,26 @@ public:
 
     bool ListFolder(const std::string& pattern,
                     const std::function<bool(const DirEntry&)>& visit) override {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW(Wide(pattern).c_str(), &fd);
         if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
         do {
             DirEntry e;
-            e.name = fd.cFileName;
+            e.exact = Narrow(fd.cFileName, e.name);
             e.attributes = fd.dwFileAttributes;
-            e.size = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                         ? 0
-                         : (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+            e.size = SizeOf(fd);
             if (!visit(e)) break;
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
         return true;
     }
 
     bool Exists(const std::string& path) override {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
+    bool RemoveFile(const std::string& path) override { return ::DeleteFileW(Wide(path).c_str()) != 0; }
     bool MakeFolder(const std::string& path) override {
-        return CreateDirectoryA(path.c_str(), nullptr) != 0;
+        return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
     }
 
     DriveType DriveTypeOf(const std::string& root) override {
@@ -157,14 +198,67 @@ public:
             case OpenMode::CreateWrite: access = GENERIC_WRITE; disposition = CREATE_ALWAYS; break;
             case OpenMode::ReadWrite: access = GENERIC_READ | GENERIC_WRITE; disposition = OPEN_EXISTING; break;
         }
-        HANDLE h = CreateFileA(path.c_str(), access, ShareFlags(share), nullptr, disposition,
+        HANDLE h = CreateFileW(Wide(path).c_str(), access, ShareFlags(share), nullptr, disposition,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return nullptr;
+        // Only disk files: a device or pipe name would read forever or block.
+        if (GetFileType(h) != FILE_TYPE_DISK) {
+            CloseHandle(h);
+            SetLastError(ERROR_INVALID_FUNCTION);
+            return nullptr;
+        }
+        return std::make_unique<Win32File>(h);
+    }
+
+    ItemKind ProbeBeneath(const std::string& root, const std::string& relative) override {
+        std::string full;
+        ItemKind way = WalkBeneath(root, relative, full);
+        if (way != ItemKind::Folder) return way;
+        DWORD a = GetFileAttributesW(Wide(full).c_str());
+        if (a == INVALID_FILE_ATTRIBUTES) return Absent() ? ItemKind::Missing : ItemKind::Unreachable;
+        if (a & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) return ItemKind::Other;
+        return (a & FILE_ATTRIBUTE_DIRECTORY) ? ItemKind::Folder : ItemKind::File;
+    }
+
+    bool MakeFolderBeneath(const std::string& root, const std::string& relative) override {
+        std::string full;
+        if (!WayIsClear(root, relative, full)) return false;
+        if (CreateDirectoryW(Wide(full).c_str(), nullptr)) return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+        DWORD a = GetFileAttributesW(Wide(full).c_str());
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
+            return true;
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return false;
+    }
+
+    std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) override {
+        std::string full;
+        if (!WayIsClear(root, relative, full)) return nullptr;
+        std::wstring wide = Wide(full);
+        // A new file, or else the existing one opened as itself (a link is not followed), checked,
+        // and only then emptied.
+        const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT;
+        HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+            h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
+            if (h == INVALID_HANDLE_VALUE) return nullptr;
+            BY_HANDLE_FILE_INFORMATION info;
+            if (!GetFileInformationByHandle(h, &info) || GetFileType(h) != FILE_TYPE_DISK ||
+                (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+                !SetEndOfFile(h)) {
+                CloseHandle(h);
+                SetLastError(ERROR_CANT_ACCESS_FILE);
+                return nullptr;
+            }
+        }
         if (h == INVALID_HANDLE_VALUE) return nullptr;
         return std::make_unique<Win32File>(h);
     }
 
     std::string LastErrorText() override {
         DWORD code = GetLastError();
+        if (code == ERROR_CANT_ACCESS_FILE) return "A link or a file is in the way (links are not followed)";
         char* text = nullptr;
         DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                      FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -174,9 +268,49 @@ public:
         while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
         return result;
     }
+
+private:
+    static bool Absent() {
+        DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+    }
+
+    // Looks at each folder between root and the last name of relative: Folder when all are real
+    // folders (full is then the whole path), else what stopped the walk.
+    static ItemKind WalkBeneath(const std::string& root, const std::string& relative, std::string& full) {
+        std::vector<std::string> names;
+        if (!SplitRelative(relative, names)) {
+            SetLastError(ERROR_INVALID_NAME);
+            return ItemKind::Unreachable;
+        }
+        full = root;
+        if (full.empty() || full.back() != '\\') full += '\\';
+        for (size_t i = 0; i + 1 < names.size(); ++i) {
+            full += names[i];
+            DWORD a = GetFileAttributesW(Wide(full).c_str());
+            if (a == INVALID_FILE_ATTRIBUTES) return Absent() ? ItemKind::Missing : ItemKind::Unreachable;
+            if (!(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                SetLastError(ERROR_CANT_ACCESS_FILE);
+                return ItemKind::Other;
+            }
+            full += '\\';
+        }
+        full += names.back();
+        return ItemKind::Folder;
+    }
+
+    static bool WayIsClear(const std::string& root, const std::string& relative, std::string& full) {
+        ItemKind way = WalkBeneath(root, relative, full);
+        if (way == ItemKind::Folder) return true;
+        if (way == ItemKind::Missing) SetLastError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
 };
 
 }  // namespace
+
+// The classic limit: the suite's programs do not ask for longer paths.
+size_t PathLimit() { return MAX_PATH - 1; }
 
 IFileSystem& SystemFileSystem() {
     static Win32FileSystem fs;

@@ -3,6 +3,8 @@
 
 #include "platform/paths.h"
 
+#include <string>
+
 std::string FullWindowsPath(const std::string& userPath) {
     char buffer[MAX_PATH * 4];
     DWORD n = GetFullPathNameA(userPath.c_str(), sizeof buffer, buffer, nullptr);
@@ -11,3 +13,10 @@ std::string FullWindowsPath(const std::string& userPath) {
 }
 
 std::string UserPath(const std::string& windowsPath) { return windowsPath; }
+
+bool SelectSetCodePage(const std::string& name) {
+    std::string digits;
+    for (char c : name)
+        if (c >= '0' && c <= '9') digits += c;
+    return !digits.empty() && std::to_string(GetACP()) == digits;
+}

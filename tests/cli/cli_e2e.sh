@@ -102,4 +102,21 @@ check "listing a malicious set fails too" status_is 1 "$cli" list "$work/evil_1.
 head -c 1000 "$work/out/my_set_1.EXE" >"$work/cut_1.EXE"
 check "truncated set" status_is 1 "$cli" rejoin "$work/cut_1.EXE" "$work/cutback"
 
+# Items left out of a set are named, the set is still written, and the status is 1.
+mkdir -p "$work/odd" && echo fine >"$work/odd/ok" && mkfifo "$work/odd/pipe" && ln -s . "$work/odd/loop"
+check "left-out items fail" status_is 1 "$cli" split --size 60K --name odd "${R[@]}" --dest "$work/outodd" "$work/odd"
+check "left-out items named" grep -q 'pipe (not a regular file or folder)' "$work/err"
+check "set with the rest written" status_is 0 "$cli" list "$work/outodd/odd_1.EXE"
+# A link in the destination is never followed; what it blocks is named and the status is 1.
+mkdir -p "$work/backodd/odd" && echo keep >"$work/victim" && ln -s "$work/victim" "$work/backodd/odd/ok"
+check "link in the way fails" status_is 1 "$cli" rejoin --overwrite all "$work/outodd/odd_1.EXE" "$work/backodd"
+check "link target untouched" [ "$(cat "$work/victim")" = keep ]
+check "link in the way named" grep -q 'ok (a link, folder or device of that name is in the way)' "$work/err"
+# Linux names go into the set in Windows-1252 and come back as they were.
+mkdir -p "$work/latin" && echo x >"$work/latin/café €.txt"
+check "latin names split" status_is 0 "$cli" split --size 60K --name lat "${R[@]}" --dest "$work/outlat" "$work/latin"
+check "stored in the code page" grep -q "$(printf 'caf\xe9 \x80.txt')" "$work/outlat/lat_1.EXE"
+check "latin names rejoin" status_is 0 "$cli" rejoin "$work/outlat/lat_1.EXE" "$work/backlat"
+check "name as it was" [ -f "$work/backlat/latin/café €.txt" ]
+
 summary "cli end to end"

@@ -37,6 +37,11 @@ public:
     bool GetFreeBytes(const std::string& r, uint64_t& b) override { return real_.GetFreeBytes(r, b); }
     std::unique_ptr<IFile> Open(const std::string& p, OpenMode m, Share s) override { return real_.Open(p, m, s); }
     std::string LastErrorText() override { return real_.LastErrorText(); }
+    ItemKind ProbeBeneath(const std::string& r, const std::string& p) override { return real_.ProbeBeneath(r, p); }
+    bool MakeFolderBeneath(const std::string& r, const std::string& p) override { return real_.MakeFolderBeneath(r, p); }
+    std::unique_ptr<IFile> CreateFileBeneath(const std::string& r, const std::string& p) override {
+        return real_.CreateFileBeneath(r, p);
+    }
 
 protected:
     IFileSystem& real_;

@@ -28,7 +28,7 @@ protected:
     }
 };
 
-TEST_F(Faults, AFileThatCannotBeOpenedGetsNoRecord) {
+TEST_F(Faults, AFileThatCannotBeOpenedGetsNoRecordAndIsReported) {
     FaultyFileSystem fs(SystemFileSystem());
     fs.refuseOpen = "middle";
     auto e = ThreeFiles(fs);
@@ -39,7 +39,10 @@ TEST_F(Faults, AFileThatCannotBeOpenedGetsNoRecord) {
     EXPECT_EQ(entries[1].data, Bytes(50, 'l'));
     EXPECT_EQ(Listing().find("middle"), std::string::npos);
     EXPECT_TRUE(EndsWithSummary(Listing(), 2));
-    EXPECT_TRUE(prompts_.shown.empty());
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.Texts()[0].rfind("The Split Set was written, but these items are missing from it:\n"
+                                        "D:\\src\\middle (could not be read: ", 0), 0u) << prompts_.Texts()[0];
+    EXPECT_EQ(e->LeftOut().size(), 1u);
 }
 
 TEST_F(Faults, AFileThatChangedSizeIsPaddedOrCutToItsRecord) {
@@ -76,20 +79,41 @@ TEST_F(Faults, AFileThatChangedSizeIsPaddedOrCutToItsRecord) {
     }
 }
 
-TEST_F(Faults, FilesOfFourGigabytesAreRefusedBeforeAnyOfThemIsWritten) {
+TEST_F(Faults, FilesOfFourGigabytesAreRefusedAndTheRunLeavesNoSegmentBehind) {
     std::string huge = Host("D:\\src\\middle");
     ASSERT_EQ(truncate(huge.c_str(), 4294967296LL), 0);  // sparse: nothing is really stored
+    Put(kOut + "Kept_1.EXE", "an older set of the user");
     auto e = ThreeFiles(SystemFileSystem());
     EXPECT_FALSE(e->Split(kOut, "B", 100000));
     EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{
         "D:\\src\\middle\nis 4 GB or larger. Files of this size cannot be stored in a Split Set."});
-    auto segs = Segments(kOut, "B");
-    ASSERT_EQ(segs.size(), 1u);
-    auto entries = ReadSet(segs, kImage);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "first");
+    // "first" had been written: a first segment left behind would pass for a whole set.
+    EXPECT_TRUE(Segments(kOut, "B").empty());
+    EXPECT_EQ(e->CreatedFiles(), (std::vector<std::string>{kOut + "B.spj", kOut + "B_1.EXE"}));
+    EXPECT_TRUE(e->SegmentsRemoved());
+    EXPECT_EQ(ReadWholeFile(Host(kOut + "Kept_1.EXE")), "an older set of the user");
     EXPECT_EQ(Listing().find("middle"), std::string::npos);
     EXPECT_TRUE(EndsWithSummary(Listing(), 1));
+}
+
+// Segments that cannot be removed (on a diskette already taken out) are never flagged last.
+TEST_F(Faults, AFailedRunNeverFlagsASegmentAsTheLast) {
+    class KeepsFiles : public ForwardingFileSystem {
+    public:
+        using ForwardingFileSystem::ForwardingFileSystem;
+        bool RemoveFile(const std::string&) override { return false; }
+    } fs(SystemFileSystem());
+    prompts_.fallback = [](PromptButtons) { return PromptAnswer::Yes; };
+    Put("D:\\src\\middle", Bytes(3000, 'm'));
+    std::string huge = Host("D:\\src\\last");
+    ASSERT_EQ(truncate(huge.c_str(), 4294967296LL), 0);
+    auto e = ThreeFiles(fs);
+    EXPECT_FALSE(e->Split(kOut, "B", 1000));
+    EXPECT_FALSE(e->SegmentsRemoved());
+    auto segs = Segments(kOut, "B");
+    ASSERT_GE(segs.size(), 3u);
+    EXPECT_EQ(uint8_t(segs[0][kImage]), 0);
+    for (size_t i = 1; i < segs.size(); ++i) EXPECT_EQ(uint8_t(segs[i][0]), 0) << "segment " << i + 1;
 }
 
 TEST_F(Faults, AWriteErrorFailsTheRunAndStillFinishesTheListing) {
@@ -117,6 +141,7 @@ TEST_F(Faults, AWriteErrorFailsTheRunAndStillFinishesTheListing) {
         EXPECT_EQ(prompts_.Texts()[0].rfind("Disk full\r\nCould not write D:\\out\\B_", 0), 0u) << prompts_.Texts()[0];
         EXPECT_EQ(prompts_.shown.size(), 1u);
         EXPECT_TRUE(EndsWithSummary(Listing(), shared_.includedFiles));
+        EXPECT_TRUE(Segments(kOut, "B").empty());
     }
 }
 

@@ -88,7 +88,7 @@ TEST_F(Walk, DestinationFolderLeavesOutTheSetsOwnFiles) {
     }
 }
 
-TEST_F(Walk, HiddenFilesCountOnlyWhenSelectedDirectlyAndMissingItemsAreSkipped) {
+TEST_F(Walk, HiddenFilesCountOnlyWhenSelectedDirectlyAndMissingItemsAreReported) {
     MkDir("D:\\in");
     Put("D:\\in\\.hidden", "h");
     Put("D:\\in\\seen", "v");
@@ -98,7 +98,9 @@ TEST_F(Walk, HiddenFilesCountOnlyWhenSelectedDirectlyAndMissingItemsAreSkipped) 
     e->AddItem("D:\\gone");
     e->AddItem("D:\\.top");
     auto entries = Run(*e, "D:\\out\\", "B");
-    EXPECT_TRUE(prompts_.shown.empty());
+    EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{
+        "The Split Set was written, but these items are missing from it:\n"
+        "D:\\gone (could not be read: No such file or directory)"});
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1].name, "seen");
     EXPECT_EQ(entries[2].name, ".top");

@@ -17,7 +17,8 @@ if(ZEMBRA_CLANGXX)
   set(src ${CMAKE_SOURCE_DIR})
   set(fuzz_sources ${src}/tests/fuzz/rejoin_fuzz.cpp
       ${src}/rejoiner/segment_reader.cpp ${src}/rejoiner/segment_data.cpp ${src}/rejoiner/segment_name.cpp
-      ${src}/rejoiner/entry_name.cpp ${src}/platform/posix/file_system_posix.cpp ${src}/platform/posix/drive_map.cpp)
+      ${src}/rejoiner/entry_name.cpp ${src}/rejoiner/folder_table.cpp ${src}/platform/posix/file_system_posix.cpp
+      ${src}/platform/posix/drive_map.cpp ${src}/platform/posix/code_page.cpp)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/rejoin_fuzz
     COMMAND ${ZEMBRA_CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined
             -I${src} -I${src}/tests ${fuzz_sources} -o ${CMAKE_BINARY_DIR}/bin/rejoin_fuzz

@@ -80,6 +80,8 @@ protected:
         int result = reader.Rejoin(dest);
         stopped_ = reader.Stopped();
         segmentsRead_ = reader.SegmentCount();
+        missing_ = reader.MissingSegment();
+        incomplete_ = reader.IncompleteFile();
         return result;
     }
 
@@ -98,4 +100,5 @@ protected:
     CountingSteps steps_;
     bool stopped_ = false;
     int segmentsRead_ = 0;
+    std::string missing_, incomplete_;
 };

@@ -54,7 +54,7 @@ TEST_F(RejoinTest, OverwriteAnswers) {
         overwrite_ = ScriptedOverwrite();
         overwrite_.answers = c.answers;
         CraftedSet set;
-        set.File("e1", "new1").File("fresh", "fresh").File("e2", "new2").File("e3", "new3");
+        set.File("e1", "new1").File("fresh", "fresh").File("e2", "new2").File("e3", "new3").File("later", "later");
         EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 1);
         EXPECT_EQ(overwrite_.asked.size(), c.questions);
         if (!overwrite_.asked.empty()) {
@@ -65,20 +65,32 @@ TEST_F(RejoinTest, OverwriteAnswers) {
             std::string name = "e" + std::to_string(i + 1);
             EXPECT_EQ(out[name], c.expected[i] == 'n' ? "new" + std::to_string(i + 1) : "old") << name;
         }
-        EXPECT_EQ(out["fresh"], "fresh");  // new files are written whatever the answers
+        EXPECT_EQ(out["fresh"], "fresh");  // new files are written whatever the answers,
+        EXPECT_EQ(out["later"], "later");  // "No To All" included
     }
 }
 
-TEST_F(RejoinTest, OrphanEntriesArePassedOverWithoutUsingAnId) {
+// Folder ids are the writer's: the n-th folder record is folder n, even one that is not made.
+TEST_F(RejoinTest, EntriesWithUnknownFoldersAreReportedAndIdsStayTheWriters) {
     CraftedSet set;
-    set.Folder("one")                    // id 1
-        .Folder("lost", 9)               // parent unknown: passed over, no id
+    set.Folder("one")                    // 1
+        .Folder("lost", 9)               // 2: parent unknown, not made
         .File("dropped", "zzz", 9)       // read and discarded
-        .Folder("two")                   // id 2
-        .File("in2", "2", 2);
-    EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 1);
+        .File("under-lost", "u", 2)      // in folder 2: goes with it
+        .Folder("two")                   // 3
+        .File("in2", "2", 3);
+    CSegmentReader reader(WriteSet(set.Segments()), SystemFileSystem(), prompts_, overwrite_, steps_);
+    EXPECT_EQ(reader.Rejoin("T:\\out\\"), 1);
     std::map<std::string, std::string> expected = {{"one", "<dir>"}, {"two", "<dir>"}, {"two/in2", "2"}};
     EXPECT_EQ(Out(), expected);
+    EXPECT_TRUE(reader.ReachedLastSegment());
+    EXPECT_FALSE(reader.Complete());
+    EXPECT_EQ(reader.NotRestored(), (std::vector<std::string>{
+                                        "T:\\out\\?\\lost (its parent folder is not in the set)",
+                                        "T:\\out\\?\\dropped (its folder is not in the set)"}));
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].text, "These items of the split set were not restored:\r\n" +
+                                          reader.NotRestored()[0] + "\r\n" + reader.NotRestored()[1]);
 }
 
 TEST_F(RejoinTest, MissingSegmentOnHardDiskEndsQuietlyKeepingEarlierFiles) {
@@ -92,6 +104,8 @@ TEST_F(RejoinTest, MissingSegmentOnHardDiskEndsQuietlyKeepingEarlierFiles) {
     EXPECT_TRUE(prompts_.shown.empty());
     EXPECT_EQ(Out()["done"], "complete");
     EXPECT_EQ(Out()["cut"], "012345");  // closed with what it had
+    EXPECT_EQ(missing_, "set_2.SEG");
+    EXPECT_EQ(incomplete_, "T:\\out\\cut");
 }
 
 TEST_F(RejoinTest, DiskettePromptLooksAtTheDriveRoot) {
@@ -121,37 +135,47 @@ TEST_F(RejoinTest, DisketteRefusedEndsTheWalk) {
     EXPECT_EQ(Out()["whole"], "w");
 }
 
-// Hostile names: each is refused with a message naming it, and nothing is created for it or
-// after it; files before it stay.
-TEST_F(RejoinTest, UnsafeNamesStopTheRejoin) {
-    const std::string kLong(256, 'n');
+// Hostile names: each entry is passed over (a folder with everything in it), the rest of the set
+// is restored where it belongs, and one message at the end names what was not.
+TEST_F(RejoinTest, UnsafeEntriesAreSkippedAndTheRestRestored) {
     const std::string names[] = {"..", ".", "..\\..\\evil", "../evil", "sub/evil", "C:evil", "evil:stream",
                                  "CON", "con.txt", "Lpt9", "COM1.tar.gz", "NUL ", "aux .log", "evil.",
-                                 "evil ", "", "ev*il", "ev\x01il", kLong};
+                                 "evil ", "", "ev*il", "ev\x01il"};
     for (bool asFolder : {false, true}) {
         for (const std::string& name : names) {
             SCOPED_TRACE((asFolder ? "folder " : "file ") + PrintableEntryName(name));
             std::system(("rm -rf " + root_ + "/t/out/* " + root_ + "/s/*").c_str());
             prompts_ = ScriptedPrompts();
             CraftedSet set;
-            set.File("before", "b").Folder("d");
+            set.File("before", "b").Folder("d");                        // d is folder 1
             if (asFolder)
-                set.Folder(name, 1).File("x", "x", 2);
+                set.Folder(name, 1).File("x", "x", 2).Folder("deep", 2).File("y", "y", 3);  // folders 2, 3
             else
                 set.File(name, "evil", 1);
-            set.File("after", "a");
+            // Folder 4 (or 2) keeps its id: its file lands in it and nowhere else.
+            set.Folder("next").File("n", "n", asFolder ? 4 : 2).File("after", "a");
             std::string first = WriteSet(set.Segments());
             auto before = Outside();
-            EXPECT_EQ(Rejoin(first), 0);
-            EXPECT_TRUE(stopped_);
+            EXPECT_EQ(Rejoin(first), 1);
+            EXPECT_FALSE(stopped_);
             ASSERT_EQ(prompts_.shown.size(), 1u);
-            EXPECT_TRUE(Contains(prompts_.shown[0].text, PrintableEntryName(name))) << prompts_.shown[0].text;
-            EXPECT_TRUE(Contains(prompts_.shown[0].text, "Rejoin stopped."));
-            std::map<std::string, std::string> expected = {{"before", "b"}, {"d", "<dir>"}};
+            EXPECT_TRUE(Contains(prompts_.shown[0].text, "were not restored:\r\nT:\\out\\d\\" + PrintableEntryName(name) + " ("))
+                << prompts_.shown[0].text;
+            std::map<std::string, std::string> expected = {
+                {"before", "b"}, {"d", "<dir>"}, {"next", "<dir>"}, {"next/n", "n"}, {"after", "a"}};
             EXPECT_EQ(Out(), expected);
             EXPECT_EQ(Outside(), before);
         }
     }
+}
+
+TEST_F(RejoinTest, ANameTooLongToReadStopsTheRejoin) {
+    std::string first = WriteSet(CraftedSet().File("before", "b").File(std::string(256, 'n'), "x").File("after", "a").Segments());
+    EXPECT_EQ(Rejoin(first), 0);
+    EXPECT_TRUE(stopped_);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_TRUE(Contains(prompts_.shown[0].text, "longer than 255"));
+    EXPECT_EQ(Out(), (std::map<std::string, std::string>{{"before", "b"}}));
 }
 
 TEST(EntryName, PlainNamesPass) {
@@ -233,6 +257,11 @@ public:
         if (m == OpenMode::CreateWrite || failReads) return std::make_unique<Faulty>(std::move(f), *this, failReads);
         return f;
     }
+    std::unique_ptr<IFile> CreateFileBeneath(const std::string& r, const std::string& p) override {
+        auto f = real_.CreateFileBeneath(r, p);
+        if (!f) return f;
+        return std::make_unique<Faulty>(std::move(f), *this, false);
+    }
 
 private:
     class Faulty : public ForwardingFile {
@@ -299,15 +328,17 @@ TEST_F(RejoinTest, SegmentThatCannotBeOpenedStops) {
     EXPECT_EQ(Out()["whole"], "w");
 }
 
-TEST_F(RejoinTest, OutputThatCannotBeCreatedStops) {
+TEST_F(RejoinTest, AFolderThatCannotBeMadeIsReportedAndTheRestRestored) {
     WriteWholeFile(root_ + "/t/out/sub", "a file where a folder should be");
     CraftedSet set;
-    set.File("ok", "ok").Folder("sub").File("x", "x", 1).File("after", "a");
-    EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 0);
+    set.File("ok", "ok").Folder("sub").File("x", "x", 1).Folder("inner", 1).File("y", "y", 2).File("after", "a");
+    EXPECT_EQ(Rejoin(WriteSet(set.Segments())), 1);
     ASSERT_EQ(prompts_.shown.size(), 1u);
-    EXPECT_TRUE(Contains(prompts_.shown[0].text, "Cannot create T:\\out\\sub\\x")) << prompts_.shown[0].text;
-    EXPECT_EQ(Out()["ok"], "ok");
-    EXPECT_EQ(Out().count("after"), 0u);
+    EXPECT_TRUE(Contains(prompts_.shown[0].text, "not restored:\r\nT:\\out\\sub (could not be created: "))
+        << prompts_.shown[0].text;
+    std::map<std::string, std::string> expected = {
+        {"ok", "ok"}, {"sub", "a file where a folder should be"}, {"after", "a"}};
+    EXPECT_EQ(Out(), expected);
 }
 
 }  // namespace
