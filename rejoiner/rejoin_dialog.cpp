@@ -202,7 +202,12 @@ void CRejoinDialog::OnOK() {
     // runs from it: ask for it back until it is there again.
     bool removableModule = fs.DriveTypeOf(modulePath_.substr(0, 3)) == DriveType::Removable;
     bool askFirst = removableModule && !ModuleFileThere();
-    std::string text = rejoin_paths::CompletionMessage(askFirst, reader.Stopped(), programPath_, destination);
+    bool told = reader.Stopped() || !reader.NotRestored().empty();
+    std::string missing;
+    if (!reader.Stopped() && !reader.ReachedLastSegment())
+        missing = reader.MissingSegment().empty() ? "after " + reader.CurrentSegmentPath() : reader.MissingSegment();
+    std::string text = rejoin_paths::CompletionMessage(askFirst, told, programPath_, destination, missing,
+                                                       reader.IncompleteFile());
     if (!text.empty()) prompts.Message(text);
     while (askFirst && !ModuleFileThere()) prompts.Message(text);
     EndDialog(1);

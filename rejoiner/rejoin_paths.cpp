@@ -33,11 +33,17 @@ bool IsDriveRoot(const std::string& folder) {
 }
 
 std::string CompletionMessage(bool askFirstDisk, bool stopped, const std::string& programPath,
-                              const std::string& destination) {
+                              const std::string& destination, const std::string& missingSegment,
+                              const std::string& incompleteFile) {
     std::string text;
     if (askFirstDisk) text = "Please insert first diskette of Zembra set.";
     if (stopped) return text;
     if (askFirstDisk) text += "\n\r";
+    if (!missingSegment.empty()) {
+        text += "The Rejoin is incomplete: the segment " + missingSegment + " of " + programPath + " was not found.";
+        if (!incompleteFile.empty()) text += "\n\r" + incompleteFile + " was left incomplete.";
+        return text + "\n\rWhat came before it is in " + destination;
+    }
     return text + "Zembra has Rejoined " + programPath + "\n\rTo " + destination;
 }
 

@@ -16,8 +16,11 @@ bool UpFolder(const std::string& current, std::string& parent);
 // True when folder is a drive root ("C:\" or "C:"), which has no parent to go up to.
 bool IsDriveRoot(const std::string& folder);
 // Message shown when the rejoin is over. askFirstDisk puts the request for the first diskette
-// in front; stopped (a fault was already reported) leaves out the completion line.
+// in front; stopped (a fault, or entries not restored, already reported) leaves out the
+// completion line. A walk that ended for want of a segment (missingSegment not empty) is told
+// as such, with the file it left short, never as completed.
 std::string CompletionMessage(bool askFirstDisk, bool stopped, const std::string& programPath,
-                              const std::string& destination);
+                              const std::string& destination, const std::string& missingSegment = std::string(),
+                              const std::string& incompleteFile = std::string());
 
 }  // namespace rejoin_paths

@@ -161,6 +161,30 @@ TEST_F(RembloGui, RejoinsIntoTheChosenFolderAnsweringFileExists) {
     EXPECT_EQ(ListTree(SystemFileSystem(), dest), expected);
 }
 
+// A later segment that is not there on a hard disk: the message names it and the file left
+// short, and never says the set was rejoined.
+TEST_F(RembloGui, AMissingSegmentIsToldNotAnnouncedAsDone) {
+    WriteWholeFile(base_ + "\\src\\small.txt", "small");
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(250000, 3));
+    std::string sets = base_ + "\\sets\\";
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(ResourceRejoinerImage().Load(image));
+    ASSERT_EQ(Split({"small.txt", "data.bin"}, sets, image.size() + 5 + 100000), 2);
+    ASSERT_TRUE(::DeleteFileA((sets + "set_2.SEG").c_str()));
+    std::string out = base_ + "\\out";
+
+    gui::Program remblo;
+    ASSERT_TRUE(remblo.Start("\"" + sets + "set_1.EXE\"", out));
+    HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()),
+              "The Rejoin is incomplete: the segment set_2.SEG of " + sets + "set_1.EXE was not found.\n\r" + out +
+                  "\\data.bin was left incomplete.\n\rWhat came before it is in " + out + "\\");
+    EXPECT_TRUE(remblo.WaitExit());
+    EXPECT_EQ(ReadWholeFile(out + "\\small.txt"), "small");
+}
+
 TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
     if ((::GetDriveTypeA("A:\\") != DRIVE_REMOVABLE)) GTEST_SKIP() << "no diskette drive A: in this prefix";
     RemoveTree(SystemFileSystem(), "A:");  // an empty diskette

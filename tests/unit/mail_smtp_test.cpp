@@ -219,11 +219,12 @@ TEST_F(MailServers, EveryLineConformsWhateverTheUserTyped) {
     // A segment whose name is not ASCII, made through the file system the mailer reads with.
     std::string name = "caf\xe9 m\xfc" "de_1.exe";
     {
-        auto file = SystemFileSystem().Open(Win(name), OpenMode::CreateWrite, Share::DenyWrite);
+        // The host name is UTF-8; its Windows path spells it in windows-1252.
+        auto file = SystemFileSystem().Open(Win(Utf8(name)), OpenMode::CreateWrite, Share::DenyWrite);
         ASSERT_TRUE(file);
         ASSERT_TRUE(file->Write(PatternBytes(5000, 7).data(), 5000));
     }
-    MailJob job = Job(sink->port, Win(name));
+    MailJob job = Job(sink->port, Win(Utf8(name)));
     job.subject.clear();
     for (int i = 0; i < 280; ++i) job.subject += "Caf\xe9 ";  // 1,400 bytes
     // A line far past 998 bytes, the boundaries of old and the look of ours, 8-bit text, a

@@ -83,4 +83,8 @@ TEST(RejoinPaths, CompletionMessage) {
     // After a reported fault there is nothing to announce, only the diskette to ask for.
     EXPECT_EQ(CompletionMessage(false, true, "C:\\s_1.EXE", "D:\\out\\"), "");
     EXPECT_EQ(CompletionMessage(true, true, "A:\\s_1.EXE", "D:\\out\\"), "Please insert first diskette of Zembra set.");
+    // A walk cut short by a missing segment is never announced as done.
+    EXPECT_EQ(CompletionMessage(false, false, "C:\\s_1.EXE", "D:\\out\\", "s_3.SEG", "D:\\out\\big.bin"),
+              "The Rejoin is incomplete: the segment s_3.SEG of C:\\s_1.EXE was not found.\n\r"
+              "D:\\out\\big.bin was left incomplete.\n\rWhat came before it is in D:\\out\\");
 }

@@ -129,3 +129,72 @@ TEST_F(DisketteSpan, SpansThreeDiskettesAndReadsBackWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// Wide names made with the W calls, as another program would make them.
+bool WriteWide(const std::wstring& path, const std::string& data) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    bool ok = WriteFile(h, data.data(), DWORD(data.size()), &put, nullptr) && put == data.size();
+    CloseHandle(h);
+    return ok;
+}
+
+class WideNames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveTree(kWork);
+        CreateDirectoryA(kWork.c_str(), nullptr);
+        CreateDirectoryA((kWork + "src").c_str(), nullptr);
+        CreateDirectoryA((kWork + "out").c_str(), nullptr);
+        ASSERT_TRUE(WriteWhole(kWork + "src\\c.txt", "plain c"));
+        ASSERT_TRUE(WriteWhole(kWork + "secret.txt", "outside the source"));
+    }
+    void TearDown() override {
+        // The ANSI walk of RemoveTree cannot name these.
+        for (const wchar_t* name : kWideNames) DeleteFileW((Src() + name).c_str());
+        RemoveTree(kWork);
+    }
+    static constexpr const wchar_t* kWideNames[] = {L"x\xFF3C..\xFF3C" L"secret.txt", L"\xFF43.txt", L"a\x4E2D.txt",
+                                                    L"caf\x00E9 \x20AC.txt"};
+    bool Split(ScriptedPrompts& prompts) {
+        NullProgress progress;
+        BytesRejoinerImage image(std::vector<uint8_t>(64, 0x90));
+        SplitSharedState shared;
+        CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
+        engine.SetExeFolder(kWork);
+        engine.AddItem(kWork + "src");
+        return engine.Split(kWork + "out\\", "B", 1000000);
+    }
+    std::wstring Src() const { return std::wstring(kWork.begin(), kWork.end()) + L"src\\"; }
+};
+
+// The ANSI calls would turn a fullwidth backslash into a separator (a path to another file),
+// a fullwidth c into a second c.txt, and drop a CJK name: each is named, nothing is written.
+TEST_F(WideNames, NamesWithoutAnExactSpellingRefuseTheRun) {
+    ASSERT_TRUE(WriteWide(Src() + kWideNames[0], "look-alike"));
+    ASSERT_TRUE(WriteWide(Src() + kWideNames[1], "fullwidth c"));
+    ASSERT_TRUE(WriteWide(Src() + kWideNames[2], "cjk"));
+    ScriptedPrompts prompts;
+    EXPECT_FALSE(Split(prompts));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    const std::string& text = prompts.shown[0].text;
+    EXPECT_EQ(text.rfind("These items have names that cannot be stored in a Split Set", 0), 0u) << text;
+    for (const std::string& shown : {kWork + "src\\x?..?secret.txt", kWork + "src\\?.txt", kWork + "src\\a?.txt"})
+        EXPECT_NE(text.find("\n" + shown), std::string::npos) << shown << " in " << text;
+    EXPECT_EQ(GetFileAttributesA((kWork + "out\\B_1.EXE").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A name the code page spells exactly goes into the set in it and comes back as it was.
+TEST_F(WideNames, CodePageNamesGoIntoTheSetExactly) {
+    ASSERT_TRUE(WriteWide(Src() + kWideNames[3], "latin"));
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(Split(prompts)) << (prompts.shown.empty() ? "" : prompts.shown[0].text) << " ACP " << GetACP();
+    EXPECT_TRUE(prompts.shown.empty());
+    std::string set = ReadWhole(kWork + "out\\B_1.EXE");
+    EXPECT_NE(set.find(std::string("caf\xE9 \x80.txt") + '\0' + "latin"), std::string::npos);
+}
+
+}  // namespace
