@@ -48,7 +48,17 @@ public:
 class WizardGui : public ::testing::Test {
 protected:
     void SetUp() override {
-        zembra_ = "\"" + ModuleFolder() + "zembra.exe\"";
+        // The program runs from a folder of its own, beside the custom.dat it ships with; a
+        // per-user copy of the presets would be read first, so none is left.
+        app_ = MakeScratchFolder("zbwiz_app") + "\\";
+        ASSERT_TRUE(CopyFileA((ModuleFolder() + "zembra.exe").c_str(), (app_ + "zembra.exe").c_str(), FALSE));
+        const char* source = std::getenv("ZEMBRA_SOURCE_DIR");
+        ASSERT_TRUE(source);
+        WriteWholeFile(app_ + "custom.dat", ReadWholeFile("Z:" + std::string(source) + "/resources/custom.dat"));
+        char appData[MAX_PATH] = "";
+        GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
+        DeleteFileA((std::string(appData) + "\\Zembra\\custom.dat").c_str());
+        zembra_ = "\"" + app_ + "zembra.exe\"";
         // On the desktop, so the pages' folder tree shows it at its top level.
         treeName_ = "zbwiz" + std::to_string(GetCurrentProcessId());
         tree_ = remote::DesktopFolder() + "\\" + treeName_;
@@ -65,6 +75,7 @@ protected:
         program_.Terminate();
         RemoveTree(SystemFileSystem(), tree_);
         RemoveTree(SystemFileSystem(), out_.substr(0, out_.size() - 1));
+        RemoveTree(SystemFileSystem(), app_.substr(0, app_.size() - 1));
     }
 
     bool Start(const std::string& arguments = std::string()) {
@@ -174,6 +185,6 @@ protected:
 
     gui::Program program_;
     DWORD pid_ = 0;  // the zembra.exe driven, started here or by another program
-    std::string zembra_, treeName_, tree_, out_;
+    std::string app_, zembra_, treeName_, tree_, out_;
 };
 

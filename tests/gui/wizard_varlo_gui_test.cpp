@@ -1,5 +1,6 @@
 // The shell extension to the wizard end to end under Wine: varlo.dll, loaded here as Explorer
-// loads it, is given a selection and its command; the zembra.exe of this build that it starts
+// loads it, is given a selection and its command; the zembra.exe of this build that it starts (its
+// install folder registered as the installer does)
 // runs the wizard on that selection and builds it.
 #include <objbase.h>
 #include <shobjidl.h>
@@ -17,8 +18,7 @@ protected:
     void SetUp() override {
         WizardGui::SetUp();
         OleInitialize(nullptr);
-        std::string folder = ModuleFolder();
-        folder.pop_back();
+        std::string folder = app_.substr(0, app_.size() - 1);
         RegSetKeyValueA(HKEY_LOCAL_MACHINE, kInstallKey, "Path", REG_SZ, folder.c_str(),
                         static_cast<DWORD>(folder.size() + 1));
         module_ = LoadLibraryA((ModuleFolder() + "varlo.dll").c_str());
