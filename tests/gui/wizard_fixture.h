@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/split_engine.h"
 #include "engine/split_messages.h"
 #include "fakes/scripted_prompts.h"
 #include "fakes/test_files.h"
