@@ -22,7 +22,6 @@ Unicode true
 
 !define PRODUCT "Zembra"
 !define PUBLISHER "Orlaq"
-!define INSTALL_KEY "Software\Orlaq\Zembra"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zembra"
 ; The main program's per-user settings: its registry key, the mail settings file and the per-user
 ; copies of that file and of the presets.
@@ -50,8 +49,10 @@ Unicode true
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "${PROGRAMS_FOLDER}\${PRODUCT}"
-; A later setup goes where the first one went.
-InstallDirRegKey HKLM "${INSTALL_KEY}" "Path"
+; A later setup goes where the first one went. Its own uninstall entry says where, rather than
+; "Path", which a registration file imported by hand may have pointed anywhere.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ManifestSupportedOS all
@@ -68,6 +69,8 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${SOURCE}/resources/zembra.ico"
+!define MUI_UNICON "${SOURCE}/resources/zembra.ico"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
