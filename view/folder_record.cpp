@@ -62,3 +62,21 @@ bool SameShellItem(LPCITEMIDLIST a, LPCITEMIDLIST b) {
     desktop->Release();
     return same;
 }
+
+bool MayHaveSubfolders(const std::string& folderPath) {
+    std::string pattern = folderPath;
+    if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileExA(pattern.c_str(), FindExInfoStandard, &found, FindExSearchLimitToDirectories,
+                                     nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE) return ::GetLastError() != ERROR_FILE_NOT_FOUND;
+    bool any = false;
+    do {
+        const bool dots = lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0;
+        any = !dots && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+              !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
+    } while (!any && ::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return any;
+}

@@ -29,6 +29,10 @@ IShellFolder* BindToRecordFolder(const FolderRecord& record);
 // The item's name in one of the shell's forms (SHGDN_*); "" when the shell gives none.
 std::string ShellDisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags);
 
+// For a file system folder: false only when it surely holds no folder the tree would show
+// (hidden ones are not shown). The shell's "has subfolders" bit is a guess on some systems.
+bool MayHaveSubfolders(const std::string& folderPath);
+
 // True when two absolute id lists name the same item.
 bool SameShellItem(LPCITEMIDLIST a, LPCITEMIDLIST b);
 

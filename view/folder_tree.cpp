@@ -56,7 +56,7 @@ void CFolderTree::FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolut
     LPITEMIDLIST relative = nullptr;
     ULONG fetched = 0;
     while (items->Next(1, &relative, &fetched) == S_OK && fetched == 1) {
-        ULONG attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
+        ULONG attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
         LPCITEMIDLIST one = relative;
         if (SUCCEEDED(folder->GetAttributesOf(1, &one, &attributes)) &&
             (attributes & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER))) {
@@ -70,7 +70,10 @@ void CFolderTree::FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolut
                 insert.item.pszText = &name[0];
                 insert.item.iImage = ShellIconIndex(record->absolute, false);
                 insert.item.iSelectedImage = ShellIconIndex(record->absolute, true);
-                insert.item.cChildren = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
+                bool subfolders = (attributes & SFGAO_HASSUBFOLDER) != 0;
+                if (subfolders && (attributes & SFGAO_FILESYSTEM))
+                    subfolders = MayHaveSubfolders(ShellDisplayName(folder, relative, SHGDN_FORPARSING));
+                insert.item.cChildren = subfolders ? 1 : 0;
                 insert.item.lParam = reinterpret_cast<LPARAM>(record);
                 if (!Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))) FreeFolderRecord(record);
             }

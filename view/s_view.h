@@ -80,7 +80,10 @@ public:
 
     // ==== Presets, save location and build ======================================================
     // Declared here, defined with the presets and the build command (s_view_presets.cpp,
-    // s_view_build.cpp, custom_size*, build*): the view wires them into its handlers.
+    // s_view_build.cpp, custom_size*, build*). Their wiring goes where s_view.cpp marks it:
+    // the commands in OnCommand (the form's and the frame's: 1008 comes from both), LoadPresets
+    // in OnInitialUpdate, OnEditPreset in OnMessage (WM_ZM_EDIT_PRESET). The Delete key sends
+    // the "-" command; Email runs the build through the frame's chain as the menu does.
     std::vector<std::string> presetNames;      // preset box 1026, same order
     std::vector<int32_t> presetSizes;          // K; -1 typed by the user, -2 defines a new one
     std::vector<std::string> presetLocations;  // "" stands for the work directory
@@ -115,7 +118,7 @@ private:
     // s_view_sources.cpp: the tree, the file list and the "Files To Split" list.
     void OnAdd();
     void OnRemove();
-    void OnFileListDoubleClick();
+    void OnFileListDoubleClick(const NMITEMACTIVATE* click);
     void OnSourcesDoubleClick();
     void RefillFileList();
     bool AppendSource(const std::string& path);
@@ -124,6 +127,7 @@ private:
 
     // s_view_commands.cpp: Email, the wizard stand-in, keys, context help.
     void OnEmail();
+    bool RunBuild();
     void OnWizard();
     bool OnKey(MSG& msg);
     void OnContextHelp();

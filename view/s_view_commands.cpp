@@ -1,0 +1,133 @@
+// CSView: the Email command, the wizard's stand-in, the form's keyboard rules and context help.
+#include "app/help.h"
+#include "app/main_frame.h"
+#include "platform/process.h"
+#include "platform/settings.h"
+#include "platform/text_format.h"
+#include "resources/zembra_view_res.h"
+#include "view/s_view.h"
+
+namespace {
+
+const char kNoProject[] = "No project file created or opened to email.";
+const char kNoServer[] = "Options, Email Server, must be set before using Email.";
+const char kMailerFailed[] = "Failed to execute the Mailer!";
+
+}  // namespace
+
+void CSView::OnEmail() {
+    if (engine_->ListingPath().empty()) {
+        prompts_.Message(kNoProject);
+        return;
+    }
+    const std::string keptLocation = saveLocation;
+    std::string server;
+    if (std::unique_ptr<ISettings> mail = OpenProfileFile("ReZove.ini"))
+        server = mail->GetString("EMailSetup", "IEMailSMTP", "").substr(0, 300);
+    if (server.empty()) {
+        prompts_.Message(kNoServer);
+        return;
+    }
+    if (frame_ && frame_->Document() && modified) {
+        mailing = 1;
+        if (!RunBuild()) {
+            mailing = 0;
+            saveLocation = keptLocation;
+            return;
+        }
+    }
+    const int segments = CSplitEngine::CountSegments(SystemFileSystem(), saveLocation, splitSetName);
+    const std::string line = FormatText("%skorvo.exe &Segmented %s%s %d", exeDirectory.c_str(), saveLocation.c_str(),
+                                        splitSetName.c_str(), segments);
+    if (!StartProcess(line)) prompts_.Message(kMailerFailed);
+    saveLocation = keptLocation;
+    mailing = 0;
+}
+
+bool CSView::RunBuild() {
+    // Through the command chain, as the menu runs it: a written set clears the modified flag.
+    return frame_ && frame_->RouteCommand(IDC_BEGIN_SPLIT) && !modified;
+}
+
+void CSView::OnWizard() {
+    // Until wizard mode exists the command brings back the main form, so a start with files
+    // leaves the user with them listed rather than with no window at all.
+    Show(SW_SHOW);
+    if (frame_) {
+        ::ShowWindow(frame_->Handle(), SW_SHOW);
+        ::SetForegroundWindow(frame_->Handle());
+    }
+}
+
+bool CSView::PreTranslateMessage(MSG& msg) {
+    if (!Exists() || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) return false;
+    if (msg.message == WM_RBUTTONUP) {
+        // Consumed everywhere on the form; over the preset box it edits the chosen preset.
+        HWND presets = Item(IDC_PRESETS);
+        HWND focus = ::GetFocus();
+        if (focus && (focus == presets || ::IsChild(presets, focus)))
+            Post(WM_ZM_EDIT_PRESET, static_cast<WPARAM>(::SendMessageA(presets, CB_GETCURSEL, 0, 0)));
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN) return OnKey(msg);
+    return false;
+}
+
+bool CSView::OnKey(MSG& msg) {
+    HWND focus = ::GetFocus();
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    auto focusList = [this] {
+        fileList_.SetFocus();
+        if (fileList_.Count() > 0)
+            ListView_SetItemState(fileList_.Handle(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    };
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (focus == Item(IDC_SHOW_FILES) && !shift) {
+            folderTree_.SetFocus();
+            return true;
+        }
+        if (focus == folderTree_.Handle()) {
+            if (shift)
+                FocusItem(IDC_SHOW_FILES);
+            else
+                focusList();
+            return true;
+        }
+        if (focus == fileList_.Handle()) {
+            if (shift)
+                folderTree_.SetFocus();
+            else
+                FocusItem(IDC_ADD);
+            return true;
+        }
+        if (focus == Item(IDC_ADD) && shift) {
+            focusList();
+            return true;
+        }
+        return false;
+    case VK_RETURN:
+        if (focus != Item(IDC_SHOW_FILES)) return false;
+        // Leaving the box applies the filter; the text stays selected for the next pattern.
+        ::SetFocus(Handle());
+        FocusItem(IDC_SHOW_FILES);
+        ::SendMessageA(Item(IDC_SHOW_FILES), EM_SETSEL, 0, -1);
+        return true;
+    case VK_DELETE:
+        // First press on the preset box: remove the chosen preset, as "-" does.
+        if (focus != Item(IDC_PRESETS) || (msg.lParam & (1 << 30))) return false;
+        Send(WM_COMMAND, MAKEWPARAM(IDC_PRESET_REMOVE, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_PRESET_REMOVE)));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CSView::OnContextHelp() {
+    HWND focus = ::GetFocus();
+    if (!focus) return;
+    // The save location's edit is a child of its combo box.
+    if (::GetParent(focus) == Item(IDC_SAVE_LOCATION)) focus = Item(IDC_SAVE_LOCATION);
+    // The shell's help, at the control's topic (controls without one show nothing).
+    ZmShowContextHelp(frame_ ? frame_->Handle() : Handle(), ::GetDlgCtrlID(focus), kViewHelpIds);
+}
