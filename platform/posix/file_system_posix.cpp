@@ -291,18 +291,19 @@ public:
 
 private:
     // Opens the folder that holds the last name of relative, walking down from root one
-    // name at a time without following links. -1 (errno set) on failure.
+    // name at a time without following links. -1 (errno set) on failure. Nothing is kept open
+    // between calls: a folder removed or replaced meanwhile is never written into.
     static int OpenParentBeneath(const std::string& root, const std::string& relative, std::string& last) {
         std::string host = posix_drives::ToHost(root);
         if (host.empty() || relative.empty()) {
             errno = ENOENT;
             return -1;
         }
+        size_t start = 0;
         int dir = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir < 0) return -1;
-        size_t start = 0;
         for (;;) {
-            size_t sep = relative.find('\\', start);
+            size_t sep = start > relative.size() ? std::string::npos : relative.find('\\', start);
             std::string name = code_page::ToUtf8(relative.substr(start, sep == std::string::npos ? std::string::npos : sep - start));
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
                 ::close(dir);
@@ -324,6 +325,7 @@ private:
             start = sep + 1;
         }
     }
+
 };
 
 }  // namespace

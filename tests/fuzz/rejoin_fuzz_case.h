@@ -60,6 +60,9 @@ struct Outcome {
 };
 
 // The sandbox: <root>/s holds the segments (drive S:), <root>/t/out is the destination (T:\out\).
+// With bit 6 of the first byte set, the destination already holds links named a, b and c: to a
+// folder outside it, to a file outside it, and to a file outside it that does not exist. <root>/v
+// holds what they point at, and must be left exactly as it was.
 class Sandbox {
 public:
     Sandbox() {
@@ -74,6 +77,7 @@ public:
         Outcome outcome;
         RemoveTree(root_ + "/s");
         RemoveTree(root_ + "/t");
+        RemoveTree(root_ + "/v");
         mkdir((root_ + "/s").c_str(), 0777);
         mkdir((root_ + "/t").c_str(), 0777);
         mkdir((root_ + "/t/out").c_str(), 0777);
@@ -81,9 +85,23 @@ public:
         posix_drives::Map('S', root_ + "/s");
         posix_drives::Map('T', root_ + "/t");
 
-        // Byte 0: segment count (low two bits + 1) and, in bit 7, "no trailer" (the bytes are
-        // then the whole first segment). Then a 16-bit cut offset per later segment.
+        // Byte 0: segment count (low two bits + 1), in bit 6 the links above and, in bit 7, "no
+        // trailer" (the bytes are then the whole first segment). Then a 16-bit cut offset per
+        // later segment.
         if (size == 0) return outcome;
+        bool links = data[0] & 0x40;
+        if (links) {
+            mkdir((root_ + "/v").c_str(), 0777);
+            mkdir((root_ + "/v/dir").c_str(), 0777);
+            if (FILE* f = std::fopen((root_ + "/v/file").c_str(), "wb")) {
+                std::fputs("victim", f);
+                std::fclose(f);
+            }
+            if (symlink((root_ + "/v/dir").c_str(), (root_ + "/t/out/a").c_str()) != 0 ||
+                symlink((root_ + "/v/file").c_str(), (root_ + "/t/out/b").c_str()) != 0 ||
+                symlink((root_ + "/v/none").c_str(), (root_ + "/t/out/c").c_str()) != 0)
+                outcome.fault = "links could not be planted";
+        }
         size_t count = (data[0] & 3) + 1;
         bool rawFirst = data[0] & 0x80;
         size_t at = 1;
@@ -116,7 +134,17 @@ public:
             int expected = (reader.Stopped() ? 1 : 0) + (reader.NotRestored().empty() ? 0 : 1);
             if (prompts.shown != expected) outcome.fault = "messages other than a stop and the list of what was not restored";
         }
-        if (Names(root_) != std::set<std::string>{"s", "t"}) outcome.fault = "written beside the sandbox folders";
+        std::set<std::string> top = links ? std::set<std::string>{"s", "t", "v"} : std::set<std::string>{"s", "t"};
+        if (Names(root_) != top) outcome.fault = "written beside the sandbox folders";
+        if (links) {
+            char text[16] = {};
+            FILE* f = std::fopen((root_ + "/v/file").c_str(), "rb");
+            size_t n = f ? std::fread(text, 1, sizeof text - 1, f) : 0;
+            if (f) std::fclose(f);
+            if (Names(root_ + "/v") != std::set<std::string>{"dir", "file"} || !Names(root_ + "/v/dir").empty() ||
+                std::string(text, n) != "victim")
+                outcome.fault = "written through a link in the destination";
+        }
         if (Names(root_ + "/t") != std::set<std::string>{"out"}) outcome.fault = "written outside the destination";
         if (Names(root_ + "/s") != written) outcome.fault = "written among the segments";
         posix_drives::Reset();

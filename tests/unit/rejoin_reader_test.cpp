@@ -1,5 +1,7 @@
 // Rejoin walk over hand-made sets: the layout it relies on, overwrite answers, diskettes, and
 // every damaged or hostile set it must refuse without writing outside the destination.
+#include <sys/resource.h>
+
 #include "rejoin_fixture.h"
 
 #include "fakes/forwarding_file_system.h"
@@ -339,6 +341,45 @@ TEST_F(RejoinTest, AFolderThatCannotBeMadeIsReportedAndTheRestRestored) {
     std::map<std::string, std::string> expected = {
         {"ok", "ok"}, {"sub", "a file where a folder should be"}, {"after", "a"}};
     EXPECT_EQ(Out(), expected);
+}
+
+// A set copied from a medium that ignores letter case keeps its segments' names in any case.
+TEST_F(RejoinTest, LaterSegmentsAreFoundWhateverTheirCase) {
+    CraftedSet set;
+    set.File("f", std::string(100, 'q')).File("g", "g");
+    auto segments = set.Segments({40, 80});
+    WriteWholeFile(root_ + "/s/set_1.EXE", segments[0]);
+    WriteWholeFile(root_ + "/s/set_2.seg", segments[1]);
+    WriteWholeFile(root_ + "/s/SET_3.Seg", segments[2]);
+    EXPECT_EQ(Rejoin("S:\\set_1.EXE"), 1);
+    EXPECT_TRUE(prompts_.shown.empty());
+    EXPECT_EQ(segmentsRead_, 3);
+    EXPECT_EQ(Out(), (std::map<std::string, std::string>{{"f", std::string(100, 'q')}, {"g", "g"}}));
+}
+
+// 60,000 nested folders: memory grows with the set, not with the square of it (whole paths
+// would take hundreds of GB here), the first folder past the path limit is reported with
+// everything under it, and what follows is restored.
+TEST_F(RejoinTest, DeepNestingStaysSmallAndPathsPastTheLimitAreRefused) {
+    CraftedSet set;
+    const uint32_t kDepth = 60000;
+    const std::string name(200, 'a');
+    for (uint32_t i = 0; i < kDepth; ++i) set.Folder(name, i);
+    set.File("deep", "d", kDepth).File("top", "t");
+    std::string first = WriteSet(set.Segments());
+    struct rusage before, after;
+    getrusage(RUSAGE_SELF, &before);
+    CSegmentReader reader(first, SystemFileSystem(), prompts_, overwrite_, steps_);
+    EXPECT_EQ(reader.Rejoin("T:\\out\\"), 1);
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KiB";
+    ASSERT_EQ(reader.NotRestored().size(), 1u);
+    const std::string& told = reader.NotRestored()[0];
+    EXPECT_NE(told.find(" (the path is too long, with everything in it)"), std::string::npos);
+    // Told at the folder that first goes past the limit, not at one deeper or shallower.
+    EXPECT_GE(told.find(" ("), PathLimit());
+    EXPECT_LE(told.find(" ("), PathLimit() + name.size());
+    EXPECT_EQ(ReadWholeFile(root_ + "/t/out/top"), "t");
 }
 
 }  // namespace
