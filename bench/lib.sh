@@ -3,7 +3,9 @@
 # The caller sets bench_name (scratch folder name) and bench_runs (runs per contender, best kept).
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-cli=$PWD/${ZEMBRA_DIST_ROOT:-dist}/host/zembra-cli
+dist=${ZEMBRA_DIST_ROOT:-dist}
+[[ $dist == /* ]] || dist=$PWD/$dist
+cli=$dist/host/zembra-cli
 if [ ! -x "$cli" ]; then
   echo "no $cli: build it first (bash scripts/build.sh)" >&2
   exit 1
@@ -32,12 +34,9 @@ run() {
 # ratio <a> <b>: a / b to two places (a zero b counts as 0.01 s).
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.01; printf "%.2f", a / b }'; }
 
-# make_inputs: $work/big.bin (1 GiB of random bytes) and $work/small (200 folders of 100 files
-# of 100 to 8,099 bytes each).
-make_inputs() {
-  echo "preparing 1 GiB file and 20,000 small files in $work ..." >&2
-  head -c 1073741824 /dev/urandom >"$work/big.bin"
-  python3 - "$work/small" <<'PY'
+# make_small_files <folder>: 200 folders of 100 files of 100 to 8,099 bytes each.
+make_small_files() {
+  python3 - "$1" <<'PY'
 import os, sys
 root = sys.argv[1]
 for d in range(1, 201):
@@ -46,4 +45,11 @@ for d in range(1, 201):
         with open(f"{root}/d{d}/f{f}.dat", "wb") as out:
             out.write(os.urandom((d * 131 + f * 977) % 8000 + 100))
 PY
+}
+
+# make_inputs: $work/big.bin (1 GiB of random bytes) and $work/small (20,000 small files).
+make_inputs() {
+  echo "preparing 1 GiB file and 20,000 small files in $work ..." >&2
+  head -c 1073741824 /dev/urandom >"$work/big.bin"
+  make_small_files "$work/small"
 }

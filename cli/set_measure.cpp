@@ -3,13 +3,26 @@
 
 namespace {
 
+// A listed entry brings its kind and size along: only the items named by the user are asked for.
+void MeasureEntry(IFileSystem& fs, const std::string& path, const std::string& name, uint32_t attributes,
+                  uint64_t size, int depth, SetMeasure& m);
+
 void Measure(IFileSystem& fs, const std::string& path, const std::string& name, int depth, SetMeasure& m) {
-    m.recordBytes += name.size() + 10;  // size, attributes, parent, name, zero byte
     uint32_t attributes = 0;
-    if (!fs.GetAttributes(path, attributes)) return;
+    if (!fs.GetAttributes(path, attributes)) {
+        m.recordBytes += name.size() + 10;
+        return;
+    }
+    FileStatus status;
+    if ((attributes & kAttrFolder) || !fs.GetStatus(path, status)) status.size = 0;
+    MeasureEntry(fs, path, name, attributes, status.size, depth, m);
+}
+
+void MeasureEntry(IFileSystem& fs, const std::string& path, const std::string& name, uint32_t attributes,
+                  uint64_t size, int depth, SetMeasure& m) {
+    m.recordBytes += name.size() + 10;  // size, attributes, parent, name, zero byte
     if (!(attributes & kAttrFolder)) {
-        FileStatus status;
-        if (fs.GetStatus(path, status)) m.contentBytes += status.size;
+        m.contentBytes += size;
         return;
     }
     if (depth > 200) return;  // deeper than any real tree: a loop of links
@@ -17,7 +30,7 @@ void Measure(IFileSystem& fs, const std::string& path, const std::string& name, 
     fs.ListFolder(prefix + "*.*", [&](const DirEntry& entry) {
         // The engine leaves hidden entries out, and "." and "..".
         if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
-        Measure(fs, prefix + entry.name, entry.name, depth + 1, m);
+        MeasureEntry(fs, prefix + entry.name, entry.name, entry.attributes, entry.size, depth + 1, m);
         return true;
     });
 }

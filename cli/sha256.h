@@ -12,9 +12,13 @@ public:
     void Update(const void* data, size_t count);
     // The digest as 64 lower-case hex digits; the object must be Reset before reuse.
     std::string HexDigest();
+    // Uses the processor's SHA instructions where it has them (the default); false forces the
+    // portable code. Returns whether they are used.
+    static bool SetAccelerated(bool on);
 
 private:
     void Block(const uint8_t* p);
+    void Blocks(const uint8_t* p, size_t blocks);
 
     uint32_t h_[8];
     uint8_t buffer_[64];

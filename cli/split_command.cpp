@@ -133,15 +133,21 @@ int RunSplit(const CliOptions& o) {
     }
 
     // A segment size beyond what the whole set needs is cut to it, so a generous --size is
-    // not refused for room the set would never use.
-    SetMeasure measure = MeasureSources(fs, sources);
+    // not refused for room the set would never use. The measure walks the whole tree before
+    // the split walks it again, so it is taken only where it is used: for that cut, when the
+    // size exceeds the room, and for the total of a progress line on a terminal.
+    bool quiet = o.verbosity == Verbosity::Quiet;
+    bool draw = !quiet && StderrIsTerminal();
     uint64_t size = o.size;
-    if (size > measure.OneSegmentBytes(image.size())) size = measure.OneSegmentBytes(image.size());
+    SetMeasure measure;
+    if (draw || size > CSplitEngine::UsableFreeSpace(fs, dest.substr(0, 3))) {
+        measure = MeasureSources(fs, sources);
+        if (size > measure.OneSegmentBytes(image.size())) size = measure.OneSegmentBytes(image.size());
+    }
 
     TerminalPrompts prompts(o.yes);
     BytesRejoinerImage rejoiner(std::move(image));
-    bool quiet = o.verbosity == Verbosity::Quiet;
-    SplitProgress progress(!quiet && StderrIsTerminal(), measure.contentBytes, o.verbosity == Verbosity::Verbose);
+    SplitProgress progress(draw, measure.contentBytes, o.verbosity == Verbosity::Verbose);
     prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
     CSplitEngine engine(fs, prompts, progress, rejoiner);
     progress.SetSegmentSource([&engine] { return engine.CurrentSegmentName(); });

@@ -20,7 +20,10 @@ TEST(CliSha256, FipsExamples) {
          "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
         {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
+    // The processor's SHA instructions where it has them, and the portable code.
+    for (bool accelerated : {true, false})
     for (const Case& c : cases) {
+        SCOPED_TRACE(CSha256::SetAccelerated(accelerated) ? "accelerated" : "portable");
         CSha256 whole;
         whole.Update(c.message.data(), c.message.size());
         EXPECT_EQ(whole.HexDigest(), c.digest) << c.message.size();
@@ -35,6 +38,7 @@ TEST(CliSha256, FipsExamples) {
         }
         EXPECT_EQ(pieces.HexDigest(), c.digest) << c.message.size();
     }
+    CSha256::SetAccelerated(true);
 }
 
 TEST(CliProgress, LineFitsTheTerminal) {
