@@ -17,12 +17,16 @@ bool CWizardSizePage::OnInitDialog() {
     if (names)
         for (const std::string& name : *names) box.AddString(name);
     int pick = presetName.empty() ? CB_ERR : box.FindStringExact(presetName);
-    if (pick == CB_ERR) pick = chosen >= 0 && chosen < box.GetCount() ? chosen : 0;
+    bool named = pick != CB_ERR;
+    if (!named) pick = chosen >= 0 && chosen < box.GetCount() ? chosen : 0;
     box.SetCurSel(pick);
+    // A name no entry carries (the "Custom" left by a cancelled new preset) stays as it was,
+    // and so does its typed size.
+    if (!named && !presetName.empty()) SetItemText(IDC_WIZ_PRESET, presetName);
     SetSizeWritable(false);
     if (!names || names->empty())
         Prompts().Message("Missing custom.dat file.");
-    else if (isTypedSize && isTypedSize(pick))
+    else if ((isTypedSize && isTypedSize(pick)) || (!named && sizeTyped_))
         SetSizeWritable(true);
     return true;
 }
@@ -54,6 +58,7 @@ void CWizardSizePage::ApplyPreset(int index) {
     size = c.size;
     notFirstPreset = c.notFirstPreset ? 1 : 0;
     if (!c.appendName.empty()) winui::ComboBox(Item(IDC_WIZ_PRESET)).AddString(c.appendName);
+    sizeTyped_ = c.sizeTyped;
     SetSizeWritable(c.sizeTyped);
     UpdateData(false);
 }

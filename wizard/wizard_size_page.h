@@ -43,4 +43,6 @@ protected:
 private:
     void ApplyPreset(int index);
     void SetSizeWritable(bool writable);
+
+    bool sizeTyped_ = false;  // the last preset applied leaves the size to the user
 };
