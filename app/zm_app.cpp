@@ -10,6 +10,7 @@
 #include "winui/app.h"
 #include "winui/dialog.h"
 #include "winui/message_loop.h"
+#include "wizard/wizard_command.h"
 
 namespace {
 struct InstanceSearch {
@@ -78,8 +79,12 @@ bool CZmApp::InitInstance(HINSTANCE instance, const char* commandLine) {
     // 11-12. File New makes the frame, the document and the view.
     OnFileNew();
     if (!frame_ || !frame_->Exists()) return false;
-    ::ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
-    ::UpdateWindow(frame_->Handle());
+    // Started with files, the program is the wizard alone: once it has ended the frame is
+    // closing and is never shown.
+    if (!WizardEndedProgram()) {
+        ::ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
+        ::UpdateWindow(frame_->Handle());
+    }
     winui::MessageLoop::SetPreTranslate(PreTranslate);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/text_format.h"
 #include "resources/zembra_view_res.h"
 #include "view/s_view.h"
+#include "wizard/wizard_command.h"
 
 namespace {
 
@@ -49,15 +50,7 @@ bool CSView::RunBuild() {
     return frame_ && frame_->RouteCommand(IDC_BEGIN_SPLIT) && !modified;
 }
 
-void CSView::OnWizard() {
-    // Until wizard mode exists the command brings back the main form, so a start with files
-    // leaves the user with them listed rather than with no window at all.
-    Show(SW_SHOW);
-    if (frame_) {
-        ::ShowWindow(frame_->Handle(), SW_SHOW);
-        ::SetForegroundWindow(frame_->Handle());
-    }
-}
+void CSView::OnWizard() { RunWizardMode(*this); }
 
 bool CSView::PreTranslateMessage(MSG& msg) {
     if (!Exists() || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) return false;
