@@ -115,6 +115,8 @@ private:
     bool WriteRecord(uint32_t size, uint8_t attributes, uint32_t parent, const std::string& name);
     bool CopyFile(IFile& file, const std::string& path, uint32_t size);
     bool WalkFolder(const std::string& path, uint32_t id);
+    // AddEntry for an entry of a folder's listing (listed) or a selected item (nullptr).
+    bool AddEntry(const std::string& path, uint32_t parent, const DirEntry* listed);
     bool ReportWriteError();
     std::string ListingFolder() const;
     void FinishListing();

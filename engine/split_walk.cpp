@@ -31,20 +31,29 @@ std::string Upper(std::string s) {
 
 }  // namespace
 
-bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent) {
+bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent) { return AddEntry(path, parent, nullptr); }
+
+bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent, const DirEntry* listed) {
     if (!CheckCancel()) return false;
 
+    // A plain file or folder met in a listing is described by its listing entry, which holds
+    // what both queries below would answer: asking again cost two lookups per file (a
+    // directory search each on Windows). Links and the unusual are asked for as before.
+    bool plain = listed && !(listed->attributes & (kAttrReparsePoint | kAttrDevice));
     uint32_t shellAttributes = 0;
-    if (!fs_.GetAttributes(path, shellAttributes)) {
+    FileStatus status;
+    if (plain) {
+        shellAttributes = status.attributes = listed->attributes;
+        status.size = listed->size;
+    } else if (!fs_.GetAttributes(path, shellAttributes)) {
         LeaveOut(path, FormatText(split_text::kUnreadable, fs_.LastErrorText().c_str()));
         return true;
     }
 
-    FileStatus status;
     uint64_t size = 0;
     uint8_t attributes = 0;
     std::string name;
-    if (fs_.GetStatus(path, status)) {
+    if (plain || fs_.GetStatus(path, status)) {
         size = status.size;
         attributes = static_cast<uint8_t>(status.attributes & ~kAttrNormal);
         name = LastComponent(path);
@@ -131,7 +140,7 @@ bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
             LeaveOut(prefix + entry.name, split_text::kRenamed);
             return true;
         }
-        keepGoing = AddEntry(prefix + entry.name, id);
+        keepGoing = AddEntry(prefix + entry.name, id, &entry);
         return keepGoing;
     });
     if (!listed) LeaveOut(path, FormatText(split_text::kUnlisted, fs_.LastErrorText().c_str()));
