@@ -20,6 +20,7 @@
 #include "engine/split_engine.h"
 #include "view/file_list.h"
 #include "view/folder_tree.h"
+#include "view/model/preset_rules.h"
 #include "view/model/source_list.h"
 #include "winui/dialog.h"
 #include "winui/list_box.h"
@@ -97,6 +98,23 @@ public:
     void OnSaveLocationSelected();             // 1012 selection changed
     void OnSaveLocationEdited();               // 1012 text edited
     int OnBuild();                             // 1008 "Begin Split"; nonzero on success
+    // The rules behind the preset box, working on the three lists above.
+    CPresetRules& PresetRules();
+    // Preset index applied for the wizard's size page: a preset defined there joins the box too;
+    // the form's own fields stay as they are.
+    PresetOutcome ApplyPresetForWizard(int index);
+
+private:
+    std::string WorkDirectory() const;
+    bool AskCustomSize(CustomSizeValues& values);
+    void TakePresetOutcome(const PresetOutcome& out);
+    void UseSaveLocation(const std::string& location, bool remember);
+    std::unique_ptr<ISettings> appProfile_;
+    std::unique_ptr<CCustomDataFile> customData_;
+    std::unique_ptr<CPresetList> presetList_;
+    std::unique_ptr<CPresetRules> presetRules_;
+
+public:
     // ============================================================================================
 
 protected:

@@ -1,0 +1,48 @@
+// CSView::OnBuild: Begin Split (1008) and "&Build Split File(s)". The steps are CBuildRun's,
+// shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
+#include "app/main_frame.h"
+#include "resources/zembra_view_res.h"
+#include "view/model/build_run.h"
+#include "view/s_view.h"
+
+int CSView::OnBuild() {
+    BuildRequest rq;
+    rq.modified = modified != 0;
+    rq.takeValues = [this](BuildRequest& r) {
+        contentsText.clear();
+        if (!mailing && !UpdateData(true)) return false;  // a refused value has been shown
+        r.notFirstPreset = notFirstPreset != 0;
+        r.maxFileSize = maxFileSize;
+        r.items.clear();
+        for (const CSourceList::Entry& entry : Sources().Entries()) r.items.push_back(entry.path);
+        r.saveLocation = saveLocation;
+        r.setName = splitSetName;
+        r.totalSize = TotalSize();
+        return true;
+    };
+    rq.sizeRaised = [this, &rq] {
+        maxFileSize = rq.maxFileSize;
+        ::SetDlgItemInt(Handle(), IDC_MAX_SIZE, static_cast<UINT>(maxFileSize), TRUE);
+    };
+    rq.beforeRun = [this, &rq] {
+        bytesDone = 0;
+        contentsText.clear();
+        saveLocation = rq.saveLocation;
+        UpdateData(false);
+    };
+
+    CBuildRun run(Engine(), SystemFileSystem(), prompts_, *rejoinerImage_);
+    BuildOutcome outcome;
+    bool ok = run.Run(rq, outcome);
+    if (!rq.saveLocation.empty()) saveLocation = rq.saveLocation;  // with its trailing backslash
+    if (!ok) return 0;
+
+    modified = 0;
+    SetButtonStates(false);
+    if (frame_) {
+        frame_->SetDocumentTitle(splitSetName);
+        if (!outcome.removable) frame_->RecentFiles().Add(outcome.listingPath);
+    }
+    ::PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDC_REVIEW, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_REVIEW)));
+    return 1;
+}
