@@ -64,6 +64,7 @@ protected:
         HWND presets = gui::FindChild(frame_, kPresets);
         ASSERT_TRUE(presets);
         view_ = GetParent(presets);
+        gui::WaitUntil([&] { return SendMessageA(presets, CB_GETCOUNT, 0, 0) > 0; }, 5000);
     }
     void TearDown() override {
         if (program_.Running()) {
@@ -75,6 +76,12 @@ protected:
     }
 
     void Choose(int index) { ASSERT_TRUE(remote::ChooseComboItem(view_, kPresets, index)); }
+    // Chooses an entry whose handler opens a dialog: the notification is posted, not sent.
+    void ChooseOpeningDialog(int index) {
+        HWND box = GetDlgItem(view_, kPresets);
+        ASSERT_EQ(SendMessageA(box, CB_SETCURSEL, index, 0), index);
+        PostMessageA(view_, WM_COMMAND, MAKEWPARAM(kPresets, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    }
     std::string Text(int id) { return gui::Text(GetDlgItem(view_, id)); }
     HWND Dialog(const std::string& title) { return gui::FindTop(gui::WindowQuery{"#32770", title, false, program_.Pid()}); }
     std::string Answer(int button) { return gui::AnswerNextMessageBox(button, program_.Pid()); }
@@ -142,7 +149,7 @@ TEST_F(ZembraPresets, ChoosingPresetsSetsSizeAndSaveLocation) {
     EXPECT_EQ(Text(kSizeDisplay), "1440");
     EXPECT_EQ(Text(kSaveLocation), "A:\\");
 
-    Choose(2);  // the new-preset entry, cancelled: "Custom" at 500 K, typed
+    ChooseOpeningDialog(2);  // the new-preset entry, cancelled: "Custom" at 500 K, typed
     HWND custom = Dialog("Custom");
     ASSERT_TRUE(custom);
     EXPECT_EQ(gui::Text(GetDlgItem(custom, kName)), "");
