@@ -95,7 +95,7 @@ void CSView::OnInitialUpdate() {
         icons_[i] = static_cast<HICON>(::LoadImageA(winui::App::Instance(), MAKEINTRESOURCEA(kIconIds[i]), IMAGE_ICON,
                                                     0, 0, LR_DEFAULTSIZE));
 
-    // The preset lists are read from custom.dat here (LoadPresets) once the presets land.
+    LoadPresets(true);
     presets.SetCurSel(0);
     maxFileSize = 0;
     ::SendMessageA(Item(IDC_MAX_SIZE), EM_SETREADONLY, TRUE, 0);
@@ -206,6 +206,9 @@ bool CSView::OnCommand(int id) {
     case IDC_EMAIL:
         OnEmail();
         return true;
+    case IDC_BEGIN_SPLIT:  // "&Build Split File(s)", and the project commands' build
+        OnBuild();
+        return true;
     case 32781:  // wizard mode (the toolbar's 32778 arrives as this)
         OnWizard();
         return true;
@@ -235,9 +238,26 @@ bool CSView::OnCommand(int id, int code, HWND /*control*/) {
     case IDC_SOURCES:
         if (code == LBN_DBLCLK) OnSourcesDoubleClick();
         return true;
-    // Presets, save location and build (1026, 1031, 1032, 1012, 1013, 1008) are wired here as
-    // their handlers land beside this file: OnPresetSelected, OnAddPreset, OnRemovePreset,
-    // OnSaveLocationSelected / OnSaveLocationEdited, OnBrowseSaveLocation, OnBuild.
+    // Presets, save location and build: s_view_presets.cpp and s_view_build.cpp.
+    case IDC_PRESETS:
+        if (code == CBN_SELCHANGE) OnPresetSelected();
+        return true;
+    case IDC_PRESET_ADD:
+        if (code == BN_CLICKED) OnAddPreset();
+        return true;
+    case IDC_PRESET_REMOVE:
+        if (code == BN_CLICKED) OnRemovePreset();
+        return true;
+    case IDC_SAVE_LOCATION:
+        if (code == CBN_SELCHANGE) OnSaveLocationSelected();
+        if (code == CBN_EDITCHANGE) OnSaveLocationEdited();
+        return true;
+    case IDC_BROWSE:
+        if (code == BN_CLICKED) OnBrowseSaveLocation();
+        return true;
+    case IDC_BEGIN_SPLIT:
+        if (code == BN_CLICKED) OnBuild();
+        return true;
     case IDC_SHOW_FILES:
         if (code == EN_KILLFOCUS) RefillFileList();
         return true;
@@ -305,6 +325,10 @@ bool CSView::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         UpdateData(false);
         SetButtonStates(true);
         RefreshStatusText();
+        result = 0;
+        return true;
+    case WM_ZM_EDIT_PRESET:
+        OnEditPreset();
         result = 0;
         return true;
     case WM_ZM_CONTEXT_HELP:
