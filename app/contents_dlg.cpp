@@ -9,10 +9,11 @@ namespace {
 constexpr int kPrintCommand = 32775;
 }
 
-CContentsDlg::CContentsDlg(std::string text) : Dialog(IDD_CONTENTS), text_(std::move(text)) {}
+CContentsDlg::CContentsDlg(std::string text, bool offerOk)
+    : Dialog(IDD_CONTENTS), text_(std::move(text)), offerOk_(offerOk) {}
 
-INT_PTR CContentsDlg::ShowContents(const std::string& text, HWND owner) {
-    CContentsDlg dlg(text);
+INT_PTR CContentsDlg::ShowContents(const std::string& text, HWND owner, bool offerOk) {
+    CContentsDlg dlg(text, offerOk);
     return dlg.DoModal(owner);
 }
 
@@ -20,7 +21,11 @@ bool CContentsDlg::OnInitDialog() {
     // Text set through the window is not bound by the edit's typing limit; lift it anyway so a
     // long listing is never cut when the control re-measures.
     ::SendMessageA(Item(IDC_CONTENTS_TEXT), EM_SETLIMITTEXT, 0, 0);
-    return Dialog::OnInitDialog();
+    ShowItem(IDOK, offerOk_);
+    Dialog::OnInitDialog();
+    // The focus starts on a button: Enter in the text must not be taken for OK unnoticed.
+    FocusItem(offerOk_ ? IDOK : IDCANCEL);
+    return false;
 }
 
 void CContentsDlg::Exchange(winui::DataExchange& dx, bool /*save*/) { dx.Text(IDC_CONTENTS_TEXT, text_); }

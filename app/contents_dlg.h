@@ -8,9 +8,10 @@
 
 class CContentsDlg : public winui::Dialog {
 public:
-    explicit CContentsDlg(std::string text);
-    // Runs the viewer modally over owner; returns the code it ended with (IDCANCEL from Close).
-    static INT_PTR ShowContents(const std::string& text, HWND owner = nullptr);
+    // offerOk shows an OK button beside Close, for a caller that acts on OK.
+    explicit CContentsDlg(std::string text, bool offerOk = false);
+    // Runs the viewer modally over owner; returns IDOK from OK, IDCANCEL from Close.
+    static INT_PTR ShowContents(const std::string& text, HWND owner = nullptr, bool offerOk = false);
 
 protected:
     bool OnInitDialog() override;
@@ -19,4 +20,5 @@ protected:
 
 private:
     std::string text_;
+    bool offerOk_;
 };

@@ -99,6 +99,8 @@ public:
     // Items of the last run that are not in its set, each as "path (why)": unreadable files and
     // folders, links to folders, pipes and devices. The run tells the user of them at its end.
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
+    // The listing of the set now open: a project read back, or none ("") after New.
+    void SetListingPath(const std::string& path) { listingPath_ = path; }
     int SegmentCount() const { return segmentCount_; }
     // Files the last run created that are still within reach (its listing, its segments on the
     // disk now in the drive): all that a failed run may take back, never an older set's files.

@@ -33,13 +33,14 @@ for number, page in enumerate(pages, 1):
     body += rows[1:]
 printed = collections.Counter(body)
 wanted = collections.Counter(l.strip() for l in listing.read_text().splitlines() if l.strip())
-joined = "".join(body)
+# Rows joined, spaces aside: a row that ends at a space loses it to the text extraction.
+joined = "".join(body).replace(" ", "")
 wrapped = 0
 for line, count in wanted.items():
     if printed[line] == count:
         continue
     # A line too long for the text width comes back in pieces, one after another.
-    if printed[line] == 0 and len(line) > 100 and joined.count(line) == count:
+    if printed[line] == 0 and len(line) > 100 and joined.count(line.replace(" ", "")) == count:
         wrapped += 1
         continue
     errors.append(f"printed {printed[line]} times, listed {count}: {line[:80]}")
