@@ -5,16 +5,7 @@
 set -u
 cli=$1
 ZB_SCRATCH=zbsums . "$(dirname "$0")/lib.sh"
-run() {  # run EXPECTED_STATUS COMMAND...: stdout in $work/out, stderr in $work/err
-  local want=$1; shift
-  "$@" >"$work/out" 2>"$work/err" </dev/null
-  local got=$?
-  [ "$got" -eq "$want" ] || { echo "  exit $got, wanted $want: $*"; cat "$work/err"; return 1; }
-}
-head -c 4000 /dev/urandom >"$work/rejoiner.bin"
-R=(--rejoiner "$work/rejoiner.bin")
-src=$work/src
-make_tree "$src"
+stand_in_sources
 split_set() {  # split_set NAME: a fresh set of several segments in $work/NAME
   rm -rf "$work/$1"
   "$cli" split --size 60K --name "$1" "${R[@]}" --dest "$work/$1" "$src" >/dev/null 2>&1 </dev/null
@@ -25,7 +16,7 @@ check "checksum file beside the set" test -f "$work/good/good.sha256"
 check "one line per segment" [ "$(wc -l <"$work/good/good.sha256")" -eq "$(ls "$work/good" | grep -c '^good_')" ]
 check "sha256sum -c agrees" sh -c "cd '$work/good' && sha256sum --quiet -c good.sha256"
 check "verify a whole set" run 0 "$cli" verify "$work/good/good_1.EXE"
-check "verify says so" grep -q "the set is whole: [0-9]* segments, 9 entries; every segment matches good.sha256" "$work/out"
+check "verify says so" grep -q "the set is whole: [0-9]* segments, 9 entries; every segment matches good.sha256" "$work/stdout"
 check "rejoin checks and writes" run 0 "$cli" rejoin "$work/good/good_1.EXE" "$work/back"
 check "identical" diff -r "$src" "$work/back/src"
 
@@ -49,7 +40,7 @@ check "no wrong file of the right size" sh -c "! cmp -s '$src/big.bin' '$work/al
 split_set bare
 rm "$work/bare/bare.sha256"
 check "verify without checksums" run 0 "$cli" verify "$work/bare/bare_1.EXE"
-check "says hashes were not checked" grep -q "no checksum file beside it" "$work/out"
+check "says hashes were not checked" grep -q "no checksum file beside it" "$work/stdout"
 mv "$work/bare/bare_4.SEG" "$work/bare_4.SEG"
 check "verify: missing segment" run 1 "$cli" verify "$work/bare/bare_1.EXE"
 check "missing segment named" grep -q "segment bare_4.SEG is missing" "$work/err"

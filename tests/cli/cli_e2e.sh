@@ -4,26 +4,14 @@
 set -u
 cli=$1
 . "$(dirname "$0")/lib.sh"
-status_is() {  # status_is EXPECTED COMMAND...: exit status of the command
-  local want=$1; shift
-  "$@" >"$work/stdout" 2>"$work/err" </dev/null
-  local got=$?
-  [ "$got" -eq "$want" ] || { echo "  exit $got, wanted $want: $*"; cat "$work/err"; return 1; }
-}
-
-# A stand-in rejoiner image; the host split needs one whatever the built-in image is.
-head -c 4000 /dev/urandom >"$work/rejoiner.bin"
-R=(--rejoiner "$work/rejoiner.bin")
-
-src=$work/src
-make_tree "$src"
+stand_in_sources
 
 # Round trip across several segments, byte for byte, folders (empty ones too) included.
-check "split" status_is 0 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
+check "split" run 0 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
 segments=$(ls "$work/out" | grep -c '^my_set_[0-9]*\.\(EXE\|SEG\)$')
 check "several segments" [ "$segments" -ge 5 ]
 check "listing beside the set" test -f "$work/out/my_set.spj"
-check "rejoin" status_is 0 "$cli" rejoin "$work/out/my_set_1.EXE" "$work/back"
+check "rejoin" run 0 "$cli" rejoin "$work/out/my_set_1.EXE" "$work/back"
 check "identical tree" diff -r "$src" "$work/back/src"
 check "empty folder kept" test -d "$work/back/src/empty dir"
 
@@ -32,52 +20,52 @@ first_entry=$(sed -n 2p "$work/out/my_set.spj")
 check "listing paths are Windows paths" [ "$first_entry" = "$(printf 'Z:%s - 0\r' "${src//\//\\}")" ]
 
 # list: one line per entry, segment first, relative path last.
-check "list" status_is 0 "$cli" list "$work/out/my_set_1.EXE"
+check "list" run 0 "$cli" list "$work/out/my_set_1.EXE"
 check "list names every entry" [ "$(wc -l <"$work/stdout")" -eq 9 ]
 check "list shows the deep file" grep -qE '^ +[0-9]+ +file +70000 +src\\docs\\deep\\mid\.bin$' "$work/stdout"
 
 # Overwrite answers: none keeps what is there, all replaces it.
 printf 'changed' >"$work/back/src/docs/a.txt"
-check "overwrite none" status_is 0 "$cli" rejoin --overwrite none "$work/out/my_set_1.EXE" "$work/back"
+check "overwrite none" run 0 "$cli" rejoin --overwrite none "$work/out/my_set_1.EXE" "$work/back"
 check "kept" [ "$(cat "$work/back/src/docs/a.txt")" = changed ]
 # Without a terminal "ask" keeps the file, and the run says it did not write everything.
-check "no terminal means no" status_is 1 "$cli" rejoin "$work/out/my_set_1.EXE" "$work/back"
+check "no terminal means no" run 1 "$cli" rejoin "$work/out/my_set_1.EXE" "$work/back"
 check "still kept" [ "$(cat "$work/back/src/docs/a.txt")" = changed ]
 check "kept files told" grep -q "existing files were kept and not restored" "$work/err"
-check "overwrite all" status_is 0 "$cli" rejoin --overwrite all "$work/out/my_set_1.EXE" "$work/back"
+check "overwrite all" run 0 "$cli" rejoin --overwrite all "$work/out/my_set_1.EXE" "$work/back"
 check "replaced" diff -r "$src" "$work/back/src"
 
 # Splitting again into the same folder: without --yes and without a terminal the answer is No.
-check "existing set kept without --yes" status_is 1 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
+check "existing set kept without --yes" run 1 "$cli" split --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src"
 check "says why" grep -q "Overwrite existing Split Set!" "$work/err"
-check "existing set replaced with --yes" status_is 0 "$cli" split --yes --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src/docs"
+check "existing set replaced with --yes" run 0 "$cli" split --yes --size 60K --name my_set "${R[@]}" --dest "$work/out" "$src/docs"
 check "old later segments gone" [ "$(ls "$work/out" | grep -c '^my_set_')" -lt "$segments" ]
 
 # A missing middle segment: the rejoin stops early and says so.
-check "split b" status_is 0 "$cli" split --size 60K --name b "${R[@]}" --dest "$work/outb" "$src"
+check "split b" run 0 "$cli" split --size 60K --name b "${R[@]}" --dest "$work/outb" "$src"
 mv "$work/outb/b_3.SEG" "$work/b_3.SEG"
-check "missing segment fails" status_is 1 "$cli" rejoin "$work/outb/b_1.EXE" "$work/backb"
+check "missing segment fails" run 1 "$cli" rejoin "$work/outb/b_1.EXE" "$work/backb"
 check "missing segment named" grep -q "segment b_3.SEG is missing" "$work/err"
 mv "$work/b_3.SEG" "$work/outb/b_3.SEG"
 
 # Usage errors exit 2; bad input exits 1 with the reason on stderr.
-check "no arguments" status_is 2 "$cli"
-check "unknown command" status_is 2 "$cli" explode
-check "bad size" status_is 2 "$cli" split --size 3X --dest "$work/x" "$src"
-check "missing source" status_is 1 "$cli" split "${R[@]}" --dest "$work/out" "$work/nothing-here"
+check "no arguments" run 2 "$cli"
+check "unknown command" run 2 "$cli" explode
+check "bad size" run 2 "$cli" split --size 3X --dest "$work/x" "$src"
+check "missing source" run 1 "$cli" split "${R[@]}" --dest "$work/out" "$work/nothing-here"
 check "missing source named" grep -q "nothing-here: No such file or directory" "$work/err"
-check "destination missing" status_is 1 "$cli" split "${R[@]}" --size 60K --dest "$work/no/such/dir" "$src"
+check "destination missing" run 1 "$cli" split "${R[@]}" --size 60K --dest "$work/no/such/dir" "$src"
 check "destination message" grep -q "cannot create $work/no/such/dir: No such file or directory" "$work/err"
 if [ "$(id -u)" -ne 0 ]; then
   mkdir -p "$work/ro" && chmod 555 "$work/ro"
-  check "read-only destination" status_is 1 "$cli" split "${R[@]}" --size 60K --dest "$work/ro" "$src"
+  check "read-only destination" run 1 "$cli" split "${R[@]}" --size 60K --dest "$work/ro" "$src"
   check "read-only cause" grep -q "cannot write in $work/ro: Permission denied" "$work/err"
 fi
-check "segment too small" status_is 1 "$cli" split "${R[@]}" --size 1000 --dest "$work/out" "$src"
-check "missing first segment" status_is 1 "$cli" list "$work/nothing_1.EXE"
-check "rejoiner unreadable" status_is 1 "$cli" split --rejoiner "$work/none.exe" --dest "$work/out" "$src"
-check "help" status_is 0 "$cli" --help
-check "version" status_is 0 "$cli" --version
+check "segment too small" run 1 "$cli" split "${R[@]}" --size 1000 --dest "$work/out" "$src"
+check "missing first segment" run 1 "$cli" list "$work/nothing_1.EXE"
+check "rejoiner unreadable" run 1 "$cli" split --rejoiner "$work/none.exe" --dest "$work/out" "$src"
+check "help" run 0 "$cli" --help
+check "version" run 0 "$cli" --version
 
 # A malicious set: an entry that climbs out of the destination is refused, nothing is written
 # outside DEST, and the run fails with the reason.
@@ -92,31 +80,31 @@ body = image + b"\x01" + stream
 open(sys.argv[1], "wb").write(body + struct.pack("<I", len(image)))
 PY
 mkdir -p "$work/dest"
-check "malicious set refused" status_is 1 "$cli" rejoin "$work/evil_1.EXE" "$work/dest"
+check "malicious set refused" run 1 "$cli" rejoin "$work/evil_1.EXE" "$work/dest"
 check "refusal names the entry" grep -q 'escaped.txt' "$work/err"
 check "nothing outside DEST" test ! -e "$work/escaped.txt"
 check "entries before it stay" test -f "$work/dest/ok/fine.txt"
-check "listing a malicious set fails too" status_is 1 "$cli" list "$work/evil_1.EXE"
+check "listing a malicious set fails too" run 1 "$cli" list "$work/evil_1.EXE"
 
 # A truncated set: the first segment cut short.
 head -c 1000 "$work/out/my_set_1.EXE" >"$work/cut_1.EXE"
-check "truncated set" status_is 1 "$cli" rejoin "$work/cut_1.EXE" "$work/cutback"
+check "truncated set" run 1 "$cli" rejoin "$work/cut_1.EXE" "$work/cutback"
 
 # Items left out of a set are named, the set is still written, and the status is 1.
 mkdir -p "$work/odd" && echo fine >"$work/odd/ok" && mkfifo "$work/odd/pipe" && ln -s . "$work/odd/loop"
-check "left-out items fail" status_is 1 "$cli" split --size 60K --name odd "${R[@]}" --dest "$work/outodd" "$work/odd"
+check "left-out items fail" run 1 "$cli" split --size 60K --name odd "${R[@]}" --dest "$work/outodd" "$work/odd"
 check "left-out items named" grep -q 'pipe (not a regular file or folder)' "$work/err"
-check "set with the rest written" status_is 0 "$cli" list "$work/outodd/odd_1.EXE"
+check "set with the rest written" run 0 "$cli" list "$work/outodd/odd_1.EXE"
 # A link in the destination is never followed; what it blocks is named and the status is 1.
 mkdir -p "$work/backodd/odd" && echo keep >"$work/victim" && ln -s "$work/victim" "$work/backodd/odd/ok"
-check "link in the way fails" status_is 1 "$cli" rejoin --overwrite all "$work/outodd/odd_1.EXE" "$work/backodd"
+check "link in the way fails" run 1 "$cli" rejoin --overwrite all "$work/outodd/odd_1.EXE" "$work/backodd"
 check "link target untouched" [ "$(cat "$work/victim")" = keep ]
 check "link in the way named" grep -q 'ok (a link, folder or device of that name is in the way)' "$work/err"
 # Linux names go into the set in Windows-1252 and come back as they were.
 mkdir -p "$work/latin" && echo x >"$work/latin/café €.txt"
-check "latin names split" status_is 0 "$cli" split --size 60K --name lat "${R[@]}" --dest "$work/outlat" "$work/latin"
+check "latin names split" run 0 "$cli" split --size 60K --name lat "${R[@]}" --dest "$work/outlat" "$work/latin"
 check "stored in the code page" grep -q "$(printf 'caf\xe9 \x80.txt')" "$work/outlat/lat_1.EXE"
-check "latin names rejoin" status_is 0 "$cli" rejoin "$work/outlat/lat_1.EXE" "$work/backlat"
+check "latin names rejoin" run 0 "$cli" rejoin "$work/outlat/lat_1.EXE" "$work/backlat"
 check "name as it was" [ -f "$work/backlat/latin/café €.txt" ]
 
 summary "cli end to end"

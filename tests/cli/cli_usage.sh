@@ -6,28 +6,19 @@
 set -u
 cli=$1
 ZB_SCRATCH=zbusage . "$(dirname "$0")/lib.sh"
-run() {  # run EXPECTED_STATUS COMMAND...: stdout in $work/out, stderr in $work/err
-  local want=$1; shift
-  "$@" >"$work/out" 2>"$work/err" </dev/null
-  local got=$?
-  [ "$got" -eq "$want" ] || { echo "  exit $got, wanted $want: $*"; cat "$work/err"; return 1; }
-}
-head -c 4000 /dev/urandom >"$work/rejoiner.bin"
-R=(--rejoiner "$work/rejoiner.bin")
-src=$work/src
-make_tree "$src"
+stand_in_sources
 
 # Help: each command has its own, on stdout, with status 0, whatever else is on the line.
 for c in split rejoin list verify; do
   check "$c --help" run 0 "$cli" "$c" --help
-  check "$c usage shown" grep -q "^usage: zembra-cli $c" "$work/out"
+  check "$c usage shown" grep -q "^usage: zembra-cli $c" "$work/stdout"
   check "$c -h" run 0 "$cli" "$c" -h --no-such-option
 done
 check "help split" run 0 "$cli" help split
-check "split help: K is 1000" grep -q "K = 1000 bytes" "$work/out"
-check "split help: smallest size" grep -qE "smallest SIZE this build accepts is [0-9]+ bytes" "$work/out"
+check "split help: K is 1000" grep -q "K = 1000 bytes" "$work/stdout"
+check "split help: smallest size" grep -qE "smallest SIZE this build accepts is [0-9]+ bytes" "$work/stdout"
 check "overview" run 0 "$cli" --help
-check "what a set keeps" grep -q "does not keep times, permissions, owners or links" "$work/out"
+check "what a set keeps" grep -q "does not keep times, permissions, owners or links" "$work/stdout"
 check "usage error points to the help" run 2 "$cli" split --bogus
 check "usage error says how" grep -q "Try 'zembra-cli split --help'" "$work/err"
 
@@ -42,14 +33,14 @@ check "one segment" [ "$(ls "$work/one" | grep -c '^one_')" -eq 1 ]
 
 # -q: nothing but errors. -v: one line per entry written or file restored.
 check "quiet split" run 0 "$cli" -q split --size 60K --name q "${R[@]}" --dest "$work/q" "$src"
-check "quiet says nothing" [ ! -s "$work/out" ] && [ ! -s "$work/err" ]
+check "quiet says nothing" [ ! -s "$work/stdout" ] && [ ! -s "$work/err" ]
 check "verbose split" run 0 "$cli" split -v --size 60K --name v "${R[@]}" --dest "$work/v" "$src"
-check "one line per entry" [ "$(grep -c "^$src" "$work/out")" -eq 9 ]
-check "host paths" grep -qx "$src/docs/deep/mid.bin" "$work/out"
+check "one line per entry" [ "$(grep -c "^$src" "$work/stdout")" -eq 9 ]
+check "host paths" grep -qx "$src/docs/deep/mid.bin" "$work/stdout"
 check "verbose rejoin" run 0 "$cli" rejoin -v "$work/v/v_1.EXE" "$work/vback"
-check "one line per file" [ "$(grep -c "^$work/vback/src/" "$work/out")" -eq 5 ]
+check "one line per file" [ "$(grep -c "^$work/vback/src/" "$work/stdout")" -eq 5 ]
 check "quiet rejoin" run 0 "$cli" rejoin -q --overwrite all "$work/v/v_1.EXE" "$work/vback"
-check "quiet rejoin says nothing" [ ! -s "$work/out" ] && [ ! -s "$work/err" ]
+check "quiet rejoin says nothing" [ ! -s "$work/stdout" ] && [ ! -s "$work/err" ]
 
 # --files-from: a list file, and standard input; names with spaces.
 printf '%s\n\n%s\r\n' "$src/big.bin" "$src/empty dir" >"$work/list.txt"
@@ -59,7 +50,7 @@ check "both sources" cmp "$src/big.bin" "$work/lback/big.bin"
 check "folder too" test -d "$work/lback/empty dir"
 check "files from stdin" sh -c "printf '%s\n' '$src/docs' | '$cli' split --files-from - --name s --rejoiner '$work/rejoiner.bin' --dest '$work/s' >/dev/null"
 check "stdin list read" run 0 "$cli" list "$work/s/s_1.EXE"
-check "stdin list holds docs" grep -q ' docs\\deep\\one$' "$work/out"
+check "stdin list holds docs" grep -q ' docs\\deep\\one$' "$work/stdout"
 check "unreadable list" run 1 "$cli" split --files-from "$work/nope.txt" "${R[@]}" --dest "$work/x"
 check "unreadable list named" grep -q "nope.txt: No such file or directory" "$work/err"
 

@@ -7,6 +7,18 @@ check() {  # check NAME COMMAND...: the command must succeed
   local name=$1; shift
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
+run() {  # run EXPECTED_STATUS COMMAND...: stdout in $work/stdout, stderr in $work/err
+  local want=$1; shift
+  "$@" >"$work/stdout" 2>"$work/err" </dev/null
+  local got=$?
+  [ "$got" -eq "$want" ] || { echo "  exit $got, wanted $want: $*"; cat "$work/err"; return 1; }
+}
+stand_in_sources() {  # a stand-in rejoiner image in R (the host split needs one) and a tree in $src
+  head -c 4000 /dev/urandom >"$work/rejoiner.bin"
+  R=(--rejoiner "$work/rejoiner.bin")
+  src=$work/src
+  make_tree "$src"
+}
 summary() {  # summary TITLE: the closing count; fails when any check did
   echo "$1: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]
