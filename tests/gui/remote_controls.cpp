@@ -87,16 +87,35 @@ std::string TreeItemText(HWND tree, HTREEITEM item) {
     return ReadText(block);
 }
 
-HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name) {
+std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM parent) {
+    std::vector<HTREEITEM> children;
+    WPARAM first = parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD;
+    auto item = reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(tree, TVM_GETNEXTITEM, first, parent == TVI_ROOT ? 0 : reinterpret_cast<LPARAM>(parent)));
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+        children.push_back(item);
+    return children;
+}
+
+int TreeItemChildCount(HWND tree, HTREEITEM item) {
+    RemoteBlock block(tree, sizeof(TVITEMA));
+    if (!block.Ok()) return -1;
+    TVITEMA tv{};
+    tv.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    tv.hItem = item;
+    if (!block.Write(0, &tv, sizeof tv)) return -1;
+    if (!::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.At()))) return -1;
+    if (!block.Read(0, &tv, sizeof tv)) return -1;
+    return tv.cChildren;
+}
+
+HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::function<bool(const std::string&)>& match) {
     if (parent != TVI_ROOT) ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
     HTREEITEM found = nullptr;
     gui::WaitUntil([&] {
-        WPARAM first = parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD;
-        auto item = reinterpret_cast<HTREEITEM>(
-            ::SendMessageA(tree, TVM_GETNEXTITEM, first, parent == TVI_ROOT ? 0 : reinterpret_cast<LPARAM>(parent)));
-        for (; item; item = reinterpret_cast<HTREEITEM>(
-                         ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-            if (SameText(TreeItemText(tree, item), name)) {
+        for (HTREEITEM item : TreeChildren(tree, parent)) {
+            if (match(TreeItemText(tree, item))) {
                 found = item;
                 return true;
             }
@@ -104,6 +123,10 @@ HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name) {
         return false;
     }, 5000);
     return found;
+}
+
+HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name) {
+    return FindTreeChild(tree, parent, [&](const std::string& text) { return SameText(text, name); });
 }
 
 bool SelectTreeItem(HWND tree, HTREEITEM item) {
@@ -145,6 +168,17 @@ bool SelectListViewItems(HWND list, const std::vector<std::string>& names) {
     return matched == names.size();
 }
 
+bool ListViewLabelRect(HWND list, int index, RECT& rect) {
+    RemoteBlock block(list, sizeof(RECT));
+    if (!block.Ok()) return false;
+    RECT r{};
+    r.left = LVIR_LABEL;
+    if (!block.Write(0, &r, sizeof r)) return false;
+    if (!::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(block.At())))
+        return false;
+    return block.Read(0, &rect, sizeof rect);
+}
+
 std::vector<std::string> ListBoxTexts(HWND box) {
     std::vector<std::string> texts;
     int count = static_cast<int>(::SendMessageA(box, LB_GETCOUNT, 0, 0));
@@ -175,6 +209,13 @@ std::vector<std::string> ComboTexts(HWND combo) {
         texts.push_back(MarshalledText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
     }
     return texts;
+}
+
+std::string StatusBarText(HWND bar, int pane) {
+    RemoteBlock block(bar, kTextAt + kTextSize);
+    if (!block.Ok()) return std::string();
+    ::SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(block.At(kTextAt)));
+    return ReadText(block);
 }
 
 }  // namespace remote
