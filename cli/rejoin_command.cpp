@@ -72,6 +72,17 @@ private:
     bool verbose_;
 };
 
+// A reader that walks a set without writing or asking anything: list and verify.
+struct QuietReader {
+    QuietReader(const std::string& first, IFileSystem& fs)
+        : never(OverwritePolicy::None, progress), quiet(progress, false), reader(first, fs, prompts, never, quiet) {}
+    TerminalPrompts prompts{false};
+    TerminalProgress progress{false, 0};
+    TerminalOverwrite never;
+    TerminalRejoinProgress quiet;
+    CSegmentReader reader;
+};
+
 // About how many content bytes the set holds: its segments beside the first, less the
 // rejoiner image (the first segment's trailer gives its length) and the flag bytes.
 uint64_t EstimateSetBytes(IFileSystem& fs, const std::string& first) {
@@ -141,11 +152,8 @@ int RunList(const CliOptions& o) {
     CSetAccess set(fs);
     std::string error;
     if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
-    TerminalPrompts prompts(false);
-    TerminalProgress progress(false, 0);
-    TerminalOverwrite never(OverwritePolicy::None, progress);
-    TerminalRejoinProgress quiet(progress, false);
-    CSegmentReader reader(set.FirstSegment(), fs, prompts, never, quiet);
+    QuietReader walk(set.FirstSegment(), fs);
+    CSegmentReader& reader = walk.reader;
     reader.SetListOnly([](const ListedEntry& e) {
         std::printf("%4d  %-6s %12lu  %s\n", e.segment, e.folder ? "folder" : "file",
                     static_cast<unsigned long>(e.size), e.path.c_str());
@@ -158,11 +166,8 @@ int RunVerify(const CliOptions& o) {
     CSetAccess set(fs);
     std::string error;
     if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
-    TerminalPrompts prompts(false);
-    TerminalProgress progress(false, 0);
-    TerminalOverwrite never(OverwritePolicy::None, progress);
-    TerminalRejoinProgress quiet(progress, false);
-    CSegmentReader reader(set.FirstSegment(), set.ReaderFileSystem(), prompts, never, quiet);
+    QuietReader walk(set.FirstSegment(), set.ReaderFileSystem());
+    CSegmentReader& reader = walk.reader;
     int entries = 0;
     reader.SetListOnly([&](const ListedEntry& e) {
         ++entries;
