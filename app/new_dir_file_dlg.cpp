@@ -6,6 +6,7 @@
 #include "app/edit_box_dialog.h"
 #include "app/model/shell_rules.h"
 #include "platform/file_system.h"
+#include "platform/text_trim.h"
 #include "resources/zembra_res.h"
 #include "winui/app.h"
 #include "winui/message_box_prompts.h"

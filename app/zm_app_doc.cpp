@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/zm_app.h"
 #include "app/zm_messages.h"
+#include "platform/text_trim.h"
 #include "resources/zembra_res.h"
 #include "resources/zembra_view_res.h"
 #include "view/model/project_names.h"
@@ -148,7 +149,7 @@ int CZmAppDoc::OpenProject(const std::string& path) {
 void CZmAppDoc::OnSaveAs() {
     CEditBoxDialog dlg("Save As", "Enter Project Name");
     if (dlg.DoModal(view_.Handle()) != IDOK) return;
-    std::string name = project_names::TrimSpaces(dlg.text);
+    std::string name = TrimWhiteSpace(dlg.text);
     if (name.empty()) {
         view_.ViewPrompts().Message("No Split set name");
         return;

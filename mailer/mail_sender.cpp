@@ -7,11 +7,12 @@
 #include "mailer/mail_text.h"
 #include "mailer/mailer_command_line.h"
 #include "mailer/smtp_client.h"
+#include "platform/text_trim.h"
 
 bool CMailSender::CheckForm(MailForm& form, IPrompts& prompts) {
-    form.server = mail_text::Trim(form.server);
-    form.fromAddress = mail_text::Trim(form.fromAddress);
-    form.toAddress = mail_text::Trim(form.toAddress);
+    form.server = TrimSpaces(form.server);
+    form.fromAddress = TrimSpaces(form.fromAddress);
+    form.toAddress = TrimSpaces(form.toAddress);
     if (form.server.empty() || form.fromAddress.empty() || form.toAddress.empty()) {
         prompts.Message(mail_messages::kFieldsMissing);
         return false;

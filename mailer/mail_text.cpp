@@ -3,13 +3,9 @@
 
 #include <cstdlib>
 
-namespace mail_text {
+#include "platform/text_trim.h"
 
-std::string Trim(const std::string& text) {
-    size_t b = text.find_first_not_of(' ');
-    if (b == std::string::npos) return std::string();
-    return text.substr(b, text.find_last_not_of(' ') - b + 1);
-}
+namespace mail_text {
 
 bool AddressIsSafe(const std::string& address) {
     return address.find_first_of("\r\n<>") == std::string::npos;
@@ -43,7 +39,7 @@ std::string DotStuff(const std::string& body) {
 }
 
 bool ParseServer(const std::string& server, std::string& host, uint16_t& port) {
-    std::string text = Trim(server);
+    std::string text = TrimSpaces(server);
     size_t colon = text.rfind(':');
     port = 25;
     // More than one colon is an IPv6 address without a port.

@@ -7,7 +7,6 @@
 
 namespace mail_text {
 
-std::string Trim(const std::string& text);
 // A bare address may go into "MAIL FROM: <...>" and a header only without CR, LF, '<' or '>'
 // (those would end the command or inject another one).
 bool AddressIsSafe(const std::string& address);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "mailer/mail_text.h"
+#include "platform/text_trim.h"
 
 void CMailerCommandLine::Parse(const std::string& line) {
     *this = CMailerCommandLine();
@@ -25,7 +25,7 @@ void CMailerCommandLine::Parse(const std::string& line) {
         prefix = last == std::string::npos ? std::string() : rest.substr(0, last);
         long n = std::strtol(rest.c_str() + (last == std::string::npos ? 0 : last + 1), nullptr, 10);
         count = n > 0 && n < 100000 ? static_cast<int>(n) : 0;
-        if (mail_text::Trim(prefix).empty() || count == 0) mode = Mode::Empty;
+        if (TrimSpaces(prefix).empty() || count == 0) mode = Mode::Empty;
         return;
     }
 
@@ -33,7 +33,7 @@ void CMailerCommandLine::Parse(const std::string& line) {
     while (from <= text.size()) {
         size_t star = text.find('*', from);
         if (star == std::string::npos) star = text.size();
-        std::string path = mail_text::Trim(text.substr(from, star - from));
+        std::string path = TrimSpaces(text.substr(from, star - from));
         if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
             path = path.substr(1, path.size() - 2);
         if (path.size() > kMaxPath) {
@@ -50,7 +50,7 @@ void CMailerCommandLine::Parse(const std::string& line) {
 
 std::string CMailerCommandLine::SegmentFileName(const std::string& prefix, int n) {
     std::string name = prefix + "_" + std::to_string(n) + (n == 1 ? ".exe" : ".seg");
-    return mail_text::Trim(name);
+    return TrimSpaces(name);
 }
 
 std::string CMailerCommandLine::AfterProgramName(const std::string& commandLine) {

@@ -9,6 +9,7 @@
 #include "mailer/mail_text.h"
 #include "mailer/mime_encoding.h"
 #include "mailer/smtp_reply_reader.h"
+#include "platform/text_trim.h"
 
 namespace {
 
@@ -174,12 +175,12 @@ bool CSmtpClient::SendMail(int index, int count) {
 bool CSmtpClient::SendContent(int index, int count) {
     boundary_ = mime::NewBoundary();
     if (!SendText(MessageHead(job_, boundary_))) return false;
-    if (mail_text::Trim(job_.attachmentPath).empty()) return true;
+    if (TrimSpaces(job_.attachmentPath).empty()) return true;
     return SendAttachment(index, count);
 }
 
 bool CSmtpClient::SendAttachment(int index, int count) {
-    std::string path = mail_text::Trim(job_.attachmentPath);
+    std::string path = TrimSpaces(job_.attachmentPath);
     CAttachmentEncoder encoder(fs_);
     // Checked before anything of the part goes out: an unreadable segment must fail the
     // message, not arrive as an empty attachment.

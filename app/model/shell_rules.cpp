@@ -2,6 +2,7 @@
 #include "app/model/shell_rules.h"
 
 #include "platform/file_system.h"
+#include "platform/text_trim.h"
 
 namespace {
 bool IsFolder(const std::string& path, IFileSystem& files) {
@@ -9,12 +10,6 @@ bool IsFolder(const std::string& path, IFileSystem& files) {
     return !path.empty() && files.GetAttributes(path, attributes) && (attributes & kAttrFolder);
 }
 }  // namespace
-
-std::string TrimSpaces(const std::string& text) {
-    size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos) return std::string();
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
 
 std::string CheckOptions(bool emailMode, std::string& first, IFileSystem& files) {
     first = TrimSpaces(first);

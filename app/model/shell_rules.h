@@ -6,9 +6,6 @@
 
 class IFileSystem;
 
-// Spaces (only spaces) removed at both ends.
-std::string TrimSpaces(const std::string& text);
-
 // The options dialog's OK: "" when the values may be stored, else the message to show.
 // first is trimmed in place. Work-directory mode needs an existing folder.
 std::string CheckOptions(bool emailMode, std::string& first, IFileSystem& files);

@@ -11,6 +11,7 @@
 #include "platform/posix/drive_map.h"
 #include "platform/fallback_settings.h"
 #include "platform/settings.h"
+#include "platform/text_trim.h"
 
 namespace {
 
@@ -22,13 +23,6 @@ bool SameText(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::string Strip(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 class IniFile : public ISettings {
 public:
     explicit IniFile(std::string hostPath) : path_(std::move(hostPath)) {}
@@ -38,13 +32,13 @@ public:
         std::vector<std::string> lines = Load();
         bool inSection = false;
         for (const std::string& raw : lines) {
-            std::string line = Strip(raw);
+            std::string line = TrimWhiteSpace(raw);
             if (!line.empty() && line[0] == '[') {
                 inSection = SameText(line.substr(1, line.find(']') - 1), section);
             } else if (inSection) {
                 size_t eq = line.find('=');
-                if (eq != std::string::npos && SameText(Strip(line.substr(0, eq)), key))
-                    return Strip(line.substr(eq + 1));
+                if (eq != std::string::npos && SameText(TrimWhiteSpace(line.substr(0, eq)), key))
+                    return TrimWhiteSpace(line.substr(eq + 1));
             }
         }
         return fallback;
@@ -62,7 +56,7 @@ public:
         bool inSection = false, sectionSeen = false, written = false;
         size_t sectionEnd = lines.size();
         for (size_t i = 0; i < lines.size() && !written; ++i) {
-            std::string line = Strip(lines[i]);
+            std::string line = TrimWhiteSpace(lines[i]);
             if (!line.empty() && line[0] == '[') {
                 if (inSection) {
                     sectionEnd = i;
@@ -72,7 +66,7 @@ public:
                 sectionSeen = sectionSeen || inSection;
             } else if (inSection) {
                 size_t eq = line.find('=');
-                if (eq != std::string::npos && SameText(Strip(line.substr(0, eq)), key)) {
+                if (eq != std::string::npos && SameText(TrimWhiteSpace(line.substr(0, eq)), key)) {
                     lines[i] = key + "=" + value;
                     written = true;
                 }

@@ -38,7 +38,6 @@ TEST(MailText, AddressesAndHeaderValues) {
         EXPECT_FALSE(mail_text::AddressIsSafe(bad)) << bad;
     EXPECT_EQ(mail_text::OneLine("Hi\r\nBcc: x@y\nz"), "Hi  Bcc: x@y z");
     EXPECT_EQ(mail_text::FileNameOf("C:\\a b\\set_1.exe"), "set_1.exe");
-    EXPECT_EQ(mail_text::Trim("  a b  "), "a b");
 }
 
 TEST(MailText, ServerWithOptionalPort) {

@@ -9,9 +9,9 @@
 
 #include "fakes/scripted_prompts.h"
 #include "mailer/mail_sender.h"
-#include "mailer/mail_text.h"
 #include "mailer/smtp_client.h"
 #include "platform/posix/drive_map.h"
+#include "platform/text_trim.h"
 #include "unit/mail_servers.h"
 
 namespace {
@@ -371,7 +371,7 @@ TEST_F(SetMailer, IncompleteSetSendsNothing) {
         EXPECT_EQ(sender.MessagesSent(), 0);
         EXPECT_EQ(prompts.Texts(),
                   std::vector<std::string>{"A segment of the set is missing, so nothing has been sent:\n" +
-                                           mail_text::Trim(prefix).substr(0, mail_text::Trim(prefix).size() - 7) +
+                                           TrimSpaces(prefix).substr(0, TrimSpaces(prefix).size() - 7) +
                                            c.named});
         EXPECT_FALSE(progress.visible);
         EXPECT_FALSE(mail_test::FileExists(Inbox(1)));

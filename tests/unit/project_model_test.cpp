@@ -39,8 +39,6 @@ TEST_F(ProjectModel, NewCountsOnFromTheTrailingDigits) {
     EXPECT_EQ(NextSetName(fs_, win_, "Set99999999999999999999"), "Untitled");
     for (int k = 1; k < 500; ++k) Put("Full" + std::to_string(k) + ".spj");
     EXPECT_EQ(NextSetName(fs_, win_, "Full"), "Untitled");
-    EXPECT_EQ(project_names::TrimSpaces("  My Set  "), "My Set");
-    EXPECT_EQ(project_names::TrimSpaces(" \t "), "");
 }
 
 TEST_F(ProjectModel, ReaderKeepsNamesWithSeparatorsAndRestoresFolderSourcesWhole) {

@@ -5,6 +5,7 @@
 #include "app/model/shell_rules.h"
 #include "fakes/test_files.h"
 #include "platform/file_system.h"
+#include "platform/text_trim.h"
 
 namespace {
 
@@ -40,10 +41,15 @@ TEST(ShellRules, OptionsRefuseAnEmptyFirstFieldInBothModesAndAMissingFolder) {
     RemoveTree(fs, scratch);
 }
 
-TEST(ShellRules, TrimTakesSpacesOnly) {
+// Typed fields (the options' server and folder, New Dir's name, the mail form) lose spaces only;
+// names that become files (Save As, custom sizes) lose every blank.
+TEST(TextTrim, FieldsLoseSpacesOnlyNamesEveryBlank) {
     EXPECT_EQ(TrimSpaces("  My Set  "), "My Set");
     EXPECT_EQ(TrimSpaces("\tx "), "\tx");
     EXPECT_EQ(TrimSpaces(""), "");
+    EXPECT_EQ(TrimWhiteSpace("\r\n My Set\t"), "My Set");
+    EXPECT_EQ(TrimWhiteSpace(" \t "), "");
+    EXPECT_EQ(TrimChars("\"a b\"", "\""), "a b");
 }
 
 TEST(ShellRules, ChosenFolderDropsTheDummyNameAndItsSeparator) {

@@ -10,14 +10,6 @@ std::string WithBackslash(const std::string& folder) {
     return folder + "\\";
 }
 
-std::string TrimSpaces(const std::string& text) {
-    const char* blanks = " \t\r\n";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return std::string();
-    size_t last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
-}
-
 std::string NextSetName(IFileSystem& fs, const std::string& folder, const std::string& current) {
     size_t digits = current.size();
     while (digits > 0 && current[digits - 1] >= '0' && current[digits - 1] <= '9') --digits;

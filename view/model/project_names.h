@@ -12,8 +12,6 @@ constexpr int kNameLimit = 500;
 
 // folder with a backslash added unless it is empty or already ends with one.
 std::string WithBackslash(const std::string& folder);
-// Spaces, tabs and line ends removed at both ends, as an entered name is taken.
-std::string TrimSpaces(const std::string& text);
 // New's name: the current name's trailing digits counted on from until folder (with a
 // backslash) holds no "<base><n>.spj"; "Untitled" when every number below the limit is taken.
 std::string NextSetName(IFileSystem& fs, const std::string& folder, const std::string& current);

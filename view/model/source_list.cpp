@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "platform/text_trim.h"
+
 namespace {
 
 // Deeper than this a path is past what the rest of the suite can write (260 characters), so a
@@ -15,13 +17,6 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
         if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
             return false;
     return true;
-}
-
-std::string Trim(const std::string& s, const char* what) {
-    size_t first = s.find_first_not_of(what);
-    if (first == std::string::npos) return std::string();
-    size_t last = s.find_last_not_of(what);
-    return s.substr(first, last - first + 1);
 }
 
 }  // namespace
@@ -46,7 +41,7 @@ std::vector<std::string> CSourceList::SplitCommandLine(const std::string& line) 
     while (start <= line.size()) {
         size_t star = line.find('*', start);
         if (star == std::string::npos) star = line.size();
-        std::string piece = Trim(Trim(line.substr(start, star - start), " \t\r\n"), "\"");
+        std::string piece = TrimChars(TrimWhiteSpace(line.substr(start, star - start)), "\"");
         if (!piece.empty()) paths.push_back(piece);
         start = star + 1;
     }
