@@ -135,6 +135,13 @@ protected:
         }
         return WaitDialog(p);
     }
+    // The mail settings point at the named server; a new set is made (its prefix in prefix_)
+    // and korvo started on it.
+    HWND StartOnNewSet(gui::Program& p, const std::string& name, const char* server = "sink") {
+        SetMailSettings(Server(server));
+        prefix_ = MakeSet(name);
+        return StartOnSet(p, prefix_);
+    }
 
     // Fills the dialog and presses Send; returns the message boxes' texts until korvo ends.
     std::vector<std::string> FillAndSend(gui::Program& p, HWND dialog, const std::string& text) {
@@ -152,15 +159,13 @@ protected:
         return shown;
     }
 
-    std::string korvo_, sets_;
+    std::string korvo_, sets_, prefix_;
 };
 
 TEST_F(Korvo, MailsASegmentedSetOneMessagePerSegment) {
-    SetMailSettings(Server("sink"));
-    std::string prefix = MakeSet("my set");
     int before = InboxCount();
     gui::Program p;
-    HWND dialog = StartOnSet(p, prefix);
+    HWND dialog = StartOnNewSet(p, "my set");
     ASSERT_TRUE(dialog);
     EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1000)), "you@example.com");
     EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1001)), "me@example.com");
@@ -177,7 +182,7 @@ TEST_F(Korvo, MailsASegmentedSetOneMessagePerSegment) {
         EXPECT_NE(m.find("\r\nSee you\r\n.\r\nBye\r\n"), std::string::npos);  // unstuffed by the server
         auto [name, bytes] = Attachment(m);
         std::string file = "my set_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG");
-        EXPECT_EQ(bytes, ReadWholeFile(prefix + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")));
+        EXPECT_EQ(bytes, ReadWholeFile(prefix_ + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG")));
         EXPECT_FALSE(bytes.empty());
         EXPECT_EQ(CharUpperA(&name[0]), std::string(CharUpperA(&file[0])));
     }
@@ -200,20 +205,16 @@ TEST_F(Korvo, MissingMiddleSegmentSendsNothing) {
 }
 
 TEST_F(Korvo, RefusedRecipientStopsTheRun) {
-    SetMailSettings(Server("rcpt550"));
-    std::string prefix = MakeSet("refused set");
     gui::Program p;
-    HWND dialog = StartOnSet(p, prefix);
+    HWND dialog = StartOnNewSet(p, "refused set", "rcpt550");
     ASSERT_TRUE(dialog);
     EXPECT_EQ(FillAndSend(p, dialog, "x"),
               (std::vector<std::string>{"The To address is invalid.", "Rovudede EMail Exited!"}));
 }
 
 TEST_F(Korvo, EmptyFieldsKeepTheDialogOpen) {
-    SetMailSettings(Server("sink"));
-    std::string prefix = MakeSet("field set");
     gui::Program p;
-    HWND dialog = StartOnSet(p, prefix);
+    HWND dialog = StartOnNewSet(p, "field set");
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(gui::SetText(dialog, 1000, "  "));
     ASSERT_TRUE(gui::Click(dialog, IDOK));
@@ -229,10 +230,8 @@ TEST_F(Korvo, EmptyFieldsKeepTheDialogOpen) {
 }
 
 TEST_F(Korvo, SystemMenuOpensTheAboutBox) {
-    SetMailSettings(Server("sink"));
-    std::string prefix = MakeSet("about set");
     gui::Program p;
-    HWND dialog = StartOnSet(p, prefix);
+    HWND dialog = StartOnNewSet(p, "about set");
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0));  // "&About Zembra..."
     HWND about = gui::FindTop("#32770", "About Zembra", gui::kTimeoutMs, p.Pid());
@@ -245,13 +244,11 @@ TEST_F(Korvo, SystemMenuOpensTheAboutBox) {
 }
 
 TEST_F(Korvo, SecondStartIsRefusedWhileOneRuns) {
-    SetMailSettings(Server("sink"));
-    std::string prefix = MakeSet("busy set");
     gui::Program first;
-    HWND dialog = StartOnSet(first, prefix);
+    HWND dialog = StartOnNewSet(first, "busy set");
     ASSERT_TRUE(dialog);
     gui::Program second;
-    ASSERT_TRUE(second.Start(korvo_ + " &Segmented " + prefix + " 3"));
+    ASSERT_TRUE(second.Start(korvo_ + " &Segmented " + prefix_ + " 3"));
     EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, second.Pid()),
               "Zembra EMailer is already running.\nPlease wait and try again later.");
     EXPECT_TRUE(second.WaitExit());

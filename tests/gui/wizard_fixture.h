@@ -81,7 +81,7 @@ protected:
 
     bool Start(const std::string& arguments = std::string()) {
         if (!program_.Start(zembra_ + (arguments.empty() ? "" : " " + arguments))) return false;
-        pid_ = pid_;
+        pid_ = program_.Pid();
         return true;
     }
     HWND Frame(bool visibleOnly = true) {
@@ -118,6 +118,14 @@ protected:
         return found;
     }
 
+    // zembra started bare and the wizard opened from its menu: page 1, the main form in frame.
+    HWND WizardFromMenu(HWND& frame) {
+        frame = Start() ? Frame() : nullptr;
+        if (!frame) return nullptr;
+        ::PostMessageA(frame, WM_COMMAND, kWizardCommand, 0);
+        return WaitPage(kPage1);
+    }
+
     std::string Item(HWND page, int id) { return gui::Text(::GetDlgItem(page, id)); }
     bool Enabled(HWND page, int id) { return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE; }
 
@@ -142,6 +150,14 @@ protected:
         ASSERT_TRUE(gui::Click(page2, kAdd));
         size_t before = remote::ListBoxTexts(::GetDlgItem(page2, kSources)).size();
         gui::WaitUntil([&] { return remote::ListBoxTexts(::GetDlgItem(page2, kSources)).size() >= before + names.size(); });
+    }
+
+    // Page 3: the set named and placed in out_, then built; page 4 once the build is done.
+    HWND BuildSet(HWND page3, const std::string& setName) {
+        gui::SetText(page3, kSetName, setName);
+        gui::SetText(page3, kLocation, out_);
+        EXPECT_TRUE(gui::Click(page3, kToResults));
+        return WaitPage(kPage4, page3, kBuildTimeoutMs);
     }
 
     // The set rejoined by the reader, as relative path -> contents.

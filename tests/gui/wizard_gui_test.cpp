@@ -6,11 +6,8 @@ namespace {
 // From the menu: every page with Back on each, a file added and removed again, the 720 K typed
 // preset, the set built, rejoined and listed; Done shows the main form again.
 TEST_F(WizardGui, MenuWizardBuildsTheChosenTreeInTypedSegments) {
-    ASSERT_TRUE(Start());
-    HWND frame = Frame();
-    ASSERT_TRUE(frame);
-    ::PostMessageA(frame, WM_COMMAND, kWizardCommand, 0);
-    HWND page = WaitPage(kPage1);
+    HWND frame = nullptr;
+    HWND page = WizardFromMenu(frame);
     ASSERT_TRUE(page);
     EXPECT_FALSE(Enabled(page, IDOK)) << "page 1's Back";
     TypedSize(page, "720");
@@ -78,11 +75,9 @@ TEST_F(WizardGui, MenuWizardBuildsTheChosenTreeInTypedSegments) {
 }
 
 TEST_F(WizardGui, CancelOnPageOneReturnsToTheMainForm) {
-    ASSERT_TRUE(Start());
-    HWND frame = Frame();
-    ASSERT_TRUE(frame);
-    ::PostMessageA(frame, WM_COMMAND, kWizardCommand, 0);
-    HWND page = WaitPage(kPage1);
+    HWND frame = nullptr;
+    HWND page = WizardFromMenu(frame);
+    ASSERT_TRUE(page);
     ASSERT_TRUE(gui::Click(page, IDCANCEL));
     EXPECT_TRUE(gui::WaitGone(page));
     EXPECT_TRUE(gui::WaitVisible(frame));
@@ -112,11 +107,7 @@ TEST_F(WizardGui, StartedWithFilesSkipsThePageOfFilesAndEndsWithTheWizard) {
     page = WaitPage(kPage1, page);
     EXPECT_EQ(Item(page, kSize), "9999999");
     ASSERT_TRUE(gui::Click(page, kToFiles));
-    page = WaitPage(kPage3, page);
-    gui::SetText(page, kSetName, "FromShell");
-    gui::SetText(page, kLocation, out_);
-    ASSERT_TRUE(gui::Click(page, kToResults));
-    page = WaitPage(kPage4, page, kBuildTimeoutMs);
+    page = BuildSet(WaitPage(kPage3, page), "FromShell");
     ASSERT_TRUE(page);
     EXPECT_TRUE(frameHidden());
     EXPECT_EQ(Item(page, kResults), ListingAsShown("FromShell"));

@@ -103,11 +103,7 @@ TEST_F(WizardFromShell, TheMenuCommandStartsTheWizardOnTheSelection) {
     process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid_);
     page = WaitPage(kPage1);
     ASSERT_TRUE(gui::Click(page, kToFiles));
-    page = WaitPage(kPage3, page);
-    gui::SetText(page, kSetName, "Shell");
-    gui::SetText(page, kLocation, out_);
-    ASSERT_TRUE(gui::Click(page, kToResults));
-    page = WaitPage(kPage4, page, kBuildTimeoutMs);
+    page = BuildSet(WaitPage(kPage3, page), "Shell");
     ASSERT_TRUE(page);
     EXPECT_NE(Item(page, kResults).find(tree_ + "\\sub\\inner.bin"), std::string::npos) << Item(page, kResults);
     // EMail: with no mailer beside the program the page says so and stays; with one (a stand-in

@@ -94,6 +94,12 @@ protected:
         if (!p.Start(zembra_ + (args.empty() ? "" : " " + args))) return nullptr;
         return gui::FindTop(kFrameClass, "", gui::kTimeoutMs, p.Pid());
     }
+    // A menu command posted to a started frame; the dialog it opens (titled title), or nullptr.
+    HWND OpenDialog(gui::Program& p, HWND frame, int command, const char* title) {
+        if (!frame) return nullptr;
+        Post(frame, command);
+        return gui::FindTop("#32770", title, gui::kTimeoutMs, p.Pid());
+    }
     // A copy of the stand-in program; what it is started with lands in <path>.txt.
     std::string StandIn(const std::string& folder, const std::string& name) {
         ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -134,9 +140,7 @@ TEST_F(ZembraShell, ASecondStartEndsAtOnceAndTheFirstComesToTheTop) {
 TEST_F(ZembraShell, EmailOptionsAreWrittenForKorvoToRead) {
     gui::Program p;
     HWND frame = Start(p);
-    ASSERT_NE(frame, nullptr);
-    Post(frame, 32774);
-    HWND dialog = gui::FindTop("#32770", "EMail", gui::kTimeoutMs, p.Pid());
+    HWND dialog = OpenDialog(p, frame, 32774, "EMail");
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, 1051)));  // Browse is the folder mode's
 
@@ -175,9 +179,7 @@ TEST_F(ZembraShell, EmailOptionsAreWrittenForKorvoToRead) {
 TEST_F(ZembraShell, DefaultWorkDirectoryRefusesEmptyAndMissingFoldersAndNewDirMakesOne) {
     gui::Program p;
     HWND frame = Start(p);
-    ASSERT_NE(frame, nullptr);
-    Post(frame, 32779);
-    HWND dialog = gui::FindTop("#32770", "Default Work Directory", gui::kTimeoutMs, p.Pid());
+    HWND dialog = OpenDialog(p, frame, 32779, "Default Work Directory");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1069)), "Directory");
     EXPECT_EQ(gui::Text(gui::FindChild(dialog, 1034)), ModuleFolder());  // nothing stored yet

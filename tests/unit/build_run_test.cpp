@@ -1,8 +1,7 @@
 // The build command's core: its arithmetic in 64 bits, its checks and messages in order, and the
 // clean-up after a failed run, which takes back only what that run created.
-#include "engine_fixture.h"
+#include "build_run_fixture.h"
 #include "view/model/build_estimate.h"
-#include "view/model/build_run.h"
 
 namespace {
 
@@ -28,28 +27,17 @@ TEST(BuildEstimate, EstimateCountAndCut) {
     EXPECT_EQ(RunSizeK(1440, Estimate(0, 267264)), 317);
 }
 
-class Build : public EngineTest {
+class Build : public BuildRunTest {
 protected:
     void SetUp() override {
-        EngineTest::SetUp();
-        MkDir("D:\\src");
-        MkDir("D:\\out");
-        Put("D:\\src\\a.txt", Bytes(6000, 'a'));
+        BuildRunTest::SetUp();
         Put("D:\\src\\b.bin", Bytes(4000, 'b'));
-        engine_ = Engine();
         rq_.modified = true;
-        rq_.notFirstPreset = true;
         rq_.maxFileSize = 1000;
         rq_.items = {"D:\\src\\a.txt", "", "D:\\src\\b.bin"};
-        rq_.saveLocation = "D:\\out";
         rq_.setName = "B";
         rq_.totalSize = 10000;
     }
-    bool Run(IFileSystem& fs) {
-        CBuildRun run(*engine_, fs, prompts_, image_);
-        return run.Run(rq_, out_);
-    }
-    bool Run() { return Run(SystemFileSystem()); }
     bool Exists(const std::string& windowsPath) { return access(Host(windowsPath).c_str(), F_OK) == 0; }
     // What a folder holds, by name (sorted).
     std::vector<std::string> Names(const std::string& folder) {
@@ -57,10 +45,6 @@ protected:
         for (const auto& entry : ListTree(SystemFileSystem(), folder)) names.push_back(entry.first);
         return names;
     }
-
-    std::unique_ptr<CSplitEngine> engine_;
-    BuildRequest rq_;
-    BuildOutcome out_;
 };
 
 TEST_F(Build, FixedDiskRunCutsTheSizeAndSkipsEmptyEntries) {

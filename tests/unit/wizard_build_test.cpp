@@ -1,32 +1,17 @@
 // The build behind the wizard's page 3: what page 1 allows reaches the run in 64 bits, and
 // while the wizard runs the engine tells the main view nothing.
-#include "engine_fixture.h"
-#include "view/model/build_run.h"
+#include "build_run_fixture.h"
 #include "view/model/wizard_rules.h"
 
 namespace {
 
-class WizardBuild : public EngineTest {
+class WizardBuild : public BuildRunTest {
 protected:
     void SetUp() override {
-        EngineTest::SetUp();
-        MkDir("D:\\src");
-        MkDir("D:\\out");
-        Put("D:\\src\\a.txt", Bytes(6000, 'a'));
-        engine_ = Engine();
+        BuildRunTest::SetUp();
         rq_.fromWizard = true;
-        rq_.notFirstPreset = true;
-        rq_.items = {"D:\\src\\a.txt"};
-        rq_.saveLocation = "D:\\out";
         rq_.setName = "W";
     }
-    bool Run() {
-        CBuildRun run(*engine_, SystemFileSystem(), prompts_, image_);
-        return run.Run(rq_, out_);
-    }
-    std::unique_ptr<CSplitEngine> engine_;
-    BuildRequest rq_;
-    BuildOutcome out_;
 };
 
 TEST_F(WizardBuild, LargestPageSizeReachesTheRunWithoutWrapping) {
