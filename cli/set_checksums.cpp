@@ -6,14 +6,10 @@
 
 #include "cli/sha256.h"
 #include "engine/split_engine.h"
+#include "platform/text_case.h"
 #include "rejoiner/segment_name.h"
 
 namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 bool IsHex64(const std::string& text) {
     if (text.size() != 64) return false;
@@ -93,12 +89,12 @@ bool CSetChecksums::Read(IFileSystem& fs, const std::string& path) {
         }
         std::string hex = line.substr(0, 64);
         for (char& c : hex) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        hashes_[Upper(line.substr(66))] = hex;
+        hashes_[UpperCase(line.substr(66))] = hex;
     }
     return true;
 }
 
 std::string CSetChecksums::Expected(const std::string& fileName) const {
-    auto it = hashes_.find(Upper(fileName));
+    auto it = hashes_.find(UpperCase(fileName));
     return it == hashes_.end() ? std::string() : it->second;
 }

@@ -1,19 +1,10 @@
 // Recent-file list: order, deduplication, profile keys and menu texts.
 #include "app/model/recent_file_list.h"
 
-#include <cctype>
-
 #include "platform/settings.h"
+#include "platform/text_case.h"
 
 namespace {
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 std::string Key(size_t i) { return "File" + std::to_string(i + 1); }
 
 // Keeps the drive (or share) and as many trailing components as fit.
@@ -39,7 +30,7 @@ void CRecentFileList::Load(ISettings& settings) {
         std::string path = settings.GetString(kSection, Key(i), "");
         if (path.empty()) continue;
         bool seen = false;
-        for (const std::string& f : files_) seen = seen || SameFile(f, path);
+        for (const std::string& f : files_) seen = seen || SameTextIgnoringCase(f, path);
         if (!seen) files_.push_back(path);
     }
 }
@@ -54,7 +45,7 @@ bool CRecentFileList::Save(ISettings& settings) const {
 void CRecentFileList::Add(const std::string& path) {
     if (path.empty()) return;
     for (size_t i = 0; i < files_.size(); ++i)
-        if (SameFile(files_[i], path)) {
+        if (SameTextIgnoringCase(files_[i], path)) {
             files_.erase(files_.begin() + static_cast<long>(i));
             break;
         }

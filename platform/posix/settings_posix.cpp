@@ -1,7 +1,6 @@
 // POSIX settings stores: INI files read and written whole, as the profile API does on Windows.
 #include <sys/stat.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -11,17 +10,10 @@
 #include "platform/posix/drive_map.h"
 #include "platform/fallback_settings.h"
 #include "platform/settings.h"
+#include "platform/text_case.h"
 #include "platform/text_trim.h"
 
 namespace {
-
-bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 class IniFile : public ISettings {
 public:
@@ -34,10 +26,10 @@ public:
         for (const std::string& raw : lines) {
             std::string line = TrimWhiteSpace(raw);
             if (!line.empty() && line[0] == '[') {
-                inSection = SameText(line.substr(1, line.find(']') - 1), section);
+                inSection = SameTextIgnoringCase(line.substr(1, line.find(']') - 1), section);
             } else if (inSection) {
                 size_t eq = line.find('=');
-                if (eq != std::string::npos && SameText(TrimWhiteSpace(line.substr(0, eq)), key))
+                if (eq != std::string::npos && SameTextIgnoringCase(TrimWhiteSpace(line.substr(0, eq)), key))
                     return TrimWhiteSpace(line.substr(eq + 1));
             }
         }
@@ -62,11 +54,11 @@ public:
                     sectionEnd = i;
                     break;
                 }
-                inSection = SameText(line.substr(1, line.find(']') - 1), section);
+                inSection = SameTextIgnoringCase(line.substr(1, line.find(']') - 1), section);
                 sectionSeen = sectionSeen || inSection;
             } else if (inSection) {
                 size_t eq = line.find('=');
-                if (eq != std::string::npos && SameText(TrimWhiteSpace(line.substr(0, eq)), key)) {
+                if (eq != std::string::npos && SameTextIgnoringCase(TrimWhiteSpace(line.substr(0, eq)), key)) {
                     lines[i] = key + "=" + value;
                     written = true;
                 }

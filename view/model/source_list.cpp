@@ -1,8 +1,7 @@
 // The chosen sources and their total.
 #include "view/model/source_list.h"
 
-#include <cctype>
-
+#include "platform/text_case.h"
 #include "platform/text_trim.h"
 
 namespace {
@@ -10,14 +9,6 @@ namespace {
 // Deeper than this a path is past what the rest of the suite can write (260 characters), so a
 // folder that leads back into itself through a link cannot keep the walk going for ever.
 constexpr size_t kMaxPath = 260;
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 }  // namespace
 
@@ -50,7 +41,7 @@ std::vector<std::string> CSourceList::SplitCommandLine(const std::string& line) 
 
 bool CSourceList::Contains(const std::string& path) const {
     for (const Entry& e : entries_)
-        if (SameIgnoringCase(e.path, path)) return true;
+        if (SameTextIgnoringCase(e.path, path)) return true;
     return false;
 }
 
