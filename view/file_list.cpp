@@ -2,47 +2,14 @@
 #include "view/file_list.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "engine/split_engine.h"
-#include "winui/app.h"
-
-namespace {
-
-int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder) {
-    auto* ra = reinterpret_cast<FolderRecord*>(a);
-    auto* rb = reinterpret_cast<FolderRecord*>(b);
-    if (!ra || !rb) return 0;
-    HRESULT hr = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(0, ra->relative, rb->relative);
-    return static_cast<short>(HRESULT_CODE(hr));
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-}  // namespace
+#include "platform/text_case.h"
 
 bool CFileList::CreateInPlaceOf(HWND dialog, int id) {
-    HWND placeholder = ::GetDlgItem(dialog, id);
-    RECT r{};
-    if (placeholder) {
-        ::GetWindowRect(placeholder, &r);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    }
-    HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "",
-                                  WS_CHILD | WS_VISIBLE | WS_DLGFRAME | WS_TABSTOP | LVS_LIST |
-                                      LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_ALIGNLEFT,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), winui::App::Instance(), nullptr);
-    if (!list) return false;
-    if (placeholder) {
-        ::SetWindowPos(list, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ::DestroyWindow(placeholder);
-    }
-    Attach(list);
-    return true;
+    return Window::CreateInPlaceOf(dialog, id, WC_LISTVIEWA,
+                                   WS_CHILD | WS_VISIBLE | WS_DLGFRAME | WS_TABSTOP | LVS_LIST | LVS_SHAREIMAGELISTS |
+                                       LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_ALIGNLEFT);
 }
 
 void CFileList::SetImageList(HIMAGELIST images) { ListView_SetImageList(hwnd_, images, LVSIL_SMALL); }
@@ -62,7 +29,7 @@ void CFileList::Fill(const FolderRecord& folderNode, const std::string& pattern)
     if (folder->EnumObjects(hwnd_, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, &items) != S_OK ||
         !items)
         return;
-    const std::string upperPattern = Upper(pattern);
+    const std::string upperPattern = UpperCase(pattern);
     ::SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     LPITEMIDLIST relative = nullptr;
     ULONG fetched = 0;
@@ -74,7 +41,7 @@ void CFileList::Fill(const FolderRecord& folderNode, const std::string& pattern)
         if (keep && !(attributes & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER))) {
             // Files are matched by their own name (parsing form, within the folder).
             std::string name = ShellDisplayName(folder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING);
-            keep = !name.empty() && CSplitEngine::MatchPattern(upperPattern, Upper(name));
+            keep = !name.empty() && CSplitEngine::MatchPattern(upperPattern, UpperCase(name));
         }
         FolderRecord* record = keep ? NewFolderRecord(folder, folderNode.absolute, relative, attributes) : nullptr;
         if (record) {
@@ -93,7 +60,7 @@ void CFileList::Fill(const FolderRecord& folderNode, const std::string& pattern)
         relative = nullptr;
     }
     items->Release();
-    ListView_SortItems(hwnd_, CompareItems, reinterpret_cast<LPARAM>(folder));
+    ListView_SortItems(hwnd_, CompareFolderRecords, reinterpret_cast<LPARAM>(folder));
     ::SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }

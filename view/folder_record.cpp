@@ -22,6 +22,14 @@ FolderRecord* NewFolderRecord(IShellFolder* parent, LPCITEMIDLIST parentAbsolute
     return record;
 }
 
+int CALLBACK CompareFolderRecords(LPARAM a, LPARAM b, LPARAM folder) {
+    auto* ra = reinterpret_cast<FolderRecord*>(a);
+    auto* rb = reinterpret_cast<FolderRecord*>(b);
+    if (!ra || !rb) return 0;
+    HRESULT hr = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(0, ra->relative, rb->relative);
+    return static_cast<short>(HRESULT_CODE(hr));
+}
+
 void FreeFolderRecord(FolderRecord* record) {
     if (!record) return;
     if (record->parent) record->parent->Release();

@@ -33,6 +33,10 @@ std::string ShellDisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD
 // (hidden ones are not shown). The shell's "has subfolders" bit is a guess on some systems.
 bool MayHaveSubfolders(const std::string& folderPath);
 
+// Sort callback of the tree and the list (lParam: the shell folder that holds both records): the
+// folder orders its own items, drives by letter and so on.
+int CALLBACK CompareFolderRecords(LPARAM a, LPARAM b, LPARAM folder);
+
 // True when two absolute id lists name the same item.
 bool SameShellItem(LPCITEMIDLIST a, LPCITEMIDLIST b);
 

@@ -3,41 +3,10 @@
 
 #include <shlobj.h>
 
-#include "winui/app.h"
-
-namespace {
-
-// Sorting callback: the parent folder orders its own items (drives by letter, and so on).
-int CALLBACK CompareNodes(LPARAM a, LPARAM b, LPARAM folder) {
-    auto* ra = reinterpret_cast<FolderRecord*>(a);
-    auto* rb = reinterpret_cast<FolderRecord*>(b);
-    if (!ra || !rb) return 0;
-    HRESULT hr = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(0, ra->relative, rb->relative);
-    return static_cast<short>(HRESULT_CODE(hr));
-}
-
-}  // namespace
-
 bool CFolderTree::CreateInPlaceOf(HWND dialog, int id) {
-    HWND placeholder = ::GetDlgItem(dialog, id);
-    RECT r{};
-    if (placeholder) {
-        ::GetWindowRect(placeholder, &r);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    }
-    HWND tree = ::CreateWindowExA(0, WC_TREEVIEWA, "",
-                                  WS_CHILD | WS_VISIBLE | WS_DLGFRAME | WS_TABSTOP | TVS_HASBUTTONS |
-                                      TVS_HASLINES | TVS_LINESATROOT | TVS_TRACKSELECT | TVS_SHOWSELALWAYS,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), winui::App::Instance(), nullptr);
-    if (!tree) return false;
-    if (placeholder) {
-        // Keep the tab order of the template: the tree takes the placeholder's place.
-        ::SetWindowPos(tree, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ::DestroyWindow(placeholder);
-    }
-    Attach(tree);
-    return true;
+    return Window::CreateInPlaceOf(dialog, id, WC_TREEVIEWA,
+                                   WS_CHILD | WS_VISIBLE | WS_DLGFRAME | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                                       TVS_LINESATROOT | TVS_TRACKSELECT | TVS_SHOWSELALWAYS);
 }
 
 void CFolderTree::SetImageList(HIMAGELIST images) { TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL); }
@@ -84,7 +53,7 @@ void CFolderTree::FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolut
     items->Release();
     TVSORTCB sort{};
     sort.hParent = parent;
-    sort.lpfnCompare = CompareNodes;
+    sort.lpfnCompare = CompareFolderRecords;
     sort.lParam = reinterpret_cast<LPARAM>(folder);
     TreeView_SortChildrenCB(hwnd_, &sort, 0);
 }

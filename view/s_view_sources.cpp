@@ -1,19 +1,14 @@
 // CSView: the folder tree, the file list and the "Files To Split" list (add, remove, double-click).
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "platform/text_case.h"
 #include "resources/zembra_view_res.h"
 #include "view/s_view.h"
 
 namespace {
 
 const char kNoSize[] = "Selected file has no size.\nCannot be added to archive.";
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::string LastComponent(const std::string& path) {
     std::string p = path;
@@ -77,13 +72,13 @@ void CSView::OnFileListDoubleClick(const NMITEMACTIVATE* click) {
     if (!parent) return;
     TreeView_Expand(folderTree_.Handle(), parent, TVE_EXPAND);
     TreeView_EnsureVisible(folderTree_.Handle(), parent);
-    const std::string wanted = Upper(LastComponent(path));
+    const std::string wanted = UpperCase(LastComponent(path));
     HTREEITEM byName = nullptr, byId = nullptr;
     for (HTREEITEM child = TreeView_GetChild(folderTree_.Handle(), parent); child && !byId;
          child = TreeView_GetNextSibling(folderTree_.Handle(), child)) {
         FolderRecord* node = folderTree_.Record(child);
         if (node && SameShellItem(node->absolute, record->absolute)) byId = child;
-        if (!byName && Upper(folderTree_.ItemText(child)) == wanted) byName = child;
+        if (!byName && UpperCase(folderTree_.ItemText(child)) == wanted) byName = child;
     }
     HTREEITEM target = byId ? byId : byName;
     if (target) TreeView_SelectItem(folderTree_.Handle(), target);  // refills the list
@@ -117,18 +112,4 @@ void CSView::OnSourcesDoubleClick() {
     RemoveSourceAt(index);
 }
 
-void CSView::MeasureSourcesExtent() {
-    HDC dc = ::GetDC(sourcesBox_.Handle());
-    if (!dc) return;
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(sourcesBox_.Send(WM_GETFONT)));
-    int widest = 0;
-    for (int i = 0, n = sourcesBox_.GetCount(); i < n; ++i) {
-        std::string text = sourcesBox_.GetItemText(i);
-        SIZE size{};
-        if (::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size))
-            widest = std::max(widest, static_cast<int>(size.cx));
-    }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(sourcesBox_.Handle(), dc);
-    sourcesBox_.Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4));
-}
+void CSView::MeasureSourcesExtent() { sourcesBox_.FitHorizontalExtent(4); }

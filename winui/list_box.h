@@ -28,6 +28,22 @@ public:
         s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
         return s;
     }
+    // Lets the box scroll sideways as far as its widest entry, plus margin pixels.
+    void FitHorizontalExtent(int margin) {
+        HDC dc = ::GetDC(hwnd_);
+        if (!dc) return;
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+        int widest = 0;
+        for (int i = 0, n = GetCount(); i < n; ++i) {
+            std::string text = GetItemText(i);
+            SIZE size{};
+            if (::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size) && size.cx > widest)
+                widest = static_cast<int>(size.cx);
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd_, dc);
+        Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin));
+    }
     LRESULT GetItemData(int index) const { return Send(LB_GETITEMDATA, static_cast<WPARAM>(index)); }
     bool SetItemData(int index, LPARAM data) { return Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data) != LB_ERR; }
 };

@@ -28,6 +28,25 @@ bool Window::Create(DWORD exStyle, const char* className, const char* title, DWO
     return h != nullptr && hwnd_ == h;
 }
 
+bool Window::CreateInPlaceOf(HWND dialog, int id, const char* className, DWORD style) {
+    HWND placeholder = ::GetDlgItem(dialog, id);
+    RECT r{};
+    if (placeholder) {
+        ::GetWindowRect(placeholder, &r);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    }
+    HWND control = ::CreateWindowExA(0, className, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                     dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App::Instance(),
+                                     nullptr);
+    if (!control) return false;
+    if (placeholder) {
+        ::SetWindowPos(control, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::DestroyWindow(placeholder);
+    }
+    Attach(control);
+    return true;
+}
+
 bool Window::Destroy() {
     if (!hwnd_) return false;
     HWND h = hwnd_;

@@ -29,6 +29,9 @@ public:
     bool Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                 int width, int height, HWND parent, HMENU menuOrId = nullptr);
     bool Destroy();
+    // Creates a control of className in place of a dialog's placeholder item: its rectangle,
+    // its id and its place in the tab order; the placeholder goes. The control is attached.
+    bool CreateInPlaceOf(HWND dialog, int id, const char* className, DWORD style);
 
     bool Show(int command) { return ::ShowWindow(hwnd_, command) != FALSE; }
     bool IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }

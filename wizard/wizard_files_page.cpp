@@ -1,10 +1,8 @@
 // CWizardFilesPage: the tree, the file list, Add, Remove and the total.
 #include "wizard/wizard_files_page.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "platform/file_system.h"
+#include "platform/text_case.h"
 #include "resources/zembra_wizard_res.h"
 #include "view/model/wizard_flow.h"
 #include "view/model/wizard_rules.h"
@@ -12,11 +10,6 @@
 namespace {
 
 constexpr char kNoSize[] = "Selected file has no size.\nCannot be added to archive.";
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 }  // namespace
 
@@ -173,10 +166,10 @@ void CWizardFilesPage::OpenInTree(const std::string& path, int listIndex) {
     TreeView_Expand(tree_, node, TVE_EXPAND);
     TreeView_EnsureVisible(tree_, node);
     size_t cut = path.find_last_of('\\');
-    std::string name = Upper(cut == std::string::npos ? path : path.substr(cut + 1));
+    std::string name = UpperCase(cut == std::string::npos ? path : path.substr(cut + 1));
     int position = 0;
     for (HTREEITEM child = TreeView_GetChild(tree_, node); child; child = TreeView_GetNextSibling(tree_, child)) {
-        if (Upper(tree_.ItemText(child)) == name || position == listIndex) {
+        if (UpperCase(tree_.ItemText(child)) == name || position == listIndex) {
             TreeView_SelectItem(tree_, child);
             return;
         }
@@ -192,17 +185,4 @@ void CWizardFilesPage::Refresh(bool added) {
     if (box_.GetCount() == 0) EnableItem(kWizardNamePage, false);
 }
 
-void CWizardFilesPage::MeasureExtent() {
-    HDC dc = ::GetDC(box_);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(box_.Send(WM_GETFONT)));
-    int widest = 0;
-    for (int i = 0; i < box_.GetCount(); ++i) {
-        std::string text = box_.GetItemText(i);
-        SIZE size{};
-        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        widest = std::max(widest, static_cast<int>(size.cx));
-    }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(box_, dc);
-    box_.Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 8));
-}
+void CWizardFilesPage::MeasureExtent() { box_.FitHorizontalExtent(8); }
