@@ -29,8 +29,10 @@ inline std::string ReadWholeFile(const std::string& path) {
     return s.str();
 }
 
-inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+// False when the file could not be made or written.
+inline bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(out << bytes);
 }
 
 // Bytes whose pattern does not repeat at any power-of-two stride, so a piece put back in the wrong

@@ -47,7 +47,7 @@ protected:
     // The class id the installer registers, read from the registration file.
     static CLSID ExtensionClass() {
         const char* source = getenv("ZEMBRA_SOURCE_DIR");
-        std::string reg = ReadTextFile("Z:" + std::string(source ? source : "") + "/resources/varlo.reg");
+        std::string reg = ReadWholeFile("Z:" + std::string(source ? source : "") + "/resources/varlo.reg");
         size_t key = reg.find("[HKEY_CLASSES_ROOT\\CLSID\\{");
         CLSID clsid = {};
         if (key == std::string::npos) return clsid;

@@ -5,6 +5,7 @@
 
 #include "engine/split_engine.h"
 #include "fakes/scripted_prompts.h"
+#include "fakes/test_files.h"
 #include "platform/file_system.h"
 #include "unit/engine_set_reader.h"
 
@@ -30,27 +31,6 @@ void RemoveTree(const std::string& folder) {
     if (folder.size() > 3) RemoveDirectoryA(folder.c_str());
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::string data;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return data;
-    DWORD size = GetFileSize(h, nullptr), got = 0;
-    data.resize(size);
-    if (size) ReadFile(h, &data[0], size, &got, nullptr);
-    data.resize(got);
-    CloseHandle(h);
-    return data;
-}
-
-bool WriteWhole(const std::string& path, const std::string& data) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD put = 0;
-    bool ok = WriteFile(h, data.data(), DWORD(data.size()), &put, nullptr) && put == data.size();
-    CloseHandle(h);
-    return ok;
-}
-
 class DisketteSpan : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,8 +40,8 @@ protected:
         CreateDirectoryA("A:\\sub", nullptr);
         data_.resize(2500000);
         for (size_t i = 0; i < data_.size(); ++i) data_[i] = char((i * 7 + i / 251) & 0xFF);
-        ASSERT_TRUE(WriteWhole(kWork + "src\\payload.bin", data_));
-        ASSERT_TRUE(WriteWhole(kWork + "src\\note.txt", "a short note"));
+        ASSERT_TRUE(WriteWholeFile(kWork + "src\\payload.bin", data_));
+        ASSERT_TRUE(WriteWholeFile(kWork + "src\\note.txt", "a short note"));
         image_.assign(4096, 0);
         for (size_t i = 0; i < image_.size(); ++i) image_[i] = uint8_t(i * 13);
         image_[0] = 'M';
@@ -109,8 +89,8 @@ TEST_F(DisketteSpan, SpansThreeDiskettesAndReadsBackWhole) {
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{
         kInsert, kInsert + "\nCannot overwrite previous segment A:\\sub\\B_1.EXE.", kInsert}));
     EXPECT_EQ(engine.Destination(), "A:\\");
-    std::vector<std::string> segs = {ReadWhole(kWork + "moved\\1\\B_1.EXE"), ReadWhole(kWork + "moved\\2\\B_2.SEG"),
-                                     ReadWhole("A:\\B_3.SEG")};
+    std::vector<std::string> segs = {ReadWholeFile(kWork + "moved\\1\\B_1.EXE"), ReadWholeFile(kWork + "moved\\2\\B_2.SEG"),
+                                     ReadWholeFile("A:\\B_3.SEG")};
     EXPECT_EQ(segs[0].size(), 1000000u);
     EXPECT_EQ(segs[1].size(), 1000000u);
     EXPECT_EQ(segs[0].substr(0, image_.size()), std::string(image_.begin(), image_.end()));
@@ -122,7 +102,7 @@ TEST_F(DisketteSpan, SpansThreeDiskettesAndReadsBackWhole) {
     EXPECT_EQ(entries[1].size, data_.size());
     EXPECT_TRUE(entries[1].data == data_);
 
-    std::string listing = ReadWhole(kWork + "exe\\B.spj");
+    std::string listing = ReadWholeFile(kWork + "exe\\B.spj");
     EXPECT_NE(listing.find("$ =====Files in B_3.SEG=======\r\n$ cont.. " + kWork + "src\\payload.bin\r\n"),
               std::string::npos);
     EXPECT_EQ(GetFileAttributesA("A:\\B.spj"), INVALID_FILE_ATTRIBUTES);
@@ -149,8 +129,8 @@ protected:
         CreateDirectoryA(kWork.c_str(), nullptr);
         CreateDirectoryA((kWork + "src").c_str(), nullptr);
         CreateDirectoryA((kWork + "out").c_str(), nullptr);
-        ASSERT_TRUE(WriteWhole(kWork + "src\\c.txt", "plain c"));
-        ASSERT_TRUE(WriteWhole(kWork + "secret.txt", "outside the source"));
+        ASSERT_TRUE(WriteWholeFile(kWork + "src\\c.txt", "plain c"));
+        ASSERT_TRUE(WriteWholeFile(kWork + "secret.txt", "outside the source"));
     }
     void TearDown() override {
         // The ANSI walk of RemoveTree cannot name these.
@@ -193,7 +173,7 @@ TEST_F(WideNames, CodePageNamesGoIntoTheSetExactly) {
     ScriptedPrompts prompts;
     ASSERT_TRUE(Split(prompts)) << (prompts.shown.empty() ? "" : prompts.shown[0].text) << " ACP " << GetACP();
     EXPECT_TRUE(prompts.shown.empty());
-    std::string set = ReadWhole(kWork + "out\\B_1.EXE");
+    std::string set = ReadWholeFile(kWork + "out\\B_1.EXE");
     EXPECT_NE(set.find(std::string("caf\xE9 \x80.txt") + '\0' + "latin"), std::string::npos);
 }
 

@@ -27,7 +27,7 @@ Lines WaitForLaunches(size_t count) {
     Lines lines;
     for (int tries = 0; tries < 600 && lines.size() < count; ++tries, Sleep(50)) {
         lines.clear();
-        std::string text = ReadTextFile(Launches());
+        std::string text = ReadWholeFile(Launches());
         for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
             lines.push_back(text.substr(at, end - at));
     }
@@ -89,13 +89,13 @@ void VarloTest::SetUpTestSuite() {
     s.filesDir = s.root + "files\\";
     for (const std::string& dir : {s.root, s.installDir, s.root + "empty", s.filesDir, s.filesDir + "sub folder"})
         CreateDirectoryA(dir.c_str(), nullptr);
-    for (const char* name : {"a b.txt", "two.txt", "three.txt"}) WriteTextFile(s.filesDir + name, "x");
+    for (const char* name : {"a b.txt", "two.txt", "three.txt"}) WriteWholeFile(s.filesDir + name, "x");
     CopyFileA((s.bin + "varlo_fake_zembra.exe").c_str(), (s.installDir + "\\zembra.exe").c_str(), FALSE);
 
     // Register as the installer does, from the registration file, with the build's folder.
     const char* source = getenv("ZEMBRA_SOURCE_DIR");
     ASSERT_TRUE(source) << "ZEMBRA_SOURCE_DIR is not set";
-    std::string reg = ReadTextFile("Z:" + std::string(source) + "/resources/varlo.reg");
+    std::string reg = ReadWholeFile("Z:" + std::string(source) + "/resources/varlo.reg");
     size_t key = reg.find("[HKEY_CLASSES_ROOT\\CLSID\\{");
     ASSERT_NE(key, std::string::npos);
     s.clsidText = reg.substr(key + 25, 38);
@@ -104,7 +104,7 @@ void VarloTest::SetUpTestSuite() {
     std::string escaped;
     for (char c : s.bin.substr(0, s.bin.size() - 1)) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
     for (size_t at; (at = reg.find("%INSTALLDIR%")) != std::string::npos;) reg.replace(at, 12, escaped);
-    ASSERT_TRUE(WriteTextFile(s.root + "varlo.reg", reg));
+    ASSERT_TRUE(WriteWholeFile(s.root + "varlo.reg", reg));
     ASSERT_EQ(system(("regedit.exe /s \"" + s.root + "varlo.reg\"").c_str()), 0);
 
     s.module = LoadLibraryA((s.bin + "varlo.dll").c_str());

@@ -2,6 +2,9 @@
 // as the installer does, a stand-in main program that records its starts, and COM helpers.
 #pragma once
 
+// Before <shlobj.h>, whose DriveType function would hide the file system's enum of that name.
+#include "fakes/test_files.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>

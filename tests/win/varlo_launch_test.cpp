@@ -135,7 +135,7 @@ TEST_F(VarloTest, PageOnlyForOneFileAndARefusedPageLetsGo) {
 
 TEST_F(VarloTest, PageShowsAndWritesTheIconIndex) {
     const std::string file = Selected("page.vex");
-    WriteTextFile(file, "[IconImage]\r\nIndex=2\r\n");
+    WriteWholeFile(file, "[IconImage]\r\nIndex=2\r\n");
     IContextMenu* ext = NewExt();
     PageSink sink;
     ASSERT_EQ(AddPages(ext, ShellDataObject(s.filesDir, {"page.vex"}), sink), S_OK);
@@ -157,9 +157,9 @@ TEST_F(VarloTest, PageShowsAndWritesTheIconIndex) {
     for (int id : {1000, 1001, 1002}) EXPECT_EQ(IsDlgButtonChecked(page, id), id == 1002 ? BST_CHECKED : BST_UNCHECKED);
 
     // Apply before any click leaves the file alone.
-    WriteTextFile(file, "[IconImage]\r\nIndex=7\r\n");
+    WriteWholeFile(file, "[IconImage]\r\nIndex=7\r\n");
     PropSheet_Apply(sheet);
-    EXPECT_EQ(ReadTextFile(file), "[IconImage]\r\nIndex=7\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "[IconImage]\r\nIndex=7\r\n");
     SendMessageA(GetDlgItem(page, 1000), BM_CLICK, 0, 0);
     PropSheet_Apply(sheet);
     EXPECT_EQ(GetPrivateProfileIntA("IconImage", "Index", -1, file.c_str()), 0);

@@ -118,7 +118,7 @@ TEST_F(VarloTest, ContextMenuItemOnlyWithExplore) {
 TEST_F(VarloTest, IconLocationIsThisLibraryWithTheFilesIndex) {
     char library[MAX_PATH];
     GetModuleFileNameA(s.module, library, MAX_PATH);
-    WriteTextFile(Selected("two.vex"), "[Other]\r\nIndex=1\r\n[IconImage]\r\nIndex=2\r\n");
+    WriteWholeFile(Selected("two.vex"), "[Other]\r\nIndex=1\r\n[IconImage]\r\nIndex=2\r\n");
     const struct {
         std::string load;  // empty: Load is not called
         HRESULT loaded;

@@ -1,11 +1,9 @@
-// Test aids for the shell extension: debugger output, message boxes, data objects, files.
+// Test aids for the shell extension: debugger output, message boxes, data objects.
 #include "varlo_test_support.h"
 
 #include <shlobj.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace {
 std::mutex g_debugMutex;
@@ -172,14 +170,4 @@ IDataObject* ShellDataObject(const std::string& folder, const std::vector<std::s
     CoTaskMemFree(folderId);
     desktop->Release();
     return data;
-}
-
-std::string ReadTextFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteTextFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(out << text);
 }

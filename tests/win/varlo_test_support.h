@@ -1,5 +1,5 @@
 // Test aids for the shell extension under Wine: debugger output capture, message box watcher,
-// data objects carrying a dropped-file list, and file helpers.
+// data objects carrying a dropped-file list.
 #pragma once
 
 #include <windows.h>
@@ -76,6 +76,3 @@ private:
 
 // The shell's own data object for items of one folder, as the file manager hands it over.
 IDataObject* ShellDataObject(const std::string& folder, const std::vector<std::string>& names);
-
-bool WriteTextFile(const std::string& path, const std::string& text);
-std::string ReadTextFile(const std::string& path);
