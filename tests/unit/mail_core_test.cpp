@@ -3,6 +3,7 @@
 
 #include <deque>
 
+#include "fakes/memory_settings.h"
 #include "fakes/scripted_prompts.h"
 #include "mailer/attachment_encoder.h"
 #include "mailer/mail_sender.h"
@@ -143,23 +144,8 @@ TEST(MailerCommandLine, SegmentedAndFileListForms) {
     EXPECT_TRUE(c.files.empty());
 }
 
-class MapSettings : public ISettings {
-public:
-    std::string GetString(const std::string& s, const std::string& k, const std::string& f) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? f : it->second;
-    }
-    int GetInt(const std::string&, const std::string&, int f) override { return f; }
-    bool WriteString(const std::string& s, const std::string& k, const std::string& v) override {
-        values[s + "/" + k] = v;
-        return true;
-    }
-    bool WriteInt(const std::string&, const std::string&, int) override { return false; }
-    std::map<std::string, std::string> values;
-};
-
 TEST(MailSettings, KeysLimitsAndSegmentSize) {
-    MapSettings store;
+    MemorySettings store;
     store.values["EMailSetup/IEMailSMTP"] = std::string(150, 's');
     store.values["EMailSetup/IEMailAddress"] = "me@here";
     CMailSettings settings(store);

@@ -2,31 +2,11 @@
 // preset operations on the three lists, and the custom size checks.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "engine_fixture.h"
+#include "fakes/memory_settings.h"
 #include "view/model/preset_rules.h"
 
 namespace {
-
-// The application profile, in memory.
-class MapSettings : public ISettings {
-public:
-    std::string GetString(const std::string& s, const std::string& k, const std::string& f) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? f : it->second;
-    }
-    int GetInt(const std::string& s, const std::string& k, int f) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? f : std::stoi(it->second);
-    }
-    bool WriteString(const std::string& s, const std::string& k, const std::string& v) override {
-        values[s + "/" + k] = v;
-        return true;
-    }
-    bool WriteInt(const std::string& s, const std::string& k, int v) override { return WriteString(s, k, std::to_string(v)); }
-    std::map<std::string, std::string> values;
-};
 
 // Five presets as shipped: automatic, typed, new-preset entry, then two fixed ones.
 const std::string kFixedRoles =
@@ -65,7 +45,7 @@ protected:
     }
     CPresetList list_;
     std::unique_ptr<CCustomDataFile> file_;
-    MapSettings profile_;
+    MemorySettings profile_;
     int counter_ = 1;
 };
 

@@ -1,49 +1,22 @@
 // The shared settings file with its per-user copy, and the recent-file list kept in a profile.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "app/model/recent_file_list.h"
+#include "fakes/memory_settings.h"
 #include "platform/fallback_settings.h"
 
 namespace {
 
-// An in-memory store that can be made to refuse writes (a read-only Windows folder).
-class MemoryStore : public ISettings {
-public:
-    std::map<std::string, std::string> values;
-    bool refuseWrites = false;
-    int writes = 0;
-
-    std::string GetString(const std::string& s, const std::string& k, const std::string& fallback) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? fallback : it->second;
-    }
-    int GetInt(const std::string& s, const std::string& k, int fallback) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? fallback : std::stoi(it->second);
-    }
-    bool WriteString(const std::string& s, const std::string& k, const std::string& v) override {
-        ++writes;
-        if (refuseWrites) return false;
-        values[s + "/" + k] = v;
-        return true;
-    }
-    bool WriteInt(const std::string& s, const std::string& k, int v) override {
-        return WriteString(s, k, std::to_string(v));
-    }
-};
-
 struct Stores {
-    MemoryStore* primary;
-    MemoryStore* copy;
+    MemorySettings* primary;
+    MemorySettings* copy;
     bool prepared = false;
     bool prepareFails = false;
     std::unique_ptr<CFallbackSettings> settings;
 
     Stores() {
-        auto p = std::make_unique<MemoryStore>();
-        auto c = std::make_unique<MemoryStore>();
+        auto p = std::make_unique<MemorySettings>();
+        auto c = std::make_unique<MemorySettings>();
         primary = p.get();
         copy = c.get();
         settings = std::make_unique<CFallbackSettings>(std::move(p), std::move(c), [this] {
@@ -136,7 +109,7 @@ TEST(RecentFileList, NewestFirstFourAtMostSameFileMovesUp) {
 }
 
 TEST(RecentFileList, StoredUnderTheFrameworkKeysAndEmptiedSlotsStayEmpty) {
-    MemoryStore store;
+    MemorySettings store;
     CRecentFileList list;
     list.Add("C:\\one.spj");
     list.Add("C:\\two.spj");
