@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/zm_app.h"
 #include "app/zm_messages.h"
+#include "platform/path_text.h"
 #include "platform/text_trim.h"
 #include "resources/zembra_res.h"
 #include "resources/zembra_view_res.h"
@@ -79,7 +80,7 @@ void CZmAppDoc::OnNewSplit() {
     view_.Engine().SetListingPath(std::string());
     view_.Engine().ClearItems();
     view_.contentsText.clear();
-    const std::string work = project_names::WithBackslash(ZmApp().WorkDirectory());
+    const std::string work = WithBackslash(ZmApp().WorkDirectory());
     view_.saveLocation = work;
     view_.splitSetName = project_names::NextSetName(fs, view_.saveLocation, view_.splitSetName);
     frame_.SetDocumentTitle(view_.splitSetName);
@@ -93,7 +94,7 @@ void CZmAppDoc::OnNewSplit() {
     view_.sizeDisplayText.clear();
 
     std::string location = !view_.presetLocations.empty() && !view_.presetLocations[0].empty()
-                               ? project_names::WithBackslash(view_.presetLocations[0])
+                               ? WithBackslash(view_.presetLocations[0])
                                : work;
     if (!location.empty()) view_.saveLocation = location;
     view_.UpdateData(false);

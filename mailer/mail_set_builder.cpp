@@ -2,11 +2,11 @@
 #include "mailer/mail_set_builder.h"
 
 #include "engine/split_engine.h"
+#include "platform/path_text.h"
 
 int CMailSetBuilder::Build(const std::vector<std::string>& files, const std::string& workFolder,
                            uint64_t segmentBytes, std::string& prefix) {
-    std::string folder = workFolder;
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    std::string folder = WithBackslash(workFolder);
     // The engine refuses a missing destination; a first run has no work folder yet.
     uint32_t attributes = 0;
     if (!fs_.GetAttributes(folder.substr(0, folder.size() - 1), attributes))

@@ -5,6 +5,7 @@
 #include "app/new_dir_file_dlg.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 #include "resources/zembra_view_res.h"
 #include "view/custom_size_dlg.h"
@@ -33,11 +34,6 @@ public:
     bool WriteString(const std::string&, const std::string&, const std::string&) override { return false; }
     bool WriteInt(const std::string&, const std::string&, int) override { return false; }
 };
-
-std::string WithBackslash(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder;
-}
 
 // Index of the entry whose text is exactly text (letter case included), or -1.
 int FindExact(const winui::ComboBox& box, const std::string& text) {

@@ -1,14 +1,11 @@
-// New's numbering and the trimming of an entered set name.
+// New's numbering.
 #include "view/model/project_names.h"
 
 #include <cstdlib>
 
-namespace project_names {
+#include "platform/path_text.h"
 
-std::string WithBackslash(const std::string& folder) {
-    if (folder.empty() || folder.back() == '\\') return folder;
-    return folder + "\\";
-}
+namespace project_names {
 
 std::string NextSetName(IFileSystem& fs, const std::string& folder, const std::string& current) {
     size_t digits = current.size();

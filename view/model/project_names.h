@@ -1,4 +1,4 @@
-// Naming rules of the project commands: New's next free set name and Save As's entered name.
+// Naming rules of the project commands: New's next free set name (Save As trims with TrimWhiteSpace).
 #pragma once
 
 #include <string>
@@ -10,8 +10,6 @@ namespace project_names {
 // Numbers below this are tried for a new set name; past it the set is "Untitled".
 constexpr int kNameLimit = 500;
 
-// folder with a backslash added unless it is empty or already ends with one.
-std::string WithBackslash(const std::string& folder);
 // New's name: the current name's trailing digits counted on from until folder (with a
 // backslash) holds no "<base><n>.spj"; "Untitled" when every number below the limit is taken.
 std::string NextSetName(IFileSystem& fs, const std::string& folder, const std::string& current);

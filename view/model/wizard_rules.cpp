@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "platform/text_format.h"
 
 namespace wizard_rules {
@@ -12,13 +13,6 @@ std::string TotalText(uint64_t totalBytes) {
     if (totalBytes > 1000000) return FormatText("%.3f MB ", static_cast<double>(totalBytes) / 1000000.0);
     return FormatText("%.3f KB ", static_cast<double>(totalBytes) / 1000.0);
 }
-
-namespace {
-std::string WithBackslash(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder;
-}
-}  // namespace
 
 std::string ProjectPath(bool removable, const std::string& exeDirectory, const std::string& saveLocation,
                         const std::string& setName) {
