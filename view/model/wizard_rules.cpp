@@ -1,11 +1,12 @@
 // What the wizard pages compute without a window.
 #include "view/model/wizard_rules.h"
 
-#include <memory>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/path_text.h"
 #include "platform/text_format.h"
+#include "view/model/listing_reader.h"
 
 namespace wizard_rules {
 
@@ -29,24 +30,12 @@ std::string MailerCommandLine(const std::string& programPath, const std::string&
 }
 
 bool ReadResultsText(IFileSystem& fs, const std::string& projectPath, std::string& text) {
-    text.clear();
-    std::unique_ptr<IFile> file = fs.Open(projectPath, OpenMode::Read, Share::DenyWrite);
-    if (!file) return false;
-    std::string bytes;
-    char buffer[4096];
-    for (int64_t n; (n = file->Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, static_cast<size_t>(n));
-    file->Close();
-    // Whole lines, whatever their length, so a long path is never cut in two.
-    size_t from = 0;
-    while (from < bytes.size()) {
-        size_t end = bytes.find('\n', from);
-        size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        if (end == std::string::npos) end = bytes.size();
-        size_t stop = end > from && bytes[end - 1] == '\r' ? end - 1 : end;
-        text += bytes.substr(from, stop - from) + "\r\n";
-        from = next;
-    }
-    return true;
+    // Read as the project commands read a listing: whole lines whatever their length, so a long
+    // path is never cut in two.
+    std::vector<listing_reader::Line> lines;
+    bool read = listing_reader::ReadLines(fs, projectPath, lines);
+    text = listing_reader::ContentsText(lines);
+    return read;
 }
 
 }  // namespace wizard_rules

@@ -26,7 +26,7 @@ std::string MailerCommandLine(const std::string& programPath, const std::string&
                               const std::string& setName, int lastSegment);
 
 // The listing as the results page shows it: every line ended with CR LF. False when the file
-// cannot be opened (the text is then empty).
+// cannot be read (the text is then empty).
 bool ReadResultsText(IFileSystem& fs, const std::string& projectPath, std::string& text);
 
 }  // namespace wizard_rules
