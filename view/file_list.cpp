@@ -65,6 +65,23 @@ void CFileList::Fill(const FolderRecord& folderNode, const std::string& pattern)
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+bool CFileList::HandleNotify(NMHDR* header, LRESULT& result) {
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+        OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+        return true;
+    case LVN_DELETEITEM:
+        OnDeleteItem(reinterpret_cast<NMLISTVIEW*>(header));
+        return true;
+    case LVN_ENDLABELEDITA:
+    case LVN_ENDLABELEDITW:
+        result = FALSE;  // the list shows the shell's names; it renames nothing
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CFileList::OnGetDispInfo(NMLVDISPINFOA* info) {
     auto* record = reinterpret_cast<FolderRecord*>(info->item.lParam);
     if (!record) return;

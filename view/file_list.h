@@ -20,8 +20,9 @@ public:
     void Fill(const FolderRecord& folderNode, const std::string& pattern);
     void Clear();
 
-    void OnGetDispInfo(NMLVDISPINFOA* info);
-    void OnDeleteItem(NMLISTVIEW* info);
+    // The list's own notifications, passed on by the owner: item texts and icons, an item going
+    // (its record freed), a label edit (refused). False for the others (clicks are the owner's).
+    bool HandleNotify(NMHDR* header, LRESULT& result);
 
     int Count() const { return ListView_GetItemCount(hwnd_); }
     FolderRecord* Record(int index) const;
@@ -31,5 +32,8 @@ public:
     int HitTest(POINT client) const;
 
 private:
+    void OnGetDispInfo(NMLVDISPINFOA* info);
+    void OnDeleteItem(NMLISTVIEW* info);
+
     IShellFolder* shown_ = nullptr;  // the folder listed, kept for sorting
 };

@@ -58,6 +58,22 @@ void CFolderTree::FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolut
     TreeView_SortChildrenCB(hwnd_, &sort, 0);
 }
 
+bool CFolderTree::HandleNotify(NMHDR* header, LRESULT& result) {
+    // The W forms carry the same structure; only the text pointers differ, and none is read.
+    switch (header->code) {
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW:
+        result = OnItemExpanding(reinterpret_cast<NMTREEVIEWA*>(header)) ? TRUE : FALSE;
+        return true;
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        OnDeleteItem(reinterpret_cast<NMTREEVIEWA*>(header));
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CFolderTree::OnItemExpanding(NMTREEVIEWA* info) {
     if (info->action != TVE_EXPAND) return false;
     TVITEMA item{};

@@ -19,15 +19,17 @@ public:
     // The desktop's folders as the top level.
     void FillTopLevel();
 
-    // Notifications from the parent; true when handled.
-    bool OnItemExpanding(NMTREEVIEWA* info);
-    void OnDeleteItem(NMTREEVIEWA* info);
+    // The tree's own notifications, passed on by the owner: a node opening (filled the first
+    // time), a node going (its record freed). False for the others (the selection is the owner's).
+    bool HandleNotify(NMHDR* header, LRESULT& result);
 
     FolderRecord* Record(HTREEITEM item) const;
     HTREEITEM Selected() const { return TreeView_GetSelection(hwnd_); }
     std::string ItemText(HTREEITEM item) const;
 
 private:
+    bool OnItemExpanding(NMTREEVIEWA* info);
+    void OnDeleteItem(NMTREEVIEWA* info);
     // The folder's subfolders under parent, sorted by the folder's own comparison.
     void FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolute, HTREEITEM parent);
 };

@@ -272,41 +272,18 @@ bool CSView::OnCommand(int id, int code, HWND /*control*/) {
 
 bool CSView::OnNotify(int id, NMHDR* header, LRESULT& result) {
     if (id == IDC_FOLDER_TREE) {
-        switch (header->code) {
-        case TVN_ITEMEXPANDINGA:
-        case TVN_ITEMEXPANDINGW:
-            result = folderTree_.OnItemExpanding(reinterpret_cast<NMTREEVIEWA*>(header)) ? TRUE : FALSE;
-            return true;
-        case TVN_SELCHANGEDA:
-        case TVN_SELCHANGEDW:
+        if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) {
             RefillFileList();
             return true;
-        case TVN_DELETEITEMA:
-        case TVN_DELETEITEMW:
-            folderTree_.OnDeleteItem(reinterpret_cast<NMTREEVIEWA*>(header));
-            return true;
-        default:
-            return false;
         }
+        return folderTree_.HandleNotify(header, result);
     }
     if (id == IDC_FILE_LIST) {
-        switch (header->code) {
-        case LVN_GETDISPINFOA:
-            fileList_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
-            return true;
-        case NM_DBLCLK:
+        if (header->code == NM_DBLCLK) {
             OnFileListDoubleClick(reinterpret_cast<NMITEMACTIVATE*>(header));
             return true;
-        case LVN_DELETEITEM:
-            fileList_.OnDeleteItem(reinterpret_cast<NMLISTVIEW*>(header));
-            return true;
-        case LVN_ENDLABELEDITA:
-        case LVN_ENDLABELEDITW:
-            result = FALSE;  // the list shows the shell's names; it renames nothing
-            return true;
-        default:
-            return false;
         }
+        return fileList_.HandleNotify(header, result);
     }
     return false;
 }

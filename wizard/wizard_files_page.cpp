@@ -60,36 +60,19 @@ bool CWizardFilesPage::OnCommand(int id, int code, HWND) {
 
 bool CWizardFilesPage::OnNotify(int id, NMHDR* header, LRESULT& result) {
     if (id == IDC_WIZ_TREE) {
-        switch (header->code) {
-        case TVN_ITEMEXPANDINGA:
-            result = tree_.OnItemExpanding(reinterpret_cast<NMTREEVIEWA*>(header)) ? TRUE : FALSE;
-            return true;
-        case TVN_DELETEITEMA:
-            tree_.OnDeleteItem(reinterpret_cast<NMTREEVIEWA*>(header));
-            return true;
-        case TVN_SELCHANGEDA: {
+        if (header->code == TVN_SELCHANGEDA) {
             FolderRecord* record = tree_.Record(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem);
             if (record) fileList_.Fill(*record, "*.*");
             return true;
         }
-        default:
-            return false;
-        }
+        return tree_.HandleNotify(header, result);
     }
     if (id == IDC_WIZ_FILE_LIST) {
-        switch (header->code) {
-        case LVN_GETDISPINFOA:
-            fileList_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
-            return true;
-        case LVN_DELETEITEM:
-            fileList_.OnDeleteItem(reinterpret_cast<NMLISTVIEW*>(header));
-            return true;
-        case NM_DBLCLK:
+        if (header->code == NM_DBLCLK) {
             OnFileListDoubleClick();
             return true;
-        default:
-            return false;
         }
+        return fileList_.HandleNotify(header, result);
     }
     return false;
 }
