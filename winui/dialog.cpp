@@ -128,12 +128,21 @@ INT_PTR Dialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     switch (msg) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         if (!App::MainWindow()) {
             App::SetMainWindow(hwnd_);
             tookMainRole_ = true;
         }
-        return OnInitDialog() ? TRUE : FALSE;
+        // The system centres a DS_CENTER template on the screen, wherever its owner stands; a
+        // pop-up that opens over its owner is what the user looks at. A dialog that places
+        // itself in OnInitDialog keeps its place.
+        bool popup = !(::GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD);
+        RECT before = WindowRect();
+        BOOL focusDefault = OnInitDialog() ? TRUE : FALSE;
+        RECT after = WindowRect();
+        if (popup && hwnd_ && ::EqualRect(&before, &after)) Center();
+        return focusDefault;
+    }
     case WM_COMMAND: {
         int id = LOWORD(wp), code = HIWORD(wp);
         HWND control = reinterpret_cast<HWND>(lp);
