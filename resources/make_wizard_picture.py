@@ -7,7 +7,9 @@ Usage: make_wizard_picture.py [OUT.bmp]   (OUT defaults to wizard.bmp)
 import struct
 import sys
 
-W, H = 120, 280
+# The size of the pages' placeholder (80 x 160 dialog units) at 96 dpi, so the picture is
+# painted unscaled there and in proportion elsewhere.
+W, H = 140, 260
 
 DOC = (250, 250, 245)
 EDGE = (40, 50, 90)
@@ -45,7 +47,7 @@ def digit_at(x, y, n, left, top, scale=2):
 
 def pixel(x, y):
     # The document, with a folded corner and grey lines of text.
-    left, top, right, bottom = 25, 20, 95, 110
+    left, top, right, bottom = 30, 18, 110, 120
     if in_rect(x, y, left, top, right, bottom):
         fold = right - 15
         if x > fold and y < top + (x - fold):
@@ -58,12 +60,12 @@ def pixel(x, y):
             return TEXT
         return DOC
     # The cut: a dashed line of scissors' work across the gap.
-    if 122 <= y <= 124 and 15 <= x <= 105 and (x // 6) % 2 == 0:
+    if 132 <= y <= 134 and 15 <= x <= 125 and (x // 6) % 2 == 0:
         return (235, 235, 235)
     # Three pieces, numbered, stacked with a small offset.
     for i, colour in enumerate(PIECES):
-        pl, pt = 20 + i * 10, 140 + i * 42
-        pr, pb = pl + 70, pt + 34
+        pl, pt = 22 + i * 12, 148 + i * 36
+        pr, pb = pl + 80, pt + 30
         if in_rect(x, y, pl, pt, pr, pb):
             if on_edge(x, y, pl, pt, pr, pb):
                 return EDGE

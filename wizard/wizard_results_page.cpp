@@ -12,7 +12,11 @@ CWizardResultsPage::CWizardResultsPage() : CWizardPage(IDD_WIZARD_RESULTS) {}
 bool CWizardResultsPage::OnInitDialog() {
     // A listing that cannot be opened leaves the text empty.
     wizard_rules::ReadResultsText(SystemFileSystem(), projectPath, resultsText);
-    return CWizardPage::OnInitDialog();
+    CWizardPage::OnInitDialog();
+    // The dialog manager would focus the text, select all of it and scroll to its end: the
+    // listing would open highlighted and showing its last lines. It starts at its top instead.
+    FocusItem(IDOK);
+    return false;
 }
 
 void CWizardResultsPage::Exchange(winui::DataExchange& dx, bool) {
