@@ -22,6 +22,9 @@ bool CContentsDlg::OnInitDialog() {
     // long listing is never cut when the control re-measures.
     ::SendMessageA(Item(IDC_CONTENTS_TEXT), EM_SETLIMITTEXT, 0, 0);
     ShowItem(IDOK, offerOk_);
+    // Without OK, Close is the default: Enter in the text and the default frame go to a
+    // button the user can see.
+    if (!offerOk_) ::SendMessageA(Handle(), DM_SETDEFID, IDCANCEL, 0);
     Dialog::OnInitDialog();
     // The focus starts on a button: Enter in the text must not be taken for OK unnoticed.
     FocusItem(offerOk_ ? IDOK : IDCANCEL);

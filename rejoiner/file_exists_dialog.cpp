@@ -7,7 +7,10 @@ CFileExistsDialog::CFileExistsDialog(std::string text) : Dialog(IDD_FILE_EXISTS)
 
 bool CFileExistsDialog::OnInitDialog() {
     SetItemText(IDC_EXISTS_TEXT, text_);
-    return true;
+    // As in a message box the question's default answer has the focus; the text, focused
+    // first, would open all selected.
+    FocusItem(IDOK);
+    return false;
 }
 
 bool CFileExistsDialog::OnCommand(int id, int code, HWND) {
