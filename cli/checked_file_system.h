@@ -22,6 +22,9 @@ public:
     bool ListFolder(const std::string& pattern, const std::function<bool(const DirEntry&)>& visit) override {
         return inner_.ListFolder(pattern, visit);
     }
+    bool ListFolderNames(const std::string& pattern, const std::function<bool(const DirEntry&)>& visit) override {
+        return inner_.ListFolderNames(pattern, visit);
+    }
     bool Exists(const std::string& p) override { return inner_.Exists(p); }
     bool RemoveFile(const std::string& p) override { return inner_.RemoveFile(p); }
     bool MakeFolder(const std::string& p) override { return inner_.MakeFolder(p); }

@@ -56,7 +56,7 @@ void CSplitEngine::CollectRefusedNames(const std::string& path, std::vector<std:
     bool endsWithSeparator = !path.empty() && path.back() == '\\';
     std::string prefix = endsWithSeparator ? path : path + "\\";
     bool isDestination = Upper(prefix) == Upper(destination_);
-    fs_.ListFolder(prefix + "*.*", [&](const DirEntry& entry) {
+    fs_.ListFolderNames(prefix + "*.*", [&](const DirEntry& entry) {
         if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
         if (isDestination && IsOwnOutput(entry.name)) return true;
         if (!entry.exact || !IsSafeEntryName(entry.name)) {

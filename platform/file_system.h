@@ -57,7 +57,7 @@ enum class Share { DenyNone, DenyWrite, DenyAll };
 class IFile {
 public:
     virtual ~IFile() = default;
-    // Returns bytes read; 0 at end of file; -1 on error.
+    // Returns bytes read, fewer than count only at the end of the file; 0 there; -1 on error.
     virtual int64_t Read(void* buffer, size_t count) = 0;
     // Returns true when every byte was written.
     virtual bool Write(const void* buffer, size_t count) = 0;
@@ -81,6 +81,12 @@ public:
     // returns false to stop. Returns false when the folder cannot be listed.
     virtual bool ListFolder(const std::string& pattern,
                             const std::function<bool(const DirEntry&)>& visit) = 0;
+    // As ListFolder, for callers that need only each entry's name and kind: size is 0, and of
+    // the attributes only folder, link, device and hidden are sure. Cheaper where the system
+    // gives the kind with the name.
+    virtual bool ListFolderNames(const std::string& pattern, const std::function<bool(const DirEntry&)>& visit) {
+        return ListFolder(pattern, visit);
+    }
     virtual bool Exists(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
     virtual bool MakeFolder(const std::string& path) = 0;

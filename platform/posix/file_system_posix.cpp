@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <mutex>
 
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
@@ -57,19 +58,16 @@ public:
     explicit PosixFile(int fd) : fd_(fd) {}
     ~PosixFile() override { Close(); }
 
+    // Only regular files are opened, and a regular file reads short only at its end: asking
+    // again there would cost a call per file that can only answer 0.
     int64_t Read(void* buffer, size_t count) override {
-        size_t done = 0;
-        while (done < count) {
-            ssize_t n = ::read(fd_, static_cast<char*>(buffer) + done, count - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                g_lastError = errno;
-                return done ? static_cast<int64_t>(done) : -1;
-            }
-            if (n == 0) break;
-            done += static_cast<size_t>(n);
+        for (;;) {
+            ssize_t n = ::read(fd_, buffer, count);
+            if (n >= 0) return static_cast<int64_t>(n);
+            if (errno == EINTR) continue;
+            g_lastError = errno;
+            return -1;
         }
-        return static_cast<int64_t>(done);
     }
     bool Write(const void* buffer, size_t count) override {
         size_t done = 0;
@@ -132,39 +130,11 @@ public:
 
     bool ListFolder(const std::string& pattern,
                     const std::function<bool(const DirEntry&)>& visit) override {
-        size_t sep = pattern.find_last_of("\\/");
-        if (sep == std::string::npos) return Fail(ENOENT);
-        std::string folder = posix_drives::ToHost(pattern.substr(0, sep + 1));
-        std::string mask = pattern.substr(sep + 1);
-        if (folder.empty()) return Fail(ENOENT);
-        bool all = mask == "*.*" || mask == "*";
-        DIR* dir = ::opendir(folder.c_str());
-        if (!dir) return Fail(errno);
-        std::string base = folder;
-        if (base.empty() || base.back() != '/') base += '/';
-        while (struct dirent* d = ::readdir(dir)) {
-            DirEntry entry;
-            const std::string hostName = d->d_name;
-            entry.exact = code_page::FromUtf8(hostName, entry.name);
-            if (!all && fnmatch(mask.c_str(), hostName.c_str(), FNM_CASEFOLD) != 0) continue;
-            // Every entry is reported, dangling links and unreadable ones included: the caller
-            // decides what is left out, and says so.
-            struct stat st;
-            uint32_t link = 0;
-            if (::lstat((base + hostName).c_str(), &st) != 0) {
-                entry.attributes = kAttrDevice;
-            } else {
-                if (S_ISLNK(st.st_mode)) {
-                    link = kAttrReparsePoint;
-                    if (::stat((base + hostName).c_str(), &st) != 0) st.st_mode = S_IFLNK;
-                }
-                entry.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
-                entry.attributes = AttributesOf(st, hostName) | link;
-            }
-            if (!visit(entry)) break;
-        }
-        ::closedir(dir);
-        return true;
+        return List(pattern, visit, false);
+    }
+
+    bool ListFolderNames(const std::string& pattern, const std::function<bool(const DirEntry&)>& visit) override {
+        return List(pattern, visit, true);
     }
 
     bool Exists(const std::string& path) override {
@@ -224,62 +194,57 @@ public:
             Fail(error);
             return nullptr;
         }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        return std::make_unique<PosixFile>(fd);
+        return std::make_unique<PosixFile>(fd);  // O_NONBLOCK has no effect on a regular file
     }
 
     ItemKind ProbeBeneath(const std::string& root, const std::string& relative) override {
-        std::string last;
-        int dir = OpenParentBeneath(root, relative, last);
-        if (dir < 0) return errno == ENOENT ? ItemKind::Missing : errno == ENOTDIR || errno == ELOOP ? ItemKind::Other
-                                                                                            : ItemKind::Unreachable;
         struct stat st;
-        int rc = ::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW);
-        int error = errno;
-        ::close(dir);
-        if (rc != 0) return error == ENOENT ? ItemKind::Missing : (Fail(error), ItemKind::Unreachable);
+        int rc = InParent(root, relative, [&](int dir, const std::string& last) {
+            return ::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+        });
+        if (rc != 0) {
+            if (errno == ENOENT) return ItemKind::Missing;
+            if (errno == ENOTDIR || errno == ELOOP) return ItemKind::Other;  // a link or a file on the way
+            Fail(errno);
+            return ItemKind::Unreachable;
+        }
         if (S_ISDIR(st.st_mode)) return ItemKind::Folder;
         return S_ISREG(st.st_mode) ? ItemKind::File : ItemKind::Other;
     }
 
     bool MakeFolderBeneath(const std::string& root, const std::string& relative) override {
-        std::string last;
-        int dir = OpenParentBeneath(root, relative, last);
-        if (dir < 0) return Fail(errno);
-        bool ok = ::mkdirat(dir, last.c_str(), 0777) == 0;
-        if (!ok && errno == EEXIST) {
+        int rc = InParent(root, relative, [](int dir, const std::string& last) {
+            if (::mkdirat(dir, last.c_str(), 0777) == 0) return 0;
+            if (errno != EEXIST) return -1;
             struct stat st;
-            ok = ::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
-            errno = ok ? 0 : EEXIST;
-        }
-        int error = errno;
-        ::close(dir);
-        return ok || Fail(error);
+            if (::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) return 0;
+            errno = EEXIST;
+            return -1;
+        });
+        return rc == 0 || Fail(errno);
     }
 
     std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) override {
-        std::string last;
-        int dir = OpenParentBeneath(root, relative, last);
-        if (dir < 0) {
+        int fd = InParent(root, relative, [](int dir, const std::string& last) {
+            const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+            // A new file is a regular file by making; only one that was there is looked at.
+            int made = ::openat(dir, last.c_str(), flags | O_EXCL, 0666);
+            if (made >= 0 || errno != EEXIST) return made;
+            int old = ::openat(dir, last.c_str(), flags | O_TRUNC, 0666);
+            if (old < 0) return -1;
+            struct stat st;
+            if (::fstat(old, &st) != 0 || !S_ISREG(st.st_mode)) {
+                ::close(old);
+                errno = ENXIO;
+                return -1;
+            }
+            return old;
+        });
+        if (fd < 0) {
             Fail(errno);
             return nullptr;
         }
-        int fd = ::openat(dir, last.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                          0666);
-        int error = errno;
-        ::close(dir);
-        if (fd < 0) {
-            Fail(error);
-            return nullptr;
-        }
-        struct stat st;
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(fd);
-            Fail(ENXIO);
-            return nullptr;
-        }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        return std::make_unique<PosixFile>(fd);
+        return std::make_unique<PosixFile>(fd);  // O_NONBLOCK has no effect on a regular file
     }
 
     std::string LastErrorText() override {
@@ -290,9 +255,92 @@ public:
     }
 
 private:
+    bool List(const std::string& pattern, const std::function<bool(const DirEntry&)>& visit, bool namesOnly) {
+        size_t sep = pattern.find_last_of("\\/");
+        if (sep == std::string::npos) return Fail(ENOENT);
+        std::string folder = posix_drives::ToHost(pattern.substr(0, sep + 1));
+        std::string mask = pattern.substr(sep + 1);
+        if (folder.empty()) return Fail(ENOENT);
+        bool all = mask == "*.*" || mask == "*";
+        DIR* dir = ::opendir(folder.c_str());
+        if (!dir) return Fail(errno);
+        std::string base = folder;
+        if (base.empty() || base.back() != '/') base += '/';
+        while (struct dirent* d = ::readdir(dir)) {
+            DirEntry entry;
+            const std::string hostName = d->d_name;
+            entry.exact = code_page::FromUtf8(hostName, entry.name);
+            if (!all && fnmatch(mask.c_str(), hostName.c_str(), FNM_CASEFOLD) != 0) continue;
+            // Every entry is reported, dangling links and unreadable ones included: the caller
+            // decides what is left out, and says so.
+            if (namesOnly && d->d_type != DT_UNKNOWN) {
+                entry.attributes = d->d_type == DT_DIR   ? kAttrFolder
+                                   : d->d_type == DT_REG ? kAttrArchive
+                                   : d->d_type == DT_LNK ? kAttrReparsePoint
+                                                         : kAttrDevice;
+                if (hostName.size() > 1 && hostName[0] == '.' && hostName != "..") entry.attributes |= kAttrHidden;
+                if (!visit(entry)) break;
+                continue;
+            }
+            struct stat st;
+            uint32_t link = 0;
+            if (::lstat((base + hostName).c_str(), &st) != 0) {
+                entry.attributes = kAttrDevice;
+            } else {
+                if (S_ISLNK(st.st_mode)) {
+                    link = kAttrReparsePoint;
+                    if (::stat((base + hostName).c_str(), &st) != 0) st.st_mode = S_IFLNK;
+                }
+                entry.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+                entry.attributes = AttributesOf(st, hostName) | link;
+            }
+            if (!visit(entry)) break;
+        }
+        ::closedir(dir);
+        return true;
+    }
+
+    // Runs op(folder, last name) in the folder that holds the last name of relative, -1 with
+    // errno set when the folder cannot be reached or op fails. The folder of the last call stays
+    // open, so that a run of files in one folder walks down to it once. When op finds nothing
+    // in a kept folder that has been deleted since, the folder is walked to afresh and op asked
+    // again; one moved away still takes what was meant for it, and what may stand at its old
+    // name now (a link) is never followed.
+    template <class Op>
+    int InParent(const std::string& root, const std::string& relative, Op op) {
+        std::lock_guard<std::mutex> hold(beneathLock_);
+        size_t sep = relative.rfind('\\');
+        // Keyed on the host folder: the drive map may change between calls.
+        std::string key = posix_drives::ToHost(root) + '\n' + (sep == std::string::npos ? std::string() : relative.substr(0, sep));
+        std::string last = code_page::ToUtf8(sep == std::string::npos ? relative : relative.substr(sep + 1));
+        bool kept = beneathDir_ >= 0 && key == beneathKey_;
+        if (kept) {
+            if (!PlainName(last)) {
+                errno = EINVAL;
+                return -1;
+            }
+            int rc = op(beneathDir_, last);
+            struct stat st;
+            int error = errno;
+            if (rc >= 0 || error != ENOENT || (::fstat(beneathDir_, &st) == 0 && st.st_nlink > 0)) {
+                errno = error;
+                return rc;
+            }
+        }
+        if (beneathDir_ >= 0) ::close(beneathDir_);
+        beneathKey_.clear();
+        beneathDir_ = OpenParentBeneath(root, relative, last);
+        if (beneathDir_ < 0) return -1;
+        beneathKey_ = key;
+        return op(beneathDir_, last);
+    }
+
+    static bool PlainName(const std::string& name) {
+        return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+    }
+
     // Opens the folder that holds the last name of relative, walking down from root one
-    // name at a time without following links. -1 (errno set) on failure. Nothing is kept open
-    // between calls: a folder removed or replaced meanwhile is never written into.
+    // name at a time without following links. -1 (errno set) on failure.
     static int OpenParentBeneath(const std::string& root, const std::string& relative, std::string& last) {
         std::string host = posix_drives::ToHost(root);
         if (host.empty() || relative.empty()) {
@@ -305,7 +353,7 @@ private:
         for (;;) {
             size_t sep = start > relative.size() ? std::string::npos : relative.find('\\', start);
             std::string name = code_page::ToUtf8(relative.substr(start, sep == std::string::npos ? std::string::npos : sep - start));
-            if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+            if (!PlainName(name)) {
                 ::close(dir);
                 errno = EINVAL;
                 return -1;
@@ -326,6 +374,9 @@ private:
         }
     }
 
+    std::mutex beneathLock_;
+    std::string beneathKey_;
+    int beneathDir_ = -1;
 };
 
 }  // namespace

@@ -76,8 +76,8 @@ public:
             DWORD got = 0;
             if (!ReadFile(handle_, static_cast<char*>(buffer) + done, chunk, &got, nullptr))
                 return done ? static_cast<int64_t>(done) : -1;
-            if (got == 0) break;
             done += got;
+            if (got < chunk) break;  // a disk file reads short only at its end
         }
         return static_cast<int64_t>(done);
     }
@@ -148,7 +148,12 @@ public:
     bool ListFolder(const std::string& pattern,
                     const std::function<bool(const DirEntry&)>& visit) override {
         WIN32_FIND_DATAW fd;
-        HANDLE h = FindFirstFileW(Wide(pattern).c_str(), &fd);
+        std::wstring wide = Wide(pattern);
+        // Without the short names and in larger batches; systems before Windows 7 refuse the
+        // flags and are asked the plain way.
+        HANDLE h = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                                    FIND_FIRST_EX_LARGE_FETCH);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) h = FindFirstFileW(wide.c_str(), &fd);
         if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
         do {
             DirEntry e;

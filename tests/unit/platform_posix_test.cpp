@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <set>
 
 #include "platform/file_system.h"
@@ -136,6 +138,48 @@ TEST_F(PosixBackend, ProfileFileKeepsSectionsAndKeys) {
     EXPECT_EQ(again->GetInt("EMailSetup", "IEMailSize", 0), 1400);
     EXPECT_EQ(again->GetString("Other", "k", ""), "v");
     EXPECT_EQ(again->GetInt("Other", "missing", -1), -1);
+}
+
+// Files made one after another in a folder reuse the way down to it; what happens to that folder
+// between the calls must neither send a file through a link nor hide a file that is there.
+TEST_F(PosixBackend, BeneathCallsFollowTheirFolderAndNeverALink) {
+    const std::string root = "D:\\";
+    auto put = [&](const std::string& relative) {
+        auto f = fs_.CreateFileBeneath(root, relative);
+        return f && f->Write("x", 1) && f->Close();
+    };
+    EXPECT_EQ(fs_.CreateFileBeneath(root, "b\\one"), nullptr);  // no such folder
+    ASSERT_TRUE(fs_.MakeFolderBeneath(root, "a"));
+    ASSERT_TRUE(put("a\\one"));
+    EXPECT_EQ(fs_.ProbeBeneath(root, "a\\one"), ItemKind::File);
+
+    // The folder swapped for a link to another: nothing goes to or is seen through the link.
+    ASSERT_EQ(mkdir((root_ + "/elsewhere").c_str(), 0777), 0);
+    Put("elsewhere/victim", "keep");
+    ASSERT_EQ(rename((root_ + "/a").c_str(), (root_ + "/moved").c_str()), 0);
+    ASSERT_EQ(symlink("elsewhere", (root_ + "/a").c_str()), 0);
+    put("a\\two");
+    EXPECT_NE(fs_.ProbeBeneath(root, "a\\victim"), ItemKind::File);
+    EXPECT_NE(access((root_ + "/elsewhere/two").c_str(), F_OK), 0);
+
+    // The folder deleted and made again: its files are seen, and new ones land in it.
+    std::system(("rm -rf " + root_ + "/a " + root_ + "/moved").c_str());
+    ASSERT_EQ(mkdir((root_ + "/a").c_str(), 0777), 0);
+    Put("a/there", "old");
+    EXPECT_EQ(fs_.ProbeBeneath(root, "a\\there"), ItemKind::File);
+    ASSERT_TRUE(put("a\\four"));
+    EXPECT_EQ(access((root_ + "/a/four").c_str(), F_OK), 0);
+
+    // An existing file is emptied; a pipe or a link of that name is refused without waiting.
+    ASSERT_TRUE(put("a\\there"));
+    std::ifstream there(root_ + "/a/there");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(there), {}), "x");
+    ASSERT_EQ(mkfifo((root_ + "/a/pipe").c_str(), 0666), 0);
+    EXPECT_EQ(fs_.CreateFileBeneath(root, "a\\pipe"), nullptr);
+    ASSERT_EQ(symlink("../elsewhere/victim", (root_ + "/a/link").c_str()), 0);
+    EXPECT_EQ(fs_.CreateFileBeneath(root, "a\\link"), nullptr);
+    std::ifstream victim(root_ + "/elsewhere/victim");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "keep");
 }
 
 }  // namespace
