@@ -11,8 +11,10 @@ CSegmentFile::~CSegmentFile() { Close(); }
 bool CSegmentFile::Write(const void* data, size_t count) {
     if (!Valid()) return false;
     const uint8_t* p = static_cast<const uint8_t*>(data);
-    // Whole blocks go straight through; only the small pieces are gathered.
-    if (used_ == 0 && count >= kBufferSize) {
+    // Whole blocks go straight through, after what was gathered before them; only the small
+    // pieces are gathered.
+    if (count >= kBufferSize) {
+        if (used_ > 0 && !Flush()) return false;
         if (!file_->Write(p, count)) failed_ = true;
         return !failed_;
     }

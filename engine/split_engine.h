@@ -45,6 +45,8 @@ public:
     // Largest entry record: a 255-byte name, its zero byte and nine bytes of header.
     static constexpr uint64_t kMaxRecord = 255 + 10;
     static constexpr size_t kBlockSize = 65536;
+    // File contents move this much per read and write; the progress still steps per block.
+    static constexpr size_t kIoSize = 16 * kBlockSize;
 
     CSplitEngine(IFileSystem& fs, IPrompts& prompts, IProgress& progress, IRejoinerImage& image,
                  SplitEngineOptions options = SplitEngineOptions(),
@@ -162,4 +164,5 @@ private:
     std::string createdListing_;
     bool segmentsRemoved_ = true;
     std::vector<std::string> leftOut_;
+    std::unique_ptr<uint8_t[]> copyBuffer_;  // made at the first file, kept for the run
 };

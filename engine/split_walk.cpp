@@ -150,43 +150,48 @@ bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
 // Streams exactly `size` bytes: a file that changed since its size was taken is cut or
 // padded with zeros, so the records that follow stay where a reader expects them.
 bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size) {
-    // The one copy buffer of this file; left uninitialised, as every byte used is read first.
-    std::unique_ptr<uint8_t[]> block(new uint8_t[kBlockSize]);
+    // One buffer for the whole run: a large block made and freed per file would cost the
+    // system a mapping each time. Left uninitialised, as every byte used is read first.
+    if (!copyBuffer_) copyBuffer_.reset(new uint8_t[kIoSize]);
+    uint8_t* block = copyBuffer_.get();
+    // A diskette takes a large write only slowly, and nothing answers Cancel meanwhile.
+    const size_t ioSize = removable_ ? kBlockSize : kIoSize;
     uint64_t remaining = size;
     bool grew = false;
     bool ok = true;
     for (;;) {
-        int64_t n = file.Read(block.get(), kBlockSize);
+        int64_t n = file.Read(block, ioSize);
         if (n <= 0) break;
-        if (!CheckCancel()) {
-            ok = false;
-            break;
+        // The indicator and Cancel go by blocks, as if each were read alone.
+        for (int64_t stepped = 0; ok && stepped < n; stepped += kBlockSize) {
+            ok = CheckCancel();
+            if (!ok) break;
+            progress_.StepIt();
+            progress_.PumpMessages(true);
         }
-        progress_.StepIt();
-        progress_.PumpMessages(true);
+        if (!ok) break;
         uint64_t take = static_cast<uint64_t>(n);
         if (take > remaining) {
             grew = true;
             take = remaining;
         }
-        if (take > 0 && !WriteData(block.get(), static_cast<size_t>(take))) {
+        if (take > 0 && !WriteData(block, static_cast<size_t>(take))) {
             ok = false;
             break;
         }
         remaining -= take;
         // A short read of a disk file means its end; a full one may have more behind it.
-        if (grew || (remaining == 0 && static_cast<uint64_t>(n) < kBlockSize)) break;
+        if (grew || (remaining == 0 && static_cast<uint64_t>(n) < ioSize)) break;
     }
     bool shrank = ok && remaining > 0;
     if (shrank) {
-        std::memset(block.get(), 0, kBlockSize);
+        std::memset(block, 0, static_cast<size_t>(std::min<uint64_t>(remaining, ioSize)));
         while (ok && remaining > 0) {
-            size_t take = static_cast<size_t>(std::min<uint64_t>(remaining, kBlockSize));
-            ok = WriteData(block.get(), take);
+            size_t take = static_cast<size_t>(std::min<uint64_t>(remaining, ioSize));
+            ok = WriteData(block, take);
             remaining -= take;
         }
     }
-    block.reset();
     if (ok && (grew || shrank))
         prompts_.Message(FormatText(shrank ? split_text::kChangedPadded : split_text::kChangedCut, path.c_str(),
                                     static_cast<unsigned long>(size)));

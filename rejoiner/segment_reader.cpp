@@ -11,7 +11,7 @@
 
 namespace {
 
-const size_t kCopyBufferSize = 0x10000;
+const size_t kCopyBufferSize = 0x100000;  // per read and write where the system does not copy itself
 const size_t kDirectCopy = 0x800000;  // per step when the system copies: the indicator still moves
 const size_t kHeaderFixed = 9;  // size (4), attributes (1), parent (4); the name follows
 const uint8_t kFolderBit = 0x10;
