@@ -241,6 +241,7 @@ bool CSView::OnCommand(int id, int code, HWND /*control*/) {
     // Presets, save location and build: s_view_presets.cpp and s_view_build.cpp.
     case IDC_PRESETS:
         if (code == CBN_SELCHANGE) OnPresetSelected();
+        if (code == CBN_DROPDOWN) winui::ComboBox(Item(IDC_PRESETS)).FitDroppedWidth();
         return true;
     case IDC_PRESET_ADD:
         if (code == BN_CLICKED) OnAddPreset();
@@ -251,6 +252,7 @@ bool CSView::OnCommand(int id, int code, HWND /*control*/) {
     case IDC_SAVE_LOCATION:
         if (code == CBN_SELCHANGE) OnSaveLocationSelected();
         if (code == CBN_EDITCHANGE) OnSaveLocationEdited();
+        if (code == CBN_DROPDOWN) winui::ComboBox(Item(IDC_SAVE_LOCATION)).FitDroppedWidth();
         return true;
     case IDC_BROWSE:
         if (code == BN_CLICKED) OnBrowseSaveLocation();

@@ -1,6 +1,8 @@
 // ComboBox: drop-down and drop-list combo boxes, owner-drawn ones included.
 #pragma once
 
+#include <string>
+
 #include "winui/window.h"
 
 namespace winui {
@@ -33,6 +35,24 @@ public:
     }
     LRESULT GetItemData(int index) const { return Send(CB_GETITEMDATA, static_cast<WPARAM>(index)); }
     bool SetItemData(int index, LPARAM data) { return Send(CB_SETITEMDATA, static_cast<WPARAM>(index), data) != CB_ERR; }
+    // Widens the drop-down list, never below the box's own width, so that its longest item shows
+    // whole: a narrow box on a crowded form would cut "Automatic (fit the free space)".
+    void FitDroppedWidth() {
+        HDC dc = ::GetDC(hwnd_);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
+        int widest = 0;
+        for (int i = 0, n = GetCount(); i < n; ++i) {
+            std::string text = GetItemText(i);
+            SIZE size{};
+            if (::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size) && size.cx > widest)
+                widest = size.cx;
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd_, dc);
+        RECT box = WindowRect();
+        int want = widest + ::GetSystemMetrics(SM_CXVSCROLL) + 4 * ::GetSystemMetrics(SM_CXEDGE);
+        Send(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(want > box.right - box.left ? want : box.right - box.left));
+    }
 };
 
 }  // namespace winui

@@ -42,6 +42,10 @@ bool CWizardSizePage::OnCommand(int id, int code, HWND) {
         ApplyPreset(winui::ComboBox(Item(IDC_WIZ_PRESET)).GetCurSel());
         return true;
     }
+    if (id == IDC_WIZ_PRESET && code == CBN_DROPDOWN) {
+        winui::ComboBox(Item(IDC_WIZ_PRESET)).FitDroppedWidth();
+        return true;
+    }
     if (id == kWizardFilesPage && code == BN_CLICKED) {
         chosen = winui::ComboBox(Item(IDC_WIZ_PRESET)).GetCurSel();
         EndWith(kWizardFilesPage);
