@@ -9,6 +9,7 @@
 #include "gui/driver/gui_driver.h"
 #include "win/winui_test_ids.h"
 #include "winui/app.h"
+#include "winui/combo_box.h"
 #include "winui/data_exchange.h"
 #include "winui/dialog.h"
 #include "winui/frame_window.h"
@@ -274,6 +275,56 @@ TEST(ModalDialog, ClickRefusesHiddenOrDisabledButtons) {
     EXPECT_FALSE(clickedDisabled);
     EXPECT_FALSE(clickedHidden);
     EXPECT_EQ(dlg.actions, 0);
+}
+
+// The system would put the dialog in the middle of the screen, wherever its owner stands.
+TEST(ModalDialog, OpensCentredOverItsOwnerWhereverItStands) {
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 40, 30, 760, 560, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    RECT o{}, d{};
+    std::thread driver([&] {
+        HWND h = gui::FindTop("#32770", "Exchange Test", gui::kTimeoutMs, ::GetCurrentProcessId());
+        CloseOnExit closer{h};
+        if (!h) return;
+        ::GetWindowRect(owner, &o);
+        ::GetWindowRect(h, &d);
+        gui::Click(h, IDCANCEL);
+    });
+    ExchangeDialog dlg;
+    EXPECT_EQ(dlg.DoModal(owner), IDCANCEL);
+    driver.join();
+    ::DestroyWindow(owner);
+    EXPECT_NEAR((d.left + d.right) / 2, (o.left + o.right) / 2, 1);
+    EXPECT_NEAR((d.top + d.bottom) / 2, (o.top + o.bottom) / 2, 1);
+}
+
+TEST(ComboBox, DroppedListWidensToItsLongestItemButNeverNarrowsBelowTheBox) {
+    HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd = ::CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 10, 10,
+                                  80, 200, parent, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    winui::ComboBox box(hwnd);
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    box.AddString("CD");
+    box.FitDroppedWidth();
+    EXPECT_EQ(::SendMessageA(hwnd, CB_GETDROPPEDWIDTH, 0, 0), r.right - r.left);
+
+    const char longest[] = "Automatic (fit the free space on the destination)";
+    box.AddString(longest);
+    box.FitDroppedWidth();
+    HDC dc = ::GetDC(hwnd);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE text{};
+    ::GetTextExtentPoint32A(dc, longest, sizeof longest - 1, &text);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd, dc);
+    ASSERT_GT(text.cx, r.right - r.left);
+    EXPECT_GE(::SendMessageA(hwnd, CB_GETDROPPEDWIDTH, 0, 0), text.cx + ::GetSystemMetrics(SM_CXVSCROLL));
+    ::DestroyWindow(parent);
 }
 
 TEST(MessageLoop, PumpDispatchesUntilQuitAndPendingKeepsTheQuit) {
