@@ -176,10 +176,12 @@ int RunSplit(const CliOptions& o) {
         return ReportFailure(error);
 
     if (!quiet)
-        std::printf("%d segment%s written to %s; contents listed in %s%s\n", engine.SegmentCount(),
+        std::printf("%d segment%s written to %s; %s%s%s\n", engine.SegmentCount(),
                     engine.SegmentCount() == 1 ? "" : "s", UserPath(engine.Destination()).c_str(),
+                    engine.ListingWritten() ? "contents listed in " : "no whole contents listing at ",
                     UserPath(engine.ListingPath()).c_str(),
                     o.checksums ? ("; checksums in " + UserPath(sums)).c_str() : "");
-    // The set is usable, but not all that was asked for is in it (the engine listed what).
-    return engine.LeftOut().empty() ? 0 : 1;
+    // The set is usable, but not all that was asked for is in it (the engine listed what), or
+    // its listing is missing or cut (the engine said why).
+    return engine.LeftOut().empty() && engine.ListingWritten() ? 0 : 1;
 }

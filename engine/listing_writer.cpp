@@ -7,6 +7,9 @@ constexpr size_t kDrainAt = 32768;
 
 bool CListingWriter::Open(IFileSystem& fs, const std::string& path) {
     Close();
+    fs_ = &fs;
+    failed_ = false;
+    error_.clear();
     file_ = fs.Open(path, OpenMode::CreateWrite, Share::DenyWrite);
     return file_ != nullptr;
 }
@@ -20,14 +23,23 @@ void CListingWriter::Write(const std::string& text) {
     if (pending_.size() >= kDrainAt) Drain();
 }
 
+// After one failed write nothing more is written: a later write that succeeded would leave a
+// gap in the middle of the listing instead of a cut at its end.
 void CListingWriter::Drain() {
-    if (file_ && !pending_.empty()) file_->Write(pending_.data(), pending_.size());
+    if (file_ && !failed_ && !pending_.empty() && !file_->Write(pending_.data(), pending_.size())) Fail();
     pending_.clear();
 }
 
-void CListingWriter::Close() {
-    if (!file_) return;
+void CListingWriter::Fail() {
+    if (failed_) return;
+    failed_ = true;
+    error_ = fs_ ? fs_->LastErrorText() : std::string();
+}
+
+bool CListingWriter::Close() {
+    if (!file_) return !failed_;
     Drain();
-    file_->Close();
+    if (!file_->Close()) Fail();
     file_.reset();
+    return !failed_;
 }

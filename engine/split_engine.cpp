@@ -80,6 +80,8 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     segmentCount_ = 0;
     segment_.reset();
     createdListing_.clear();
+    listingFailedPath_.clear();
+    listingFailure_.clear();
     leftOut_.clear();
     segmentsRemoved_ = true;
     destination_ = destination;
@@ -134,6 +136,7 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     if (!ok) RemoveCreatedSegments();
     HideProgress();
     if (ok) ReportLeftOut();
+    if (ok) ReportListingFailure();
     return ok;
 }
 
@@ -149,11 +152,17 @@ std::string CSplitEngine::ListingFolder() const {
 
 void CSplitEngine::WriteListingLine(const std::string& folder, const std::string& baseName,
                                     const std::string& text, int32_t number, bool removable) {
+    // After a failed open no later line may start the file afresh: it would pass for whole.
+    if (!listingFailedPath_.empty()) return;
     if (!shared_.listing.IsOpen()) {
         std::string place = removable && options_.listingBesideExeWhenRemovable ? exeFolder_ : folder;
         const char* form = !place.empty() && place.back() == '\\' ? "%s%s.spj" : "%s\\%s.spj";
         std::string path = FormatText(form, place.c_str(), baseName.c_str());
-        if (!shared_.listing.Open(fs_, path)) return;
+        if (!shared_.listing.Open(fs_, path)) {
+            listingFailure_ = fs_.LastErrorText();
+            listingFailedPath_ = path;
+            return;
+        }
         created_.push_back(path);
         createdListing_ = path;
     }
@@ -166,7 +175,17 @@ void CSplitEngine::WriteListingLine(const std::string& folder, const std::string
 void CSplitEngine::FinishListing() {
     if (!shared_.listing.IsOpen()) return;
     shared_.listing.Write(FormatText(split_text::kSummary, shared_.includedFiles));
-    shared_.listing.Close();
+    if (!shared_.listing.Close()) {
+        listingFailure_ = shared_.listing.ErrorText();
+        listingFailedPath_ = createdListing_;
+    }
+}
+
+// The segments are whole and stay; the user learns that the listing (the set's project file)
+// is missing or cut, and why.
+void CSplitEngine::ReportListingFailure() {
+    if (listingFailedPath_.empty()) return;
+    prompts_.Message(FormatText(split_text::kListingFailed, listingFailure_.c_str(), listingFailedPath_.c_str()));
 }
 
 bool CSplitEngine::IsOwnOutput(const std::string& name) const {

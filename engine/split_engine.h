@@ -94,6 +94,8 @@ public:
     const std::string& Destination() const { return destination_; }
     const std::string& CurrentSegmentName() const { return segmentName_; }
     const std::string& ListingPath() const { return listingPath_; }
+    // False when the last run could not write its listing whole (the run has said so).
+    bool ListingWritten() const { return listingFailedPath_.empty(); }
     // After a failed run the segments within reach are gone already (SegmentsRemoved() says
     // whether all could be); the listing is the caller's. Segments on a disk already taken out
     // stay, never flagged as the last, so no reader takes them for a whole set.
@@ -124,6 +126,7 @@ private:
     bool ReportWriteError();
     std::string ListingFolder() const;
     void FinishListing();
+    void ReportListingFailure();
     // Refuses the run, before anything is written, when a name cannot be stored.
     bool CheckNames();
     void CollectRefusedNames(const std::string& folder, std::vector<std::string>& refused);
@@ -162,6 +165,8 @@ private:
     uint64_t capacityLeft_ = 0;
     uint32_t imageLength_ = 0;
     std::string createdListing_;
+    std::string listingFailedPath_;  // the listing this run could not write whole ("" when it could)
+    std::string listingFailure_;     // the system's reason
     bool segmentsRemoved_ = true;
     std::vector<std::string> leftOut_;
     std::unique_ptr<uint8_t[]> copyBuffer_;  // made at the first file, kept for the run

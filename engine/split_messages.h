@@ -38,6 +38,9 @@ constexpr const char kChangedPadded[] =
 constexpr const char kChangedCut[] =
     "%s\ngrew while it was being read. Its copy in the Split Set was cut to the %lu bytes recorded.";
 constexpr const char kWriteFailed[] = "%s\r\nCould not write %s.";
+constexpr const char kListingFailed[] =
+    "%s\r\nCould not write the contents listing %s.\r\nThe Split Set itself was written and is whole; "
+    "its listing is missing or incomplete.";
 constexpr const char kNoRejoiner[] = "The rejoiner program could not be loaded. No Split Set was written.";
 constexpr const char kNoDiskAccess[] = "Please insert another disk in drive %c\n%s cannot be accessed.";
 

@@ -39,10 +39,13 @@ int CSView::OnBuild() {
 
     modified = 0;
     SetButtonStates(false);
+    // A listing the run could not write whole (it has said so) is no project to reopen or review.
+    const bool listed = Engine().ListingWritten();
     if (frame_) {
         frame_->SetDocumentTitle(splitSetName);
-        if (!outcome.removable) frame_->RecentFiles().Add(outcome.listingPath);
+        if (!outcome.removable && listed) frame_->RecentFiles().Add(outcome.listingPath);
     }
-    ::PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDC_REVIEW, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_REVIEW)));
+    if (listed)
+        ::PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDC_REVIEW, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_REVIEW)));
     return 1;
 }

@@ -61,6 +61,14 @@ if [ "$(id -u)" -ne 0 ]; then
   check "read-only destination" run 1 "$cli" split "${R[@]}" --size 60K --dest "$work/ro" "$src"
   check "read-only cause" grep -q "cannot write in $work/ro: Permission denied" "$work/err"
 fi
+# A listing that cannot be written (a folder stands in its place): the set is whole and kept,
+# and the run says why instead of ending as a success.
+mkdir -p "$work/nolist/L.spj"
+check "listing not writable" run 1 "$cli" split --size 60K --name L "${R[@]}" --dest "$work/nolist" "$src"
+check "listing failure told" grep -q "Could not write the contents listing .*L.spj" "$work/err"
+check "no listing claimed" grep -q "no whole contents listing at" "$work/stdout"
+check "set kept" run 0 "$cli" rejoin "$work/nolist/L_1.EXE" "$work/nolistback"
+check "set whole" diff -r "$src" "$work/nolistback/src"
 check "segment too small" run 1 "$cli" split "${R[@]}" --size 1000 --dest "$work/out" "$src"
 check "missing first segment" run 1 "$cli" list "$work/nothing_1.EXE"
 check "rejoiner unreadable" run 1 "$cli" split --rejoiner "$work/none.exe" --dest "$work/out" "$src"
