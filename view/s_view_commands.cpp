@@ -38,8 +38,10 @@ void CSView::OnEmail() {
         }
     }
     const int segments = CSplitEngine::CountSegments(SystemFileSystem(), saveLocation, splitSetName);
-    const std::string line = FormatText("%skorvo.exe &Segmented %s%s %d", exeDirectory.c_str(), saveLocation.c_str(),
-                                        splitSetName.c_str(), segments);
+    // The program is quoted: in a folder with spaces ("Program Files") the system would
+    // otherwise try "C:\Program.exe" and the like first.
+    const std::string line = FormatText("\"%skorvo.exe\" &Segmented %s%s %d", exeDirectory.c_str(),
+                                        saveLocation.c_str(), splitSetName.c_str(), segments);
     if (!StartProcess(line)) prompts_.Message(kMailerFailed);
     saveLocation = keptLocation;
     mailing = 0;

@@ -283,4 +283,53 @@ TEST_F(ZembraShell, ABrowserThatCannotStartIsForgottenWithAMessage) {
     Close(p, frame);
 }
 
+// Email from a program folder with spaces: the mailer must be started by its whole path, not
+// by the folder's first word ("my.exe" here, "C:\Program.exe" on a real installation).
+TEST_F(ZembraShell, EmailStartsTheMailerByItsWholePathFromAFolderWithSpaces) {
+    std::string apps = scratch_ + "\\my apps";
+    ::CreateDirectoryA(apps.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA((ModuleFolder() + "zembra.exe").c_str(), (apps + "\\zembra.exe").c_str(), FALSE));
+    ::CopyFileA((ModuleFolder() + "custom.dat").c_str(), (apps + "\\custom.dat").c_str(), FALSE);
+    std::string mailer = StandIn(apps, "korvo.exe");
+    std::string decoy = StandIn(scratch_, "my.exe");
+
+    std::string folder = scratch_ + "\\set\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    WriteWholeFile(folder + "data.bin", PatternBytes(5000, 1));
+    BytesRejoinerImage image(std::vector<uint8_t>(1000, 0x4D));
+    ScriptedPrompts prompts;
+    NullProgress progress;
+    SplitSharedState shared;
+    CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
+    engine.AddItem(folder + "data.bin");
+    ASSERT_TRUE(engine.Split(folder, "mailed", 4000));
+    ::WritePrivateProfileStringA("EMailSetup", "IEMailSMTP", "smtp.shell.example", "ReZove.ini");
+
+    gui::Program p;
+    ASSERT_TRUE(p.Start("\"" + apps + "\\zembra.exe\""));
+    HWND frame = gui::FindTop(kFrameClass, "", gui::kTimeoutMs, p.Pid());
+    ASSERT_NE(frame, nullptr);
+    ::PostMessageA(frame, WM_APP + 4, 0, 0);  // Open project
+    HWND open = gui::FindTop("#32770", "Select Zembrator File", gui::kTimeoutMs, p.Pid());
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(gui::SetText(gui::FindChild(open, 0x47C), folder + "mailed.spj"));
+    ASSERT_TRUE(gui::Click(open, IDOK));
+    ASSERT_TRUE(gui::WaitGone(open));
+    HWND name = gui::FindChild(frame, 1014);
+    ASSERT_NE(name, nullptr);
+    ASSERT_TRUE(gui::WaitUntil([&] { return gui::Text(name) == "mailed"; }));
+    HWND view = ::GetParent(name);
+    ::PostMessageA(view, WM_COMMAND, MAKEWPARAM(1018, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(view, 1018)));
+    // The opened project counts as changed: Email builds the set again first.
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDYES, p.Pid()).rfind("Overwrite existing Split Set!", 0), 0u);
+    ASSERT_TRUE(gui::WaitUntil([&] {
+        return !ReadWholeFile(mailer + ".txt").empty() || !ReadWholeFile(decoy + ".txt").empty();
+    })) << gui::MessageBoxText(gui::FindMessageBox(p.Pid(), 100));
+    EXPECT_EQ(ReadWholeFile(decoy + ".txt"), "");
+    std::string line = ReadWholeFile(mailer + ".txt");
+    int segments = CSplitEngine::CountSegments(SystemFileSystem(), folder, "mailed");
+    EXPECT_NE(line.find("&Segmented " + folder + "mailed " + std::to_string(segments)), std::string::npos) << line;
+    p.Terminate();  // the build's review of the set may be open
+}
+
 }  // namespace
