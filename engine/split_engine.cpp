@@ -151,7 +151,7 @@ std::string CSplitEngine::ListingFolder() const {
 }
 
 void CSplitEngine::WriteListingLine(const std::string& folder, const std::string& baseName,
-                                    const std::string& text, int32_t number, bool removable) {
+                                    const std::string& text, int64_t number, bool removable) {
     // After a failed open no later line may start the file afresh: it would pass for whole.
     if (!listingFailedPath_.empty()) return;
     if (!shared_.listing.IsOpen()) {
@@ -169,7 +169,7 @@ void CSplitEngine::WriteListingLine(const std::string& folder, const std::string
     if (number < 0)
         shared_.listing.Write(FormatText(split_text::kHeading, text.c_str(), shared_.continuation.c_str()));
     else
-        shared_.listing.Write(text + FormatText(" - %d\n", number));
+        shared_.listing.Write(text + FormatText(" - %lld\n", static_cast<long long>(number)));
 }
 
 void CSplitEngine::FinishListing() {

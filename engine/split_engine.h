@@ -75,9 +75,10 @@ public:
     // Finishes the open segment with its last-segment flag; false when its data was not written.
     bool CloseSegment(uint8_t flag);
     bool PromptNextDisk();
-    // A heading (number < 0, text = segment name) or an entry line (text = path, number = size).
+    // A heading (number < 0, text = segment name) or an entry line (text = path, number = size,
+    // which may pass 2 GB: a size taken for negative would turn the entry into a heading).
     void WriteListingLine(const std::string& folder, const std::string& baseName,
-                          const std::string& text, int32_t number, bool removable);
+                          const std::string& text, int64_t number, bool removable);
     // True when a name in the destination folder belongs to this set (its listing or segments).
     bool IsOwnOutput(const std::string& name) const;
 

@@ -113,7 +113,7 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent, const DirE
     progress_.SetText(FormatText(split_text::kSplittingPath, path.c_str()));
 
     if (!WriteRecord(recorded, attributes, parent, name)) return false;
-    WriteListingLine(destination_, baseName_, path, static_cast<int32_t>(recorded), removable_);
+    WriteListingLine(destination_, baseName_, path, int64_t(recorded), removable_);
     std::string listingFolder = ListingFolder();
     listingPath_ = listingFolder + baseName_ + ".spj";
     shared_.continuation = split_text::kContinued + path;

@@ -121,4 +121,35 @@ TEST_F(Listing, AWholeListingBringsNoMessage) {
     EXPECT_EQ(listing.rfind("$ =====Files in B_1.EXE=======\r\nD:\\src\\one - 400\r\nD:\\src\\two - 3000\r\n", 0), 0u);
 }
 
+// Segments that take every byte and keep none, so a file of gigabytes passes through the
+// engine without being stored.
+class DiscardingSegments : public ForwardingFileSystem {
+public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    std::unique_ptr<IFile> Open(const std::string& p, OpenMode m, Share s) override {
+        auto f = real_.Open(p, m, s);
+        bool segment = f && m == OpenMode::CreateWrite && p.compare(p.size() - 4, 4, ".spj") != 0;
+        return segment ? std::make_unique<Discarding>(std::move(f)) : std::move(f);
+    }
+
+private:
+    struct Discarding : ForwardingFile {
+        using ForwardingFile::ForwardingFile;
+        bool Write(const void*, size_t) override { return true; }
+    };
+};
+
+TEST_F(Listing, AFileOfTwoGigabytesOrMoreKeepsItsEntryLine) {
+    ASSERT_EQ(truncate(Host("D:\\src\\two").c_str(), 2200000000LL), 0);  // sparse: nothing is stored
+    posix_drives::SetFreeBytes('D', 10000000000ULL);
+    DiscardingSegments fs(SystemFileSystem());
+    auto e = Engine(fs);
+    e->AddItem("D:\\src\\one");
+    e->AddItem("D:\\src\\two");
+    ASSERT_TRUE(e->Split("D:\\out\\", "B", 0));
+    EXPECT_EQ(ReadWholeFile(Host("D:\\out\\B.spj")),
+              "$ =====Files in B_1.EXE=======\r\nD:\\src\\one - 400\r\nD:\\src\\two - 2200000000\r\n"
+              "$  \r\n$  \r\n$ 2 files included in this Split Set \r\n$  ");
+}
+
 }  // namespace
