@@ -156,7 +156,7 @@ void CSView::TakeCommandLine() {
     if (!pending || !*pending) return;
     fromCommandLine = 1;
     for (const std::string& path : CSourceList::SplitCommandLine(pending)) {
-        if (!sources_.AddIfNotEmpty(path)) continue;
+        if (!sources_.AddFromCommandLine(path)) continue;
         sourcesBox_.AddString(path);
         commandLineSources.push_back(path);
     }

@@ -17,7 +17,7 @@ CWizard::CWizard(WizardHost host, std::function<bool(WizardBuild&)> build)
     sizePage.choosePreset = host_.choosePreset;
     filesPage.systemImages = host_.systemImages;
     if (host_.fromCommandLine)
-        for (const std::string& path : host_.commandLineSources) filesPage.sources.AddIfNotEmpty(path);
+        for (const std::string& path : host_.commandLineSources) filesPage.sources.AddFromCommandLine(path);
     namePage.chooseFolder = host_.chooseFolder;
     namePage.build = [this](CWizardNamePage& page) { return Build(page); };
     resultsPage.startMailer = [this] { return StartMailer(); };

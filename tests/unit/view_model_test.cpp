@@ -154,14 +154,35 @@ TEST_F(SourceListTest, RemovingKeepsTheTotalEqualToTheRemainingEntries) {
     EXPECT_EQ(list.Total(), 4800u + HugeFiles::kHuge + 9000u);
 }
 
-TEST_F(SourceListTest, CommandLinePathsNeedContent) {
+// What Explorer passes is taken as the form takes it: an empty file picked there must not be
+// missing from the set without a word (the wizard started so never shows the list).
+TEST_F(SourceListTest, CommandLinePathsAreTakenAsTheFormTakesThem) {
     CSourceList list(fs_);
     const auto paths = CSourceList::SplitCommandLine(P("a.txt") + "*" + P("zero.txt") + "*" + P("empty") + "*" +
                                                      P("docs") + "*" + P("a.txt"));
     size_t taken = 0;
-    for (const auto& p : paths) taken += list.AddIfNotEmpty(p) ? 1 : 0;
-    EXPECT_EQ(taken, 2u);
+    for (const auto& p : paths) taken += list.AddFromCommandLine(p) ? 1 : 0;
+    EXPECT_EQ(taken, 3u);
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list.Entries()[1].path, P("zero.txt"));
     EXPECT_EQ(list.Total(), 1200u + 4800u);
+}
+
+// A folder whose files are all empty, or that holds only empty folders, has size 0 but is
+// not empty: the set keeps its names. Only hidden items (the build leaves them out) do not count.
+TEST_F(SourceListTest, AFolderOfEmptyItemsIsTakenAndAFolderOfHiddenItemsIsNot) {
+    fs_.MakeFolder(P("marks"));
+    Write("marks\\done", 0);
+    fs_.MakeFolder(P("tree"));
+    fs_.MakeFolder(P("tree\\leaf"));
+    fs_.MakeFolder(P("hidden"));
+    Write("hidden\\.keep", 0);  // hidden on POSIX by its leading dot
+    CSourceList list(fs_);
+    EXPECT_EQ(list.Add(P("marks")), SourceAdd::Added);
+    EXPECT_EQ(list.Add(P("tree")), SourceAdd::Added);
+    EXPECT_EQ(list.Add(P("hidden")), SourceAdd::EmptyFolder);
+    EXPECT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list.Total(), 0u);
 }
 
 TEST_F(SourceListTest, HiddenItemsInsideFoldersAreNotCounted) {

@@ -10,6 +10,18 @@ namespace {
 // folder that leads back into itself through a link cannot keep the walk going for ever.
 constexpr size_t kMaxPath = 260;
 
+// True when the folder holds something the set would keep (an empty file or folder counts;
+// hidden items are left out as the build leaves them out).
+bool HoldsAnything(IFileSystem& fs, const std::string& path) {
+    bool found = false;
+    const std::string folder = path.back() == '\\' ? path : path + "\\";
+    fs.ListFolderNames(folder + "*.*", [&](const DirEntry& entry) {
+        found = !(entry.attributes & kAttrHidden) && entry.name != "." && entry.name != "..";
+        return !found;
+    });
+    return found;
+}
+
 }  // namespace
 
 uint64_t CSourceList::PathSize(IFileSystem& fs, const std::string& path) {
@@ -51,19 +63,13 @@ SourceAdd CSourceList::Add(const std::string& path) {
     if (size == 0) {
         uint32_t attributes = 0;
         if (!fs_.GetAttributes(path, attributes)) return SourceAdd::NoSize;
-        if (attributes & kAttrFolder) return SourceAdd::EmptyFolder;
+        if ((attributes & kAttrFolder) && !HoldsAnything(fs_, path)) return SourceAdd::EmptyFolder;
     }
     Append(path, size);
     return SourceAdd::Added;
 }
 
-bool CSourceList::AddIfNotEmpty(const std::string& path) {
-    if (Contains(path)) return false;
-    const uint64_t size = PathSize(fs_, path);
-    if (size == 0) return false;
-    Append(path, size);
-    return true;
-}
+bool CSourceList::AddFromCommandLine(const std::string& path) { return Add(path) == SourceAdd::Added; }
 
 bool CSourceList::RemoveAt(size_t index) {
     if (index >= entries_.size()) return false;

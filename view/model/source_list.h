@@ -12,7 +12,7 @@
 enum class SourceAdd {
     Added,          // appended (an empty file too, with size 0)
     AlreadyListed,  // the list holds that path already (letter case aside): nothing changes
-    EmptyFolder,    // a folder without content: skipped without a word
+    EmptyFolder,    // a folder holding nothing (hidden items aside): skipped without a word
     NoSize,         // size 0 and the path cannot be described: the caller tells the user
 };
 
@@ -34,10 +34,12 @@ public:
     static std::vector<std::string> SplitCommandLine(const std::string& line);
 
     bool Contains(const std::string& path) const;
-    // The add rule: duplicates refused, sizes taken now, empty files kept, empty folders not.
+    // The add rule: duplicates refused, sizes taken now, empty files kept, empty folders not
+    // (a folder of empty files is not empty: the set keeps them).
     SourceAdd Add(const std::string& path);
-    // A command-line path: taken only when it has content. False when it was not taken.
-    bool AddIfNotEmpty(const std::string& path);
+    // A command-line path, by the same rule: the files a user picked in Explorer all go into
+    // the set, empty ones too, as they would from the form. False when it was not taken.
+    bool AddFromCommandLine(const std::string& path);
     // Removes entry index and takes its recorded size off the total; false when out of range.
     bool RemoveAt(size_t index);
     void Clear();
