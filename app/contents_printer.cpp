@@ -7,6 +7,9 @@
 
 namespace {
 
+constexpr char kUnreadable[] = "The contents listing could not be read. Nothing was printed.";
+constexpr char kRefused[] = "The printer did not take the listing. It was not printed whole.";
+
 RECT ToRect(const print_layout::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
@@ -79,7 +82,13 @@ bool CContentsPrinter::PrintPages(HDC dc, const std::string* text) {
     return ok;
 }
 
-void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& listingPath) {
+void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& listingPath, IPrompts& prompts) {
+    // Read first: a listing gone or unreadable must not end in an empty print job and silence.
+    std::string text;
+    if (!listing_reader::ReadText(fs, listingPath, text)) {
+        prompts.Message(listingPath + "\r\n" + fs.LastErrorText() + "\r\n" + kUnreadable);
+        return;
+    }
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = owner;
@@ -93,15 +102,14 @@ void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& lis
     DOCINFOA doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = "Zembra";
-    if (::StartDocA(dc, &doc) <= 0) {
-        ::DeleteDC(dc);
-        return;
+    bool printed = ::StartDocA(dc, &doc) > 0;
+    if (printed) {
+        printed = PrintPages(dc, &text);
+        if (printed)
+            printed = ::EndDoc(dc) > 0;
+        else
+            ::AbortDoc(dc);
     }
-    std::string text;
-    bool read = listing_reader::ReadText(fs, listingPath, text);
-    if (PrintPages(dc, read ? &text : nullptr))
-        ::EndDoc(dc);
-    else
-        ::AbortDoc(dc);
     ::DeleteDC(dc);
+    if (!printed) prompts.Message(kRefused);
 }

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/prompts.h"
 #include "view/model/print_layout.h"
 
 class CContentsPrinter {
 public:
-    // Asks for a printer over owner and prints the file at listingPath. Cancel, a printer
-    // without a device context or a refused document print nothing and say nothing.
-    static void Print(HWND owner, IFileSystem& fs, const std::string& listingPath);
+    // Asks for a printer over owner and prints the file at listingPath. Cancel prints nothing
+    // and says nothing; a listing that cannot be read (asked before the dialog) or a document
+    // the printer refuses is told through prompts.
+    static void Print(HWND owner, IFileSystem& fs, const std::string& listingPath, IPrompts& prompts);
 
     // The pages of text on dc with the device's font selected; the printing code and the tests
     // draw from the same placement.

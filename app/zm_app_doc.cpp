@@ -168,5 +168,5 @@ void CZmAppDoc::OnPrint() {
         view_.ViewPrompts().Message("You must first Build the 'Zembra' file set.");
         return;
     }
-    CContentsPrinter::Print(frame_.Handle(), SystemFileSystem(), listing);
+    CContentsPrinter::Print(frame_.Handle(), SystemFileSystem(), listing, view_.ViewPrompts());
 }

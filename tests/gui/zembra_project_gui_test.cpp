@@ -174,6 +174,21 @@ TEST_F(ZembraProject, WithASourceGoneOpeningShowsTheListingAndOkExtracts) {
     ::SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A listing gone since its project was opened: Print says so, before any printer is asked,
+// instead of sending an empty job and saying nothing.
+TEST_F(ZembraProject, PrintingAListingThatIsGoneSaysSoAndPrintsNothing) {
+    std::string listing = BuildSet();
+    StartZembra();
+    OpenThroughDialog(listing);
+    ASSERT_TRUE(gui::WaitUntil([&] { return Form().name == "Proj"; }));
+    ASSERT_TRUE(::DeleteFileA(listing.c_str()));
+    Command(kPrint);
+    std::string text = gui::AnswerNextMessageBox(IDOK, zembra_.Pid());
+    EXPECT_EQ(text.rfind(listing, 0), 0u) << text;
+    EXPECT_NE(text.find("The contents listing could not be read. Nothing was printed."), std::string::npos) << text;
+    EXPECT_EQ(gui::FindTop("#32770", "Print", 500, zembra_.Pid()), nullptr);
+}
+
 // Print through the system dialog to the default printer: the tests' CUPS-PDF printer, whose PDF
 // the check registered after this test reads back.
 TEST_F(ZembraProject, PrintsTheListingOnThePrinterChosenInTheDialog) {
