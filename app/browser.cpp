@@ -84,8 +84,10 @@ void OpenHomePage(HWND owner, const std::string& exeDirectory, ISettings& mail, 
         if (!mail.WriteString(kSection, kKey, browser))
             prompts.Show("The settings could not be saved.", PromptButtons::Ok);  // asked again next time
     }
-    // The path goes unquoted at the head of the line: the system then tries its spaces in turn.
-    if (!StartProcess(browser + " " + kHomePageAddress)) {
+    // The path is quoted: unquoted, the system tries its spaces in turn and would start
+    // "C:\Program.exe" before "C:\Program Files\...". A stored value quoted already stays so.
+    std::string program = browser.front() == '"' ? browser : "\"" + browser + "\"";
+    if (!StartProcess(program + " " + kHomePageAddress)) {
         mail.WriteString(kSection, kKey, "");
         prompts.Show("Failed to start the Browser!", PromptButtons::Ok);
     }

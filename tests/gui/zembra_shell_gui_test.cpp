@@ -245,8 +245,9 @@ TEST_F(ZembraShell, F1OpensTheHtmlHelpWithTheSystemsHandler) {
 }
 
 TEST_F(ZembraShell, HomePageStartsTheBrowserFoundUnderTheIe4KeyWithTheAddress) {
-    std::string folder = scratch_ + "\\Internet Browser";  // a space: the path goes unquoted
+    std::string folder = scratch_ + "\\Internet Browser";  // a space: the path must be quoted
     std::string browser = StandIn(folder, "iexplore.exe");
+    std::string decoy = StandIn(scratch_, "Internet.exe");  // what an unquoted line would start
     SavedKey ie(kIeKey, "Path");
     ie.Set(folder);
 
@@ -257,12 +258,12 @@ TEST_F(ZembraShell, HomePageStartsTheBrowserFoundUnderTheIe4KeyWithTheAddress) {
     Post(frame, 32782);
     ASSERT_TRUE(gui::WaitUntil([&] { return !ReadWholeFile(browser + ".txt").empty(); }))
         << gui::MessageBoxText(gui::FindMessageBox(p.Pid(), 100));
-    // The program receives its own path quoted by Wine, which rebuilds the line when the path
-    // has spaces; what zembra passed is the path, one space and the address.
+    // The program receives its own path quoted; after it come one space and the address.
     std::string line = ReadWholeFile(browser + ".txt");
     if (!line.empty() && line[0] == '"') line.erase(0, 1), line.erase(browser.size(), 1);
     EXPECT_EQ(line.substr(0, browser.size() + 1), browser + " ") << line;
     EXPECT_EQ(line.substr(browser.size() + 1, 7), "http://") << line;
+    EXPECT_EQ(ReadWholeFile(decoy + ".txt"), "");
     Close(p, frame);
 }
 
