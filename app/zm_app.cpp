@@ -1,6 +1,8 @@
 // CZmApp: start-up in its stated order, the last link of the command chain and the F1 rule.
 #include "app/zm_app.h"
 
+#include <vector>
+
 #include "app/browser.h"
 #include "app/help.h"
 #include "app/main_frame.h"
@@ -68,10 +70,12 @@ bool CZmApp::InitInstance(HINSTANCE instance, const char* commandLine) {
     pending_ = hasPending_ ? commandLine : "";
 
     // 8. Work directory: the program's folder unless WIN.INI's [Zembra] names another.
-    char winIni[kWinIniWorkDirectoryMax + 1] = {0};
-    ::GetProfileStringA("Zembra", "WorkDirectory", "", winIni, sizeof winIni);
+    // Read whole: a folder cut after a fixed count of characters is another folder, and sets
+    // would be written there.
+    std::vector<char> winIni(kWinIniValueMax + 1, '\0');
+    ::GetProfileStringA("Zembra", "WorkDirectory", "", winIni.data(), static_cast<DWORD>(winIni.size()));
     workDirectory_ = exeDirectory_;
-    if (winIni[0] != '\0') workDirectory_ = winIni;
+    if (winIni[0] != '\0') workDirectory_ = winIni.data();
 
     // 10. A browser for the home page, found once.
     DetectBrowser(*OpenMailSettings());

@@ -14,8 +14,8 @@ public:
     // The program's registry profile: HKCU\Software\<kRegistryKey>\<kAppName>.
     static constexpr const char* kRegistryKey = "Local AppWizard-Generated Applications";
     static constexpr const char* kAppName = "Zembra";
-    // At most this many characters of WIN.INI's [Zembra] WorkDirectory are used.
-    static constexpr size_t kWinIniWorkDirectoryMax = 49;
+    // Longest WIN.INI [Zembra] WorkDirectory read (the longest path Windows takes).
+    static constexpr size_t kWinIniValueMax = 32767;
 
     CZmApp();
     ~CZmApp();
