@@ -17,6 +17,14 @@ std::string Upper(std::string s) {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
 
+// The set's files are named after it in the destination: a separator or a colon would put them
+// in another folder or an alternate stream, the other characters cannot be created.
+bool PlainSetName(const std::string& name) {
+    for (unsigned char c : name)
+        if (c < 0x20 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
+    return true;
+}
+
 }  // namespace
 
 CSplitEngine::CSplitEngine(IFileSystem& fs, IPrompts& prompts, IProgress& progress, IRejoinerImage& image,
@@ -66,6 +74,10 @@ bool CSplitEngine::RefuseSegmentSize(uint64_t size) {
 
 bool CSplitEngine::Split(const std::string& destination, const std::string& baseName, uint64_t size) {
     created_.clear();
+    if (!PlainSetName(baseName)) {
+        prompts_.Message(FormatText(split_text::kBadSetName, baseName.c_str()));
+        return false;
+    }
     uint32_t attributes = 0;
     if (!fs_.GetAttributes(destination, attributes) || !(attributes & kAttrFolder) ||
         (attributes & kAttrReadOnly)) {

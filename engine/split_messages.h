@@ -41,6 +41,8 @@ constexpr const char kWriteFailed[] = "%s\r\nCould not write %s.";
 constexpr const char kListingFailed[] =
     "%s\r\nCould not write the contents listing %s.\r\nThe Split Set itself was written and is whole; "
     "its listing is missing or incomplete.";
+constexpr const char kBadSetName[] =
+    "%s\nis not a valid Split Set name: it cannot hold any of \\ / : * ? \" < > |. Nothing was written.";
 constexpr const char kNoRejoiner[] = "The rejoiner program could not be loaded. No Split Set was written.";
 constexpr const char kNoDiskAccess[] = "Please insert another disk in drive %c\n%s cannot be accessed.";
 

@@ -160,4 +160,22 @@ TEST_F(Faults, ContinuationTextHoldsPathsOfAnyLength) {
     EXPECT_EQ(ReadSet(Segments(kOut, "B"), kImage)[0].data, Bytes(2000));
 }
 
+// A set name is a file name in the destination: one that would put the set's files in another
+// folder (or, after a colon, in an alternate stream) is refused before anything is written.
+TEST_F(Faults, ASetNameThatLeavesTheDestinationIsRefused) {
+    for (const char* name : {"..\\B", "sub\\B", "../B", "B:stream", "B*", "B\n"}) {
+        SCOPED_TRACE(name);
+        prompts_.shown.clear();
+        MkDir("D:\\out\\sub");
+        auto e = ThreeFiles(SystemFileSystem());
+        EXPECT_FALSE(e->Split(kOut, name, 100000));
+        EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{std::string(name) +
+                                                             "\nis not a valid Split Set name: it cannot hold any of "
+                                                             "\\ / : * ? \" < > |. Nothing was written."});
+        EXPECT_TRUE(e->CreatedFiles().empty());
+    }
+    for (const char* left : {"D:\\B_1.EXE", "D:\\B.spj", "D:\\out\\sub\\B_1.EXE", "D:\\out\\sub\\B.spj"})
+        EXPECT_NE(access(Host(left).c_str(), F_OK), 0) << left;
+}
+
 }  // namespace
