@@ -96,6 +96,12 @@ TEST_F(ProjectModel, ReaderTakesAReadOnlyListingOfAnySize) {
     EXPECT_EQ(lines[0].path.size(), 70000u);
     EXPECT_EQ(lines[20000].path, "Z:\\f19999");
     EXPECT_FALSE(listing_reader::ReadLines(fs, win_ + "\\none.spj", lines));
+
+    // A path that holds a zero byte is missing, not the drive the text before it names.
+    WriteWholeFile(host_ + "/Junk.spj", std::string("Z:\\\0junk - 5\r\n", 14));
+    ASSERT_TRUE(listing_reader::ReadLines(fs, win_ + "\\Junk.spj", lines));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(listing_reader::FirstMissingSource(fs, lines), "");
 }
 
 // A printer's measure: 10 pixels a character.

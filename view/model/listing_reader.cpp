@@ -27,6 +27,9 @@ void AddLine(std::vector<Line>& lines, std::string text) {
     Line line;
     line.entry = !text.empty() && text[0] != '$';
     if (line.entry) line.path = SourcePath(text);
+    // No listing this program writes holds a zero byte; a path cut at one would name another
+    // file (or a whole drive), so it names none.
+    if (line.path.find('\0') != std::string::npos) line.path.clear();
     line.text = std::move(text);
     lines.push_back(std::move(line));
 }
