@@ -4,9 +4,16 @@
 #include "platform/process.h"
 
 std::string ModulePath() {
-    char buffer[MAX_PATH + 1];
-    DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    return n ? std::string(buffer, n) : std::string();
+    // A path that fills the buffer has been cut (the program may sit deeper than MAX_PATH):
+    // ask again with room to spare rather than name another folder.
+    std::string buffer(MAX_PATH + 1, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return buffer.substr(0, n);
+        if (buffer.size() >= 32768) return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::string ModuleFolder() {
