@@ -55,7 +55,7 @@ const char kRejoin[] =
     "                     existing files are kept and the exit status is 1)\n"
     "  --overwrite all    replace existing files\n"
     "  --overwrite none   keep existing files\n"
-    "  -q, -v             errors only / one line per file restored\n"
+    "  -q, -v             errors only / one line per file or folder restored\n"
     "\n"
     "Files get the current time and default permissions: a set keeps no times, permissions\n"
     "or links.\n";

@@ -51,7 +51,7 @@ private:
     int kept_ = 0;
 };
 
-// Bytes and the current file for the progress line; with -v one line per file restored.
+// Bytes and the current file for the progress line; with -v one line per file or folder restored.
 class TerminalRejoinProgress : public IRejoinProgress {
 public:
     TerminalRejoinProgress(TerminalProgress& p, bool verbose) : progress_(p), verbose_(verbose) {}
@@ -64,6 +64,12 @@ public:
             std::fflush(stdout);
         }
         progress_.SetText(shown);
+    }
+    void FolderMade(const std::string& path) override {
+        if (!verbose_) return;
+        progress_.Interrupt();
+        std::printf("%s\n", UserPath(path).c_str());
+        std::fflush(stdout);
     }
     void BytesCopied(uint64_t count) override { progress_.AddBytes(count); }
 

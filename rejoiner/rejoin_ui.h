@@ -27,5 +27,7 @@ public:
     // A file about to be written (after any overwrite question), and bytes of content copied;
     // for progress that tells more than the steps. Nothing by default.
     virtual void FileStarted(const std::string& /*path*/, uint32_t /*size*/) {}
+    // A folder made, or found there already.
+    virtual void FolderMade(const std::string& /*path*/) {}
     virtual void BytesCopied(uint64_t /*count*/) {}
 };

@@ -189,6 +189,8 @@ bool CSegmentReader::StartFolder(const Entry& entry) {
     if (!fs_.MakeFolderBeneath(root_, path)) {
         folderTable_.MarkSkipped(id);
         NotRestoredItem(path, "could not be created: " + fs_.LastErrorText() + "; nor anything in it");
+    } else {
+        progress_.FolderMade(root_ + path);
     }
     return true;
 }

@@ -31,14 +31,15 @@ check "several of them" [ "$(ls "$work/eq" | grep -c '^eq_')" -ge 4 ]
 check "huge size on a small set" run 0 "$cli" split --size 4000G --name one "${R[@]}" --dest "$work/one" "$src/docs"
 check "one segment" [ "$(ls "$work/one" | grep -c '^one_')" -eq 1 ]
 
-# -q: nothing but errors. -v: one line per entry written or file restored.
+# -q: nothing but errors. -v: one line per entry written or restored.
 check "quiet split" run 0 "$cli" -q split --size 60K --name q "${R[@]}" --dest "$work/q" "$src"
 check "quiet says nothing" [ ! -s "$work/stdout" ] && [ ! -s "$work/err" ]
 check "verbose split" run 0 "$cli" split -v --size 60K --name v "${R[@]}" --dest "$work/v" "$src"
 check "one line per entry" [ "$(grep -c "^$src" "$work/stdout")" -eq 9 ]
 check "host paths" grep -qx "$src/docs/deep/mid.bin" "$work/stdout"
 check "verbose rejoin" run 0 "$cli" rejoin -v "$work/v/v_1.EXE" "$work/vback"
-check "one line per file" [ "$(grep -c "^$work/vback/src/" "$work/stdout")" -eq 5 ]
+check "one line per file or folder" [ "$(grep -c "^$work/vback/src" "$work/stdout")" -eq 9 ]
+check "empty folder told" grep -qx "$work/vback/src/empty dir" "$work/stdout"
 check "quiet rejoin" run 0 "$cli" rejoin -q --overwrite all "$work/v/v_1.EXE" "$work/vback"
 check "quiet rejoin says nothing" [ ! -s "$work/stdout" ] && [ ! -s "$work/err" ]
 
