@@ -163,9 +163,8 @@ bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size)
         int64_t n = file.Read(block, ioSize);
         if (n <= 0) break;
         // The indicator and Cancel go by blocks, as if each were read alone.
-        for (int64_t stepped = 0; ok && stepped < n; stepped += kBlockSize) {
-            ok = CheckCancel();
-            if (!ok) break;
+        for (int64_t stepped = 0; stepped < n; stepped += kBlockSize) {
+            if (!(ok = CheckCancel())) break;
             progress_.StepIt();
             progress_.PumpMessages(true);
         }

@@ -36,6 +36,9 @@ std::string LastComponent(const std::string& hostPath) {
     return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
 }
 
+// Dot files are hidden, as Wine shows them.
+bool DotHidden(const std::string& name) { return name.size() > 1 && name[0] == '.' && name != ".."; }
+
 uint32_t AttributesOf(const struct stat& st, const std::string& name) {
     uint32_t attrs = 0;
     if (S_ISDIR(st.st_mode))
@@ -45,7 +48,7 @@ uint32_t AttributesOf(const struct stat& st, const std::string& name) {
     else
         attrs |= kAttrDevice;  // a pipe, socket or device: reading it may never end
     if (!(st.st_mode & S_IWUSR)) attrs |= kAttrReadOnly;
-    if (name.size() > 1 && name[0] == '.' && name != "..") attrs |= kAttrHidden;
+    if (DotHidden(name)) attrs |= kAttrHidden;
     return attrs;
 }
 
@@ -278,7 +281,7 @@ private:
                                    : d->d_type == DT_REG ? kAttrArchive
                                    : d->d_type == DT_LNK ? kAttrReparsePoint
                                                          : kAttrDevice;
-                if (hostName.size() > 1 && hostName[0] == '.' && hostName != "..") entry.attributes |= kAttrHidden;
+                if (DotHidden(hostName)) entry.attributes |= kAttrHidden;
                 if (!visit(entry)) break;
                 continue;
             }
