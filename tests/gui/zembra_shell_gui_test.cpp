@@ -90,6 +90,18 @@ protected:
     }
     void TearDown() override { RemoveTree(SystemFileSystem(), scratch_); }
 
+    // A small set "mailed" of one file in folder; its segment count, 0 when it failed.
+    static int MakeMailedSet(const std::string& folder) {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        WriteWholeFile(folder + "data.bin", PatternBytes(5000, 1));
+        BytesRejoinerImage image(std::vector<uint8_t>(1000, 0x4D));
+        ScriptedPrompts prompts;
+        NullProgress progress;
+        CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions::Mailer());
+        engine.AddItem(folder + "data.bin");
+        return engine.Split(folder, "mailed", 4000) ? engine.SegmentCount() : 0;
+    }
+
     HWND Start(gui::Program& p, const std::string& args = "") {
         if (!p.Start(zembra_ + (args.empty() ? "" : " " + args))) return nullptr;
         return gui::FindTop(kFrameClass, "", gui::kTimeoutMs, p.Pid());
@@ -158,17 +170,11 @@ TEST_F(ZembraShell, EmailOptionsAreWrittenForKorvoToRead) {
 
     // korvo, started on a set, offers the sender address just written.
     std::string folder = scratch_ + "\\set\\";
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    WriteWholeFile(folder + "data.bin", PatternBytes(5000, 1));
-    BytesRejoinerImage image(std::vector<uint8_t>(1000, 0x4D));
-    ScriptedPrompts prompts;
-    NullProgress progress;
-    CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions::Mailer());
-    engine.AddItem(folder + "data.bin");
-    ASSERT_TRUE(engine.Split(folder, "mailed", 4000));
+    int segments = MakeMailedSet(folder);
+    ASSERT_GT(segments, 0);
     gui::Program korvo;
     ASSERT_TRUE(korvo.Start("\"" + ModuleFolder() + "korvo.exe\" &Segmented " + folder + "mailed " +
-                            std::to_string(engine.SegmentCount())));
+                            std::to_string(segments)));
     HWND mail = gui::FindTop("#32770", "", gui::kTimeoutMs, korvo.Pid());
     ASSERT_NE(mail, nullptr);
     ASSERT_NE(gui::FindChild(mail, 1001), nullptr) << gui::MessageBoxText(mail);
@@ -295,15 +301,7 @@ TEST_F(ZembraShell, EmailStartsTheMailerByItsWholePathFromAFolderWithSpaces) {
     std::string decoy = StandIn(scratch_, "my.exe");
 
     std::string folder = scratch_ + "\\set\\";
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    WriteWholeFile(folder + "data.bin", PatternBytes(5000, 1));
-    BytesRejoinerImage image(std::vector<uint8_t>(1000, 0x4D));
-    ScriptedPrompts prompts;
-    NullProgress progress;
-    SplitSharedState shared;
-    CSplitEngine engine(SystemFileSystem(), prompts, progress, image, SplitEngineOptions(), shared);
-    engine.AddItem(folder + "data.bin");
-    ASSERT_TRUE(engine.Split(folder, "mailed", 4000));
+    ASSERT_GT(MakeMailedSet(folder), 0);
     ::WritePrivateProfileStringA("EMailSetup", "IEMailSMTP", "smtp.shell.example", "ReZove.ini");
 
     gui::Program p;
