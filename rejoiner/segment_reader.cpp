@@ -35,7 +35,7 @@ CSegmentReader::CSegmentReader(const std::string& firstSegmentPath, IFileSystem&
 }
 
 CSegmentReader::~CSegmentReader() {
-    CloseOutput();
+    output_.reset();  // unfinished: it never takes its name
     CloseSegment();
 }
 
@@ -171,21 +171,22 @@ bool CSegmentReader::StartFolder(const Entry& entry) {
         NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its parent folder is not in the set");
         return true;
     }
-    std::string shown = folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name));
+    // Paths are built only where they are used: their length grows with the depth.
+    auto shown = [&] { return folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)); };
     if (!entry.safe) {
-        NotRestoredItem(shown, "a name that is not allowed, with everything in it");
+        NotRestoredItem(shown(), "a name that is not allowed, with everything in it");
         return true;
     }
     if (!listOnly_ && root_.size() + folderTable_.Length(id) + 1 > pathLimit_) {
         folderTable_.MarkSkipped(id);
-        NotRestoredItem(shown, "the path is too long, with everything in it");
+        NotRestoredItem(shown(), "the path is too long, with everything in it");
+        return true;
+    }
+    if (listOnly_) {
+        listOnly_({segmentCount_, true, 0, &folderTable_, entry.parent, &entry.name});
         return true;
     }
     std::string path = folderTable_.Path(id);
-    if (listOnly_) {
-        listOnly_({segmentCount_, true, 0, path});
-        return true;
-    }
     if (!fs_.MakeFolderBeneath(root_, path)) {
         folderTable_.MarkSkipped(id);
         NotRestoredItem(path, "could not be created: " + fs_.LastErrorText() + "; nor anything in it");
@@ -207,15 +208,15 @@ bool CSegmentReader::StartFile(const Entry& entry) {
         NotRestoredItem(folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)), "a name that is not allowed");
         return true;
     }
-    std::string relative = folderTable_.ChildPath(entry.parent, entry.name);
     if (listOnly_) {
-        listOnly_({segmentCount_, false, entry.size, relative});
+        listOnly_({segmentCount_, false, entry.size, &folderTable_, entry.parent, &entry.name});
         return true;
     }
-    if (root_.size() + relative.size() > pathLimit_) {
-        NotRestoredItem(relative, "the path is too long");
+    if (root_.size() + folderTable_.ChildLength(entry.parent, entry.name) > pathLimit_) {
+        NotRestoredItem(folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)), "the path is too long");
         return true;
     }
+    std::string relative = folderTable_.ChildPath(entry.parent, entry.name);
     // Folder paths end with exactly one backslash, so a drive root gives "C:\name".
     std::string path = root_ + relative;
     switch (fs_.ProbeBeneath(root_, relative)) {
@@ -257,8 +258,8 @@ bool CSegmentReader::StartFile(const Entry& entry) {
 
 bool CSegmentReader::CloseOutput() {
     if (!output_) return true;
-    bool ok = output_->Flush();
-    ok = output_->Close() && ok;
+    // Only a file flushed and closed whole takes its name; dropped, it is removed.
+    bool ok = output_->Flush() && output_->Close();
     output_.reset();
     if (!ok) return Stop("Cannot write " + outputPath_ + "\r\n" + fs_.LastErrorText());
     return true;
@@ -351,8 +352,11 @@ int CSegmentReader::Rejoin(const std::string& destination) {
     }
     // A fault inside OpenNextSegment has been reported there; a segment not found has not.
     if (stopped_) ok = false;
-    if (!reachedLast_ && output_ && sizeLeft_ != 0) incompleteFile_ = outputPath_;
-    if (!CloseOutput()) ok = false;
+    // A file still open was not read whole: dropped, it leaves its name as it was.
+    if (output_) {
+        incompleteFile_ = outputPath_;
+        output_.reset();
+    }
     CloseSegment();
     ReportNotRestored();
     return ok ? 1 : 0;

@@ -101,11 +101,13 @@ TEST_F(RejoinTest, MissingSegmentOnHardDiskEndsQuietlyKeepingEarlierFiles) {
     size_t cut = set.Stream().size() - 4;
     auto segments = set.Segments({cut});
     std::string first = WriteSet({segments[0]});
+    WriteWholeFile(root_ + "/t/out/cut", "old");
+    overwrite_.fallback = kOverwriteYes;
     EXPECT_EQ(Rejoin(first), 1);
     EXPECT_FALSE(stopped_);
     EXPECT_TRUE(prompts_.shown.empty());
-    EXPECT_EQ(Out()["done"], "complete");
-    EXPECT_EQ(Out()["cut"], "012345");  // closed with what it had
+    std::map<std::string, std::string> expected = {{"done", "complete"}, {"cut", "old"}};
+    EXPECT_EQ(Out(), expected);  // the file the set ends inside never replaces the old one
     EXPECT_EQ(missing_, "set_2.SEG");
     EXPECT_EQ(incomplete_, "T:\\out\\cut");
 }
@@ -304,8 +306,23 @@ TEST_F(RejoinTest, FullDiskStopsAndKeepsWhatWasWritten) {
     EXPECT_EQ(Rejoin(fs, WriteSet(set.Segments())), 0);
     ASSERT_EQ(prompts_.shown.size(), 1u);
     EXPECT_EQ(prompts_.shown[0].text, "Cannot write T:\\out\\second\r\nInjected failure\r\nRejoin stopped.");
-    std::map<std::string, std::string> expected = {{"first", std::string(10, '1')}, {"second", std::string(70, '2')}};
-    EXPECT_EQ(Out(), expected);
+    std::map<std::string, std::string> expected = {{"first", std::string(10, '1')}};
+    EXPECT_EQ(Out(), expected);  // no half file under the name
+}
+
+// Replacing a file replaces its name: another name for the same data (a hard link) keeps it.
+TEST_F(RejoinTest, OverwritingAHardLinkedFileLeavesItsOtherNameAlone) {
+    WriteWholeFile(root_ + "/precious.txt", "precious");
+    ASSERT_EQ(link((root_ + "/precious.txt").c_str(), (root_ + "/t/out/a.txt").c_str()), 0);
+    overwrite_.fallback = kOverwriteYes;
+    CraftedSet set;
+    set.File("a.txt", "from the set");
+    std::string first = WriteSet(set.Segments());
+    auto before = Outside();
+    EXPECT_EQ(Rejoin(first), 1);
+    EXPECT_EQ(overwrite_.asked.size(), 1u);
+    EXPECT_EQ(Out()["a.txt"], "from the set");
+    EXPECT_EQ(Outside(), before);
 }
 
 TEST_F(RejoinTest, UnreadableSegmentStops) {
