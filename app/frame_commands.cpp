@@ -7,6 +7,8 @@
 #include "app/options_dlg.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
+#include "platform/settings.h"
+#include "view/model/build_run.h"
 #include "resources/zembra_res.h"
 #include "winui/message_box_prompts.h"
 
@@ -44,6 +46,12 @@ bool ZmFrameCommand(CMainFrame& frame, int id) {
     case ID_OPTIONS_WORKDIR: {
         COptionsDlg dialog(false);
         if (dialog.DoModal(frame.Handle()) == IDOK) ApplyWorkDirectory(frame, dialog.first);
+        return true;
+    }
+    case ID_OPTIONS_HIDDEN: {
+        auto profile = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName);
+        bool include = profile->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
+        profile->WriteInt(build_setting::kSection, build_setting::kIncludeHidden, include ? 0 : 1);
         return true;
     }
     case ID_HELP_CONTENTS:

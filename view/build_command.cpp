@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "app/zm_app.h"
+#include "platform/settings.h"
 #include "view/model/build_run.h"
 #include "winui/wait_cursor.h"
 
@@ -15,6 +17,8 @@ bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IR
     rq.saveLocation = b.saveLocation;
     rq.setName = b.setName;
     rq.totalSize = b.totalSize;
+    rq.includeHidden = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName)
+                           ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
     std::unique_ptr<winui::WaitCursor> wait;
     rq.beforeRun = [&] {
         if (b.wizardWindow) ::ShowWindow(b.wizardWindow, SW_HIDE);

@@ -1,6 +1,8 @@
 // CSView::OnBuild: Begin Split (1008) and "&Build Split File(s)". The steps are CBuildRun's,
 // shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
 #include "app/main_frame.h"
+#include "app/zm_app.h"
+#include "platform/settings.h"
 #include "resources/zembra_view_res.h"
 #include "view/model/build_run.h"
 #include "view/s_view.h"
@@ -8,6 +10,8 @@
 int CSView::OnBuild() {
     BuildRequest rq;
     rq.modified = modified != 0;
+    rq.includeHidden = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName)
+                           ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
     rq.takeValues = [this](BuildRequest& r) {
         contentsText.clear();
         if (!mailing && !UpdateData(true)) return false;  // a refused value has been shown

@@ -83,6 +83,18 @@ TEST_F(Build, QuestionsAndRefusalsBeforeTheRun) {
     EXPECT_EQ(raised, 1);
     EXPECT_EQ(out_.segmentBytes, 200000u);
 
+    // A rejoiner larger than 200 K raises the floor to what it needs: one message, the real one.
+    prompts_.shown.clear();
+    prompts_.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);
+    image_.Set(Image(250000));
+    SystemFileSystem().RemoveFile("D:\\out\\B_1.EXE");
+    rq_.maxFileSize = 150;
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{"Not Modified, Create anyway?", "Minimum Split size is 251K."}));
+    EXPECT_EQ(rq_.maxFileSize, 251);
+    EXPECT_EQ(out_.segmentBytes, 251000u);
+    image_.Set(Image(kImage));
+
     prompts_.shown.clear();
     rq_.modified = true;
     rq_.notFirstPreset = false;
