@@ -168,7 +168,7 @@ bool CSegmentReader::StartFolder(const Entry& entry) {
     uint32_t id = folderTable_.Add(entry.parent, entry.name, !known || underSkipped || !entry.safe);
     if (underSkipped) return true;
     if (!known) {
-        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its parent folder is not in the set");
+        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its parent folder is not in the set; in " + segmentPath_);
         return true;
     }
     // Paths are built only where they are used: their length grows with the depth.
@@ -201,7 +201,7 @@ bool CSegmentReader::StartFile(const Entry& entry) {
     bool known = folderTable_.Has(entry.parent);
     if (known && folderTable_.Skipped(entry.parent)) return true;  // told with its folder
     if (!known) {
-        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its folder is not in the set");
+        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its folder is not in the set; in " + segmentPath_);
         return true;
     }
     if (!entry.safe) {
@@ -312,6 +312,7 @@ int CSegmentReader::Rejoin(const std::string& destination) {
     reachedLast_ = false;
 
     bool ok = true;
+    uint32_t lastParent = 0;  // the last file entry, named when the data end inside it
     std::string lastFile;
     while (ok && OpenNextSegment()) {
         uint8_t flag = 0;
@@ -332,6 +333,7 @@ int CSegmentReader::Rejoin(const std::string& destination) {
                 }
                 ok = StartFile(entry);
                 if (!ok) break;
+                lastParent = entry.parent;
                 lastFile = entry.name;
                 sizeLeft_ = entry.size;
                 if (sizeLeft_ != 0)
@@ -345,7 +347,10 @@ int CSegmentReader::Rejoin(const std::string& destination) {
         if (!ok) break;
         if (flag & 1) {
             if (sizeLeft_ != 0)
-                ok = Damaged("the data end inside the file " + PrintableEntryName(lastFile));
+                ok = Damaged("the data end in " + segmentPath_ + " inside the file " +
+                             (folderTable_.Has(lastParent) && !folderTable_.Skipped(lastParent)
+                                  ? folderTable_.ChildPath(lastParent, PrintableEntryName(lastFile))
+                                  : PrintableEntryName(lastFile)));
             reachedLast_ = ok;
             break;
         }

@@ -36,7 +36,7 @@ check "split of one file" run 0 "$host_cli" -q split "${R[@]}" --size 150000 --d
 mkdir -p "$work/cut" "$work/back2" && cp "$work/one/Kestrin_1.EXE" "$work/cut/"
 echo old >"$work/back2/big.bin"
 check "a cut set fails" run 1 rejoin "$work/cut/Kestrin_1.EXE" "$work/back2" --overwrite all
-check "the file it ends inside is named" grep -q 'big.bin was not restored' "$work/err"
+check "the file it ends inside is named" grep -q 'big.bin was not restored' "$work/err" "$work/stdout"
 check "the old file stays" test "$(cat "$work/back2/big.bin")" = old
 check "no unfinished file is left" test "$(ls -A "$work/back2")" = big.bin
 
