@@ -64,6 +64,21 @@ TEST_F(Build, FixedDiskRunCutsTheSizeAndSkipsEmptyEntries) {
     EXPECT_TRUE(Exists("D:\\out\\B.spj"));
 }
 
+// The user's setting for hidden items reaches the run: named when left out, else taken.
+TEST_F(Build, HiddenItemsFollowTheSetting) {
+    Put("D:\\src\\.hidden", "h");
+    rq_.modified = true;
+    rq_.items = {"D:\\src"};
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(engine_->HiddenLeftOut(), std::vector<std::string>{"D:\\src\\.hidden"});
+    EXPECT_EQ(ReadSet(Segments("D:\\out\\", "B"), kImage).size(), 3u);  // the folder, a.txt, b.bin
+    SystemFileSystem().RemoveFile("D:\\out\\B_1.EXE");
+    rq_.includeHidden = true;
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(engine_->HiddenLeftOut().empty());
+    EXPECT_EQ(ReadSet(Segments("D:\\out\\", "B"), kImage).size(), 4u);
+}
+
 TEST_F(Build, QuestionsAndRefusalsBeforeTheRun) {
     rq_.modified = false;
     EXPECT_FALSE(Run());  // "Not Modified" answered No
