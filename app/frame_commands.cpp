@@ -2,7 +2,7 @@
 #include "app/frame_commands.h"
 
 #include "app/browser.h"
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "app/main_frame.h"
 #include "app/options_dlg.h"
 #include "app/zm_app.h"

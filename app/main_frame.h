@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/model/recent_file_list.h"
+#include "model/recent_file_list.h"
 #include "app/zm_document.h"
-#include "app/zm_view.h"
+#include "dialogs/zm_view.h"
 #include "winui/frame_window.h"
 
 class CMainFrame : public winui::FrameWindow {

@@ -4,12 +4,12 @@
 #include <shellapi.h>
 
 #include "app/main_frame.h"
-#include "app/progress_panel.h"
+#include "dialogs/progress_panel.h"
 #include "app/zm_app.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/status_text.h"
+#include "model/status_text.h"
 #include "winui/app.h"
 #include "winui/combo_box.h"
 #include "winui/data_exchange.h"

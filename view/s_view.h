@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/zm_view.h"
+#include "dialogs/zm_view.h"
 #include "engine/split_engine.h"
 #include "view/file_list.h"
 #include "view/folder_tree.h"
-#include "view/model/preset_rules.h"
-#include "view/model/source_list.h"
+#include "model/preset_rules.h"
+#include "model/source_list.h"
 #include "winui/dialog.h"
 #include "winui/list_box.h"
 #include "winui/message_box_prompts.h"

@@ -2,7 +2,7 @@
 // shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
 #include "app/main_frame.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/build_run.h"
+#include "model/build_run.h"
 #include "view/s_view.h"
 
 int CSView::OnBuild() {

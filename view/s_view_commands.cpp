@@ -1,12 +1,12 @@
 // CSView: the Email command, the wizard's stand-in, the form's keyboard rules and context help.
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "app/main_frame.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "platform/text_format.h"
 #include "resources/zembra_view_res.h"
 #include "view/s_view.h"
-#include "wizard/wizard_command.h"
+#include "app/wizard_command.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // are the model's (CPresetRules); this binds them to the form's controls.
 #include <memory>
 
-#include "app/new_dir_file_dlg.h"
+#include "dialogs/new_dir_file_dlg.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
 #include "platform/path_text.h"

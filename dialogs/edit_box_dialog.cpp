@@ -1,5 +1,5 @@
 // The text entry dialog: remblo's and zembra's New Directory, zembra's Save As.
-#include "app/edit_box_dialog.h"
+#include "dialogs/edit_box_dialog.h"
 
 #include "resources/common/edit_box_res.h"
 #include "winui/data_exchange.h"

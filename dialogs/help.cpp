@@ -1,5 +1,5 @@
 // Help: WinHelp when present and working, else the HTML help through the system's HTML handler.
-#include "app/help.h"
+#include "dialogs/help.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>

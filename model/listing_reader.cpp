@@ -1,5 +1,5 @@
 // The listing read back: bounded reads, entry paths before the last " - ", the top-level sources.
-#include "view/model/listing_reader.h"
+#include "model/listing_reader.h"
 
 #include <cctype>
 #include <memory>

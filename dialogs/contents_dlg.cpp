@@ -1,5 +1,5 @@
 // The contents viewer (template 134).
-#include "app/contents_dlg.h"
+#include "dialogs/contents_dlg.h"
 
 #include "resources/zembra_project_res.h"
 #include "winui/app.h"

@@ -1,5 +1,5 @@
 // Build arithmetic.
-#include "view/model/build_estimate.h"
+#include "model/build_estimate.h"
 
 #include <algorithm>
 

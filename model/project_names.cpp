@@ -1,5 +1,5 @@
 // New's numbering.
-#include "view/model/project_names.h"
+#include "model/project_names.h"
 
 #include <cstdlib>
 

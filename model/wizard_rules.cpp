@@ -1,12 +1,12 @@
 // What the wizard pages compute without a window.
-#include "view/model/wizard_rules.h"
+#include "model/wizard_rules.h"
 
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/path_text.h"
 #include "platform/text_format.h"
-#include "view/model/listing_reader.h"
+#include "model/listing_reader.h"
 
 namespace wizard_rules {
 

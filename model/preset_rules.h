@@ -7,9 +7,9 @@
 
 #include "platform/prompts.h"
 #include "platform/settings.h"
-#include "view/model/custom_data_file.h"
-#include "view/model/custom_size_rules.h"
-#include "view/model/preset_list.h"
+#include "model/custom_data_file.h"
+#include "model/custom_size_rules.h"
+#include "model/preset_list.h"
 
 // What a preset operation leaves for the view to show. Fields not flagged stay as they were.
 struct PresetOutcome {

@@ -1,5 +1,5 @@
 // The wizard's page loop.
-#include "view/model/wizard_flow.h"
+#include "model/wizard_flow.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The build command's steps, in order; the view and the wizard differ only where flagged.
-#include "view/model/build_run.h"
+#include "model/build_run.h"
 
 #include "engine/split_messages.h"
 #include "platform/text_format.h"
-#include "view/model/build_estimate.h"
+#include "model/build_estimate.h"
 
 CBuildRun::CBuildRun(CSplitEngine& engine, IFileSystem& fs, IPrompts& prompts, IRejoinerImage& image)
     : engine_(engine), fs_(fs), prompts_(prompts), image_(image) {}

@@ -1,5 +1,5 @@
 // Control-to-topic tables of the main form's context help.
-#include "app/model/help_topics.h"
+#include "model/help_topics.h"
 
 const HelpIdPair kFrameHelpIds[] = {
     {1011, 20},  // maximum size entry

@@ -28,8 +28,8 @@
 #include <memory>
 #include <string>
 
-#include "app/zm_command_target.h"
-#include "app/zm_messages.h"
+#include "dialogs/zm_command_target.h"
+#include "dialogs/zm_messages.h"
 
 class CMainFrame;
 

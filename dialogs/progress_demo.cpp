@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/progress_panel.h"
+#include "dialogs/progress_panel.h"
 #include "platform/settings.h"
 #include "winui/app.h"
 #include "winui/message_box_prompts.h"

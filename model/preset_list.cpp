@@ -1,5 +1,5 @@
 // Preset list: every change reaches the three lists at the same index.
-#include "view/model/preset_list.h"
+#include "model/preset_list.h"
 
 void CPresetList::Append(const std::string& name, int32_t size, const std::string& location) {
     names_.push_back(name);

@@ -1,5 +1,5 @@
 // Frames, header and line placement of the printed listing.
-#include "view/model/print_layout.h"
+#include "model/print_layout.h"
 
 #include "platform/text_format.h"
 

@@ -1,9 +1,9 @@
 // BuildFromWizard: the wizard's side of the one build path.
-#include "view/build_command.h"
+#include "wizard/build_command.h"
 
 #include <memory>
 
-#include "view/model/build_run.h"
+#include "model/build_run.h"
 #include "winui/wait_cursor.h"
 
 bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IRejoinerImage& image) {

@@ -1,14 +1,14 @@
 // Wizard mode bound to the main view: presets through the view's preset rules, the build through
 // BuildFromWizard (the build command's one path), the options' folder chooser.
-#include "wizard/wizard_command.h"
+#include "app/wizard_command.h"
 
 #include "app/main_frame.h"
-#include "app/new_dir_file_dlg.h"
-#include "app/progress_panel.h"
+#include "dialogs/new_dir_file_dlg.h"
+#include "dialogs/progress_panel.h"
 #include "app/zm_app.h"
 #include "engine/rejoiner_image.h"
-#include "view/build_command.h"
-#include "view/model/preset_list.h"
+#include "wizard/build_command.h"
+#include "model/preset_list.h"
 #include "view/s_view.h"
 #include "winui/message_box_prompts.h"
 #include "wizard/wizard.h"

@@ -1,5 +1,5 @@
 // The chosen sources and their total.
-#include "view/model/source_list.h"
+#include "model/source_list.h"
 
 #include "platform/text_case.h"
 #include "platform/text_trim.h"

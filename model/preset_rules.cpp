@@ -1,6 +1,6 @@
 // Preset operations: the three lists stay in step, custom.dat is rewritten after each change
 // the user makes to the list, and the view is told what to show.
-#include "view/model/preset_rules.h"
+#include "model/preset_rules.h"
 
 #include "platform/text_format.h"
 

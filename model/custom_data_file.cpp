@@ -1,5 +1,5 @@
 // custom.dat: reading, writing, and the choice between the program's copy and the user's.
-#include "view/model/custom_data_file.h"
+#include "model/custom_data_file.h"
 
 #include <climits>
 #include <cstdlib>

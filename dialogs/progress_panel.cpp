@@ -1,5 +1,5 @@
 // CProgressPanel: creation, layout, the dot caption, the pump and the stored position.
-#include "app/progress_panel.h"
+#include "dialogs/progress_panel.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 // Custom size checks: name first, then the size, then the 200 K floor.
-#include "view/model/custom_size_rules.h"
+#include "model/custom_size_rules.h"
 
 #include "platform/text_trim.h"
 

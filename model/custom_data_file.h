@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "view/model/preset_list.h"
+#include "model/preset_list.h"
 
 class CCustomDataFile {
 public:

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/model/help_topics.h"
+#include "model/help_topics.h"
 
 // Topic 0 is the contents.
 void ZmShowHelp(HWND owner, unsigned long topic);

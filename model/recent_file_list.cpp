@@ -1,5 +1,5 @@
 // Recent-file list: order, deduplication, profile keys and menu texts.
-#include "app/model/recent_file_list.h"
+#include "model/recent_file_list.h"
 
 #include "platform/settings.h"
 #include "platform/text_case.h"

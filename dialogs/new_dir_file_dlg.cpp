@@ -1,10 +1,10 @@
 // CNewDirFileDlg: the old-style open dialog as a folder chooser with New Dir.
-#include "app/new_dir_file_dlg.h"
+#include "dialogs/new_dir_file_dlg.h"
 
 #include <commdlg.h>
 
-#include "app/edit_box_dialog.h"
-#include "app/model/shell_rules.h"
+#include "dialogs/edit_box_dialog.h"
+#include "model/shell_rules.h"
 #include "platform/file_system.h"
 #include "platform/text_trim.h"
 #include "resources/zembra_res.h"

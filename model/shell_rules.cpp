@@ -1,5 +1,5 @@
 // The shell dialogs' rules.
-#include "app/model/shell_rules.h"
+#include "model/shell_rules.h"
 
 #include "platform/file_system.h"
 #include "platform/text_trim.h"

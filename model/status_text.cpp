@@ -1,5 +1,5 @@
 // Status bar text of the main form.
-#include "view/model/status_text.h"
+#include "model/status_text.h"
 
 #include "platform/text_format.h"
 
