@@ -19,11 +19,9 @@ bool g_endedProgram = false;
 
 bool WizardEndedProgram() { return g_endedProgram; }
 
-void RunWizardMode(CSView& view) {
-    CMainFrame* frame = view.Frame();
-
+void RunWizardMode(CMainFrame& frame, CSView& view) {
     WizardHost host;
-    host.frame = frame ? frame->Handle() : nullptr;
+    host.frame = frame.Handle();
     host.fromCommandLine = view.fromCommandLine != 0;
     host.presetNames = &view.presetNames;
     host.isTypedSize = [&view](int i) {

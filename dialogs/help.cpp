@@ -4,7 +4,6 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app/zm_app.h"
 #include "platform/process.h"
 #include "winui/message_box_prompts.h"
 
@@ -31,7 +30,7 @@ std::string HandlerCommand(const std::string& url) {
 }
 
 bool TryWinHelp(HWND owner, unsigned long topic) {
-    std::string hlp = ZmApp().ExeDirectory() + "Zembra.hlp";
+    std::string hlp = ModuleFolder() + "Zembra.hlp";
     if (!FileExists(hlp)) return false;
     return topic == 0 ? ::WinHelpA(owner, hlp.c_str(), HELP_CONTENTS, 0) != FALSE
                       : ::WinHelpA(owner, hlp.c_str(), HELP_CONTEXTPOPUP, topic) != FALSE;
@@ -53,7 +52,7 @@ std::string HelpUrl(const std::string& htmlPath, unsigned long topic) {
 
 void ZmShowHelp(HWND owner, unsigned long topic) {
     if (TryWinHelp(owner, topic)) return;
-    std::string html = ZmApp().ExeDirectory() + "Zembra.html";
+    std::string html = ModuleFolder() + "Zembra.html";
     winui::MessageBoxPrompts prompts(owner);
     if (!FileExists(html)) {
         prompts.Show("The help file " + html + " cannot be found.", PromptButtons::Ok);
