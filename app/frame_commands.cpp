@@ -2,14 +2,16 @@
 #include "app/frame_commands.h"
 
 #include "app/browser.h"
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "app/main_frame.h"
 #include "app/options_dlg.h"
+#include "app/wizard_command.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
+#include "model/build_run.h"
 #include "platform/settings.h"
-#include "view/model/build_run.h"
 #include "resources/zembra_res.h"
+#include "view/s_view.h"
 #include "winui/message_box_prompts.h"
 
 namespace {
@@ -52,6 +54,13 @@ bool ZmFrameCommand(CMainFrame& frame, int id) {
         auto profile = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName);
         bool include = profile->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
         profile->WriteInt(build_setting::kSection, build_setting::kIncludeHidden, include ? 0 : 1);
+        return true;
+    }
+    case ID_WIZARD: {
+        // Wizard mode runs on the main form's presets and sources; another view passes it on.
+        CSView* form = dynamic_cast<CSView*>(frame.ActiveView());
+        if (!form) return false;
+        RunWizardMode(frame, *form);
         return true;
     }
     case ID_HELP_CONTENTS:

@@ -8,7 +8,7 @@
 #include "app/zm_app.h"
 #include "platform/settings.h"
 #include "resources/zembra_res.h"
-#include "view/model/build_run.h"
+#include "model/build_run.h"
 #include "winui/app.h"
 
 namespace {
@@ -245,6 +245,10 @@ void CMainFrame::EditCommand(int id) {
     UINT msg = id == ID_EDIT_COPY ? WM_COPY : id == ID_EDIT_CUT ? WM_CUT : id == ID_EDIT_PASTE ? WM_PASTE : EM_UNDO;
     ::SendMessageA(focus, msg, 0, 0);
 }
+
+std::string CMainFrame::WorkDirectory() const { return ZmApp().WorkDirectory(); }
+const char* CMainFrame::PendingCommandLine() const { return ZmApp().PendingCommandLine(); }
+void CMainFrame::ClearPendingCommandLine() { ZmApp().ClearPendingCommandLine(); }
 
 bool CMainFrame::RouteCommand(int id) {
     if (OnOwnCommand(id)) return true;
