@@ -9,6 +9,12 @@ if(ZEMBRA_HOST_CLI AND TARGET zembra-cli AND TARGET remblo AND TARGET zb_gui_dri
            $<TARGET_FILE:zembra-cli> $<TARGET_FILE:remblo> $<TARGET_FILE:cli_first_segment_driver>)
   set_tests_properties(cli_cross PROPERTIES LABELS gui TIMEOUT 600
     ENVIRONMENT "ZEMBRA_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  # The destination checks with the Windows zembra-cli rejoining: hard links, cut sets, a folder
+  # swapped for a link by another process while files are written into it.
+  add_test(NAME cli_destination_win COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/cli_destination.sh ${ZEMBRA_HOST_CLI}
+           $<TARGET_FILE:zembra-cli>)
+  set_tests_properties(cli_destination_win PROPERTIES LABELS win TIMEOUT 600
+    ENVIRONMENT "ZEMBRA_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endif()
 
 # The win32 build's sets against the win64 and host builds' programs, both ways; the set the
