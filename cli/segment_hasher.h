@@ -15,11 +15,11 @@ public:
     void SegmentBytes(const uint8_t* data, size_t count) override { hasher_.Add(data, count); }
     void SegmentClosed(uint8_t flag, bool written) override;
 
-    // Digests by segment path, for the segments whose bytes were all seen as they stand.
-    const std::map<std::string, std::string>& Digests() const { return digests_; }
+    // Digests by segment path, for the segments whose bytes were all seen as they stand; waits
+    // for the hashing to catch up.
+    const std::map<std::string, std::string>& Digests() { return hasher_.Digests(); }
 
 private:
     CStreamHasher hasher_;
     std::string path_;
-    std::map<std::string, std::string> digests_;
 };
