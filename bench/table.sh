@@ -2,14 +2,14 @@
 # The performance table in one command (a benchmark, not a test): 20,000 small files and one
 # 256 MiB file, 50 MB segments, split and rejoined by zembra-cli against tar, split -b and cat;
 # the checksums (NAME.sha256, the default) against the same runs without them; the win64
-# zembra-cli.exe under wine64 against the native one; and korvo.exe under wine64 mailing an
-# 8 MB set of three segments to a local SMTP server against Python's smtplib sending the same
-# three messages. Contenders take turns and each ratio is the median of the runs, printed with
+# zembra-cli.exe under wine64 against the native one; the split engine under wine64 with the
+# progress window of Begin Split against none; and korvo.exe under wine64 mailing an 8 MB set of
+# three segments to a local SMTP server against Python's smtplib sending the same three messages. Contenders take turns and each ratio is the median of the runs, printed with
 # its goal and the load of the machine.
 # usage: bench/table.sh [work folder]   (about 1.5 GB free there; default /var/tmp)
 #   BENCH_RUNS=n (default 3) runs per contender; BENCH_WINE=0 leaves out the Windows rows,
-#   BENCH_MAIL=0 the mail row (it needs Xvfb, python3-aiosmtpd and the win64 build's
-#   korvo_send_driver.exe, in ZEMBRA_BUILD_ROOT, default build).
+#   BENCH_MAIL=0 the windowed rows (they need Xvfb, python3-aiosmtpd and the win64 build's
+#   drivers korvo_send_driver.exe and split_window_driver.exe, in ZEMBRA_BUILD_ROOT, default build).
 #   BENCH_WINEPREFIX: the Wine prefix to use (made on first use; default /var/tmp/zb-bench-wine).
 set -eu
 bench_name=table-bench
@@ -91,6 +91,7 @@ race split_b split_big split_big_sums
 race cat rejoin_big rejoin_big_sums
 wine_row=
 mail_row=
+window_row=
 if [ "${BENCH_WINE:-1}" != 0 ] && [ -f "$exe" ] && [ -x "$wine" ]; then
   export WINEPREFIX=${BENCH_WINEPREFIX:-/var/tmp/zb-bench-wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
@@ -104,7 +105,7 @@ if [ "${BENCH_WINE:-1}" != 0 ] && [ -f "$exe" ] && [ -x "$wine" ]; then
   s_wine_work=$(awk -v a="$s_wine_split_big" -v b="$s_wine_start" 'BEGIN { printf "%.3f", a - b }')
   wine_row=1
 
-  # The mail row runs on a screen of its own, korvo driven by the win64 build's driver, in a
+  # The windowed rows run on a screen of their own, driven by the win64 build's drivers, in a
   # Wine desktop window: with no window manager on the screen, Wine waits up to two seconds
   # for one each time a top-level window hides, which no user's session has.
   "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
@@ -121,6 +122,25 @@ if [ "${BENCH_WINE:-1}" != 0 ] && [ -f "$exe" ] && [ -x "$wine" ]; then
     trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; kill $xvfb_pid $sink_pid 2>/dev/null; rm -rf "$work"' EXIT
     for _ in $(seq 100); do [ -e "/tmp/.X$display-lock" ] && break; sleep 0.1; done
     export DISPLAY=":$display"
+
+    # Begin Split's window: the split engine in one process with its progress window (visited
+    # per interval, as the main program's build) and with none (as zembra-cli), and the window
+    # visited at every 64 KiB block as it was, to show what the pacing saves.
+    if [ -f "$drivers/split_window_driver.exe" ]; then
+      win_big="Z:$(echo "$work/big.bin" | tr / '\\')" win_out="Z:$(echo "$work/out" | tr / '\\')"
+      : >times_window_paced; : >times_window_block; : >times_window_none
+      for ((r = 0; r < runs; r++)); do
+        rm -rf out && mkdir out && sync
+        "$wine" "$drivers/split_window_driver.exe" "$win_big" "$win_out" 50000000 >run.log 2>&1 </dev/null \
+          || { echo "split_window_driver failed:" >&2; cat run.log >&2; exit 1; }
+        read -r p b n < <(tr -d '\r' <run.log | tail -n 1)
+        echo "$p" >>times_window_paced; echo "$b" >>times_window_block; echo "$n" >>times_window_none
+      done
+      for c in window_paced window_block window_none; do
+        eval "s_$c=$(sort -n "times_$c" | awk '{ v[NR] = $1 } END { printf "%.3f", v[int((NR + 1) / 2)] }')"
+      done
+      window_row=1
+    fi
 
     # The mail row: one SMTP sink on 127.0.0.1 for both. The driver's own Wine start is part
     # of korvo's time, as a user's click is.
@@ -153,4 +173,6 @@ row "rejoin 256 MiB vs cat of the segments" rejoin_big cat "<= 1.0"
 row "split 256 MiB with checksums vs without" split_big_sums split_big "<= 1.2"
 row "rejoin 256 MiB checked vs a set without sums" rejoin_big_sums rejoin_big "<= 1.2"
 [ -n "$mail_row" ] && row "korvo (wine64) mails 8 MB in 3 vs smtplib" mail_korvo mail_smtplib "<= 3.0"
+[ -n "$window_row" ] && row "split 256 MiB with Begin Split's window vs none" window_paced window_none "<= 1.2"
+[ -n "$window_row" ] && row "  the same, window visited per 64 KiB block" window_block window_none "(explains)"
 row "split 256 MiB with checksums (default) vs split -b" split_big_sums split_b "(explains)"
