@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/progress_panel.h"
+#include "dialogs/progress_panel.h"
 #include "engine/split_engine.h"
 #include "platform/file_system.h"
 #include "winui/app.h"
