@@ -42,7 +42,10 @@ std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMod
     std::string expected = mode == OpenMode::Read ? sums_.Expected(FileNamePart(path)) : std::string();
     if (!expected.empty()) {
         Hashed hashed;
-        if (!TakeBackground(path, hashed)) {
+        bool ready = TakeBackground(path, hashed);
+        // The next segment is hashed while this one is checked (the first) and restored.
+        HashNextInBackground(path);
+        if (!ready) {
             hashed.hex.clear();
             if (!CSetChecksums::HashFile(inner_, path, hashed.hex)) return nullptr;
         }
@@ -53,9 +56,7 @@ std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMod
             return nullptr;
         }
         ++matched_;
-        auto file = inner_.Open(path, mode, share);
-        if (file) HashNextInBackground(path);
-        return file;
+        return inner_.Open(path, mode, share);
     }
     return inner_.Open(path, mode, share);
 }
