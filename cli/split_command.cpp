@@ -4,10 +4,12 @@
 #include <cstring>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <fstream>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/segment_hasher.h"
 #include "cli/set_checksums.h"
 #include "cli/set_measure.h"
 #include "cli/terminal_progress.h"
@@ -167,6 +169,14 @@ int RunSplit(const CliOptions& o) {
     SplitProgress progress(draw, measure.contentBytes, o.verbosity == Verbosity::Verbose);
     prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
     CSplitEngine engine(fs, prompts, progress, rejoiner);
+    // The terminal draws at its own pace, and -v lists every entry the engine names.
+    engine.SetProgressInterval(0);
+    // Checksums made on a second thread from the bytes as they are written.
+    std::unique_ptr<CSegmentHasher> hasher;
+    if (o.checksums) {
+        hasher = std::make_unique<CSegmentHasher>();
+        engine.SetSegmentSink(hasher.get());
+    }
     progress.SetSegmentSource([&engine] { return engine.CurrentSegmentName(); });
     engine.SetExeFolder(ModuleFolder());
     engine.SetIncludeHidden(hidden);
@@ -190,7 +200,7 @@ int RunSplit(const CliOptions& o) {
         }
         return prompts.AnythingShown() ? 1 : ReportFailure("the split did not complete");
     }
-    if (o.checksums && !CSetChecksums::Write(fs, folder, o.name, engine.SegmentCount(), error))
+    if (o.checksums && !CSetChecksums::Write(fs, folder, o.name, engine.SegmentCount(), error, &hasher->Digests()))
         return ReportFailure(error);
 
     if (!quiet)

@@ -67,6 +67,25 @@ bool CSplitEngine::CheckCancel() {
     return false;
 }
 
+bool CSplitEngine::PaceProgress() {
+    if (pacer_.Due()) {
+        ShowEntry();
+        progress_.PumpMessages(true);
+    }
+    return CheckCancel();
+}
+
+void CSplitEngine::ShowEntry() {
+    if (!entry_.shown) {
+        progress_.SetRange(0, entry_.upper);
+        progress_.SetStep(entry_.step);
+        entry_.shown = true;
+    }
+    progress_.SetPos(entry_.position);
+    if (!entry_.text.empty()) progress_.SetText(entry_.text);
+    entry_.text.clear();
+}
+
 std::string CSplitEngine::SegmentName(const std::string& baseName, int number) {
     return FormatText("%s_%d", baseName.c_str(), number) + (number == 1 ? ".EXE" : ".SEG");
 }
@@ -155,9 +174,13 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     }
     image.clear();
     image.shrink_to_fit();
+    entry_ = EntryProgress();
+    pacer_.Reset();
     for (size_t i = 0; ok && i < items_.size(); ++i) {
-        progress_.StepIt();
-        progress_.PumpMessages(true);
+        if (pacer_.Due()) {
+            progress_.StepIt();
+            progress_.PumpMessages(true);
+        }
         ok = AddEntry(items_[i], 0);
     }
     // Every item left out (a pipe alone, say): a set of nothing is no set.

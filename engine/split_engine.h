@@ -26,9 +26,11 @@
 
 #include "engine/rejoiner_image.h"
 #include "engine/segment_file.h"
+#include "engine/segment_sink.h"
 #include "engine/split_state.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
+#include "platform/progress_pacer.h"
 #include "platform/prompts.h"
 
 struct SplitEngineOptions {
@@ -60,6 +62,11 @@ public:
     void SetExeFolder(const std::string& folder) { exeFolder_ = folder; }
     // Told the size of every entry as it is written (not while the wizard runs).
     void SetViewForward(std::function<void(uint32_t size)> notify) { viewForward_ = std::move(notify); }
+    // Told every byte of every segment as it is written (a checksum made on the way); not owned.
+    void SetSegmentSink(ISegmentSink* sink) { sink_ = sink; }
+    // How often the progress window is updated and its messages run (0: at every block, as
+    // tests that count pumps want).
+    void SetProgressInterval(int milliseconds) { pacer_.SetInterval(milliseconds); }
     // Brings the main window to the front before a disk prompt.
     void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
 
@@ -126,6 +133,10 @@ public:
 
 private:
     bool CheckCancel();
+    // Puts the entry being written and its position into the window, once per pacer interval,
+    // and lets pending messages run; false when the user has cancelled.
+    bool PaceProgress();
+    void ShowEntry();
     void ShowProgress();
     void HideProgress();
     bool WriteData(const uint8_t* data, size_t count);
@@ -184,4 +195,12 @@ private:
     uint64_t recordsWritten_ = 0;
     bool includeHidden_ = false;
     std::unique_ptr<uint8_t[]> copyBuffer_;  // made at the first file, kept for the run
+    CProgressPacer pacer_;
+    ISegmentSink* sink_ = nullptr;
+    // The entry as the window should show it; sent only when the pacer says so.
+    struct EntryProgress {
+        int upper = 0, step = 1, position = 0;
+        std::string text;
+        bool shown = true;
+    } entry_;
 };

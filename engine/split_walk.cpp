@@ -107,10 +107,12 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent, const DirE
 
     if (viewForward_ && !shared_.wizardRunning) viewForward_(recorded);
     uint64_t upper = (size / 10) * 20;
-    progress_.SetRange(0, static_cast<int>(std::min<uint64_t>(upper, INT32_MAX)));
-    progress_.SetStep(static_cast<int>(std::min<uint64_t>(size, kBlockSize)));
-    progress_.SetPos(0);
-    progress_.SetText(FormatText(split_text::kSplittingPath, path.c_str()));
+    entry_.upper = static_cast<int>(std::min<uint64_t>(upper, INT32_MAX));
+    entry_.step = static_cast<int>(std::min<uint64_t>(size, kBlockSize));
+    entry_.position = 0;
+    entry_.text = FormatText(split_text::kSplittingPath, path.c_str());
+    entry_.shown = false;
+    if (pacer_.Due()) ShowEntry();
 
     if (!WriteRecord(recorded, attributes, parent, name)) return false;
     WriteListingLine(destination_, baseName_, path, int64_t(recorded), removable_);
@@ -166,13 +168,10 @@ bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size)
     for (;;) {
         int64_t n = file.Read(block, ioSize);
         if (n <= 0) break;
-        // The indicator and Cancel go by blocks, as if each were read alone.
-        for (int64_t stepped = 0; stepped < n; stepped += kBlockSize) {
-            if (!(ok = CheckCancel())) break;
-            progress_.StepIt();
-            progress_.PumpMessages(true);
-        }
-        if (!ok) break;
+        // The bar counts blocks, as if each were read alone; the window hears of it per interval.
+        uint64_t blocks = (static_cast<uint64_t>(n) + kBlockSize - 1) / kBlockSize;
+        entry_.position = static_cast<int>(std::min<uint64_t>(entry_.position + blocks * entry_.step, INT32_MAX));
+        if (!(ok = PaceProgress())) break;
         uint64_t take = static_cast<uint64_t>(n);
         if (take > remaining) {
             grew = true;

@@ -8,3 +8,5 @@ if(TARGET zembra-cli)
     set_tests_properties(${script} PROPERTIES LABELS unit TIMEOUT 300)
   endforeach()
 endif()
+# The checksums made on a second thread while a set is written.
+zembra_test(cli_hashing_test SOURCES unit/cli_hashing_test.cpp LIBS zb_cli_set zb_engine)

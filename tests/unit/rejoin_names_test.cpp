@@ -36,7 +36,7 @@ TEST(SegmentName, NextNameComesFromTheLastUnderscore) {
 
 TEST(RejoinIndicator, CyclesOneToSevenArrows) {
     std::vector<std::string> shown;
-    CRejoinIndicator indicator([&](const std::string& t) { shown.push_back(t); });
+    CRejoinIndicator indicator([&](const std::string& t) { shown.push_back(t); }, 0);
     for (int i = 0; i < 9; ++i) indicator.Step();
     std::vector<std::string> expected = {">", ">>", ">>>", ">>>>", ">>>>>", ">>>>>>", ">>>>>>>", ">", ">>"};
     EXPECT_EQ(shown, expected);
