@@ -17,6 +17,7 @@
 // default instance); tests hand their own.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -69,6 +70,11 @@ public:
     // Brings the main window to the front before a disk prompt.
     void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
 
+    // Hidden items inside a selected folder are left out unless included here (a selected item
+    // is always taken). Those left out are named at the end of the run (HiddenLeftOut()).
+    void SetIncludeHidden(bool include) { includeHidden_ = include; }
+    bool IncludeHidden() const { return includeHidden_; }
+
     void ClearItems() { items_.clear(); }
     void AddItem(const std::string& path) { items_.push_back(path); }
     const std::vector<std::string>& Items() const { return items_; }
@@ -98,6 +104,8 @@ public:
     static int CountSegments(IFileSystem& fs, const std::string& folder, const std::string& baseName);
     static uint64_t UsableFreeSpace(IFileSystem& fs, const std::string& root);
     static std::string SegmentName(const std::string& baseName, int number);
+    // The smallest segment a set with a rejoiner image of this length can be split into.
+    static uint64_t MinimumSegmentFor(uint64_t imageLength) { return std::max<uint64_t>(imageLength + 5, kMaxRecord + 1); }
 
     const std::string& Destination() const { return destination_; }
     const std::string& CurrentSegmentName() const { return segmentName_; }
@@ -111,6 +119,8 @@ public:
     // Items of the last run that are not in its set, each as "path (why)": unreadable files and
     // folders, links to folders, pipes and devices. The run tells the user of them at its end.
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
+    // Hidden items inside the selected folders that the last run left out, by the rule above.
+    const std::vector<std::string>& HiddenLeftOut() const { return hiddenLeftOut_; }
     // The listing of the set now open: a project read back, or none ("") after New.
     void SetListingPath(const std::string& path) { listingPath_ = path; }
     int SegmentCount() const { return segmentCount_; }
@@ -181,6 +191,9 @@ private:
     std::string listingFailure_;     // the system's reason
     bool segmentsRemoved_ = true;
     std::vector<std::string> leftOut_;
+    std::vector<std::string> hiddenLeftOut_;
+    uint64_t recordsWritten_ = 0;
+    bool includeHidden_ = false;
     std::unique_ptr<uint8_t[]> copyBuffer_;  // made at the first file, kept for the run
     CProgressPacer pacer_;
     ISegmentSink* sink_ = nullptr;

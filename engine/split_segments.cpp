@@ -131,6 +131,7 @@ bool CSplitEngine::WriteRecord(uint32_t size, uint8_t attributes, uint32_t paren
     PutLE32(record + 5, parent);
     std::memcpy(record + 9, name.data(), name.size());
     record[9 + name.size()] = 0;
+    ++recordsWritten_;
     return WriteData(record, name.size() + 10);
 }
 

@@ -134,7 +134,11 @@ bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
     bool isDestination = Upper(endsWithSeparator ? path : path + "\\") == Upper(destination_);
     bool keepGoing = true;
     bool listed = fs_.ListFolder(pattern, [&](const DirEntry& entry) {
-        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        if (entry.name == "." || entry.name == "..") return true;
+        if ((entry.attributes & kAttrHidden) && !includeHidden_) {
+            if (!(isDestination && IsOwnOutput(entry.name))) hiddenLeftOut_.push_back(prefix + entry.name);
+            return true;
+        }
         if (isDestination && IsOwnOutput(entry.name)) return true;
         // Checked before the run; met here only when renamed since. A path is never made from
         // a name that might not lead back to this entry.
@@ -204,7 +208,7 @@ uint32_t CSplitEngine::GetPathSize(const std::string& path) {
     std::string folder = endsWithSeparator ? path : path + "\\";
     uint32_t total = 0;
     fs_.ListFolder(folder + "*.*", [&](const DirEntry& entry) {
-        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        if (((entry.attributes & kAttrHidden) && !includeHidden_) || entry.name == "." || entry.name == "..") return true;
         // What the walk leaves out adds nothing; a link to a folder is never followed.
         if (!entry.exact || (entry.attributes & kAttrDevice)) return true;
         if ((entry.attributes & kAttrFolder) && (entry.attributes & kAttrReparsePoint)) return true;

@@ -86,5 +86,5 @@ TEST(RejoinPaths, CompletionMessage) {
     // A walk cut short by a missing segment is never announced as done.
     EXPECT_EQ(CompletionMessage(false, false, "C:\\s_1.EXE", "D:\\out\\", "s_3.SEG", "D:\\out\\big.bin"),
               "The Rejoin is incomplete: the segment s_3.SEG of C:\\s_1.EXE was not found.\n\r"
-              "D:\\out\\big.bin was left incomplete.\n\rWhat came before it is in D:\\out\\");
+              "D:\\out\\big.bin was not restored: the set ends inside it.\n\rWhat came before it is in D:\\out\\");
 }
