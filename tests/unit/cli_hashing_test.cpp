@@ -53,6 +53,7 @@ class SplitHashing : public EngineTest {};
 // Every segment closed with its flag as first written has its digest at once, equal to the
 // file's; the last one (flag 1) is left to be read, and the checksum file lists all alike.
 TEST_F(SplitHashing, DigestsOfTheRunMatchTheWrittenSegments) {
+    MkDir("D:\\src");
     Put("D:\\src\\big", Bytes(700000));
     Put("D:\\src\\small", Bytes(1000, 'k'));
     MkDir(kOut);
