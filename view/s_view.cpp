@@ -53,7 +53,8 @@ bool CSView::CreateView(CMainFrame& frame) {
         if (frame_) ::SendMessageA(frame_->Handle(), WM_ZM_VIEW_FORWARD, 0, static_cast<LPARAM>(size));
     });
     engine_->SetBringToFront([this] {
-        if (frame_) ::SetForegroundWindow(frame_->Handle());
+        HWND front = frame_ ? winui::App::OwnerFor(frame_->Handle()) : nullptr;
+        if (front) ::SetForegroundWindow(front);
     });
     return true;
 }
