@@ -2,7 +2,7 @@
 #include "view/folder_tree.h"
 
 // Ahead of <shlobj.h>, whose DriveType() function would hide the platform's DriveType type.
-#include "view/model/tree_rules.h"
+#include "model/tree_rules.h"
 
 #include <shlobj.h>
 

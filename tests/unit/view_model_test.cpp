@@ -8,9 +8,9 @@
 #include "fakes/forwarding_file_system.h"
 #include "fakes/test_files.h"
 #include "platform/paths.h"
-#include "view/model/source_list.h"
-#include "view/model/status_text.h"
-#include "view/model/tree_rules.h"
+#include "model/source_list.h"
+#include "model/status_text.h"
+#include "model/tree_rules.h"
 
 TEST(StatusText, UnitsCountAndSixtyFourBitTotals) {
     const struct {
