@@ -123,6 +123,14 @@ LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_CTLCOLORSTATIC:
+        // The text is read-only, not disabled: shown on the reading background, not grey.
+        if (reinterpret_cast<HWND>(lp) == text_) {
+            ::SetBkColor(reinterpret_cast<HDC>(wp), ::GetSysColor(COLOR_WINDOW));
+            ::SetTextColor(reinterpret_cast<HDC>(wp), ::GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
     case WM_DESTROY:
         winui::MessageLoop::RemoveModeless(hwnd_);
         break;
