@@ -10,8 +10,10 @@ zb_wine_env "$build"
 export WINEPREFIX=$build/${2:-wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 floppy=$build/floppy
 mkdir -p "$WINEPREFIX" "$floppy"
+# The registry reaches the disk when the prefix's server ends: wait for it after making one.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$ZB_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  "$ZB_WINESERVER" -w >/dev/null 2>&1
 fi
 # A prefix made for the other kind (an older tree ran every build under wine64) cannot serve
 # this loader: make it again.
@@ -19,6 +21,7 @@ if [ "$ZB_WINEARCH" = win32 ] && ! grep -q '^#arch=win32' "$WINEPREFIX/system.re
   "$ZB_WINESERVER" -k >/dev/null 2>&1
   rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
   "$ZB_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  "$ZB_WINESERVER" -w >/dev/null 2>&1
 fi
 [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-prefix: $ZB_WINE could not make $WINEPREFIX"; exit 1; }
 if ! mountpoint -q "$floppy"; then
