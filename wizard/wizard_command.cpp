@@ -59,7 +59,20 @@ void RunWizardMode(CSView& view) {
     CSplitEngine engine(SystemFileSystem(), prompts, view.Progress(), image);
     engine.SetExeFolder(view.exeDirectory);
 
-    CWizard wizard(host, [&](WizardBuild& b) { return BuildFromWizard(b, engine, prompts, image); });
+    CWizard wizard(host, [&](WizardBuild& b) {
+        if (!BuildFromWizard(b, engine, prompts, image)) return false;
+        // Reopened later, the project comes back with page 1's preset and size.
+        if (engine.ListingWritten()) {
+            ProjectBuild kept;
+            kept.automatic = !b.notFirstPreset;
+            kept.sizeK = b.notFirstPreset ? b.sizeKb : 0;
+            kept.presetName = b.presetName;
+            kept.destination = b.saveLocation;
+            const std::string listing = (b.removable ? view.exeDirectory : b.saveLocation) + b.setName + ".spj";
+            view.RememberBuild(listing, kept);
+        }
+        return true;
+    });
     wizard.Run();
     g_endedProgram = host.fromCommandLine;
 }
