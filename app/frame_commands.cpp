@@ -7,6 +7,7 @@
 #include "app/options_dlg.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
+#include "platform/path_text.h"
 #include "resources/zembra_res.h"
 #include "winui/message_box_prompts.h"
 
@@ -17,9 +18,11 @@ constexpr int kPresetList = 1026;
 
 // The new work directory becomes the view's destination: listed in the combo, selected there
 // while the first preset is chosen, and the save location.
-void ApplyWorkDirectory(CMainFrame& frame, const std::string& folder) {
+void ApplyWorkDirectory(CMainFrame& frame, const std::string& chosen) {
     CZmView* view = frame.ActiveView();
-    if (!view || folder.empty()) return;
+    if (!view || chosen.empty()) return;
+    // A destination is a folder with its backslash, as the combo's other entries are.
+    const std::string folder = WithBackslash(chosen);
     HWND form = view->ViewWindow();
     HWND combo = ::GetDlgItem(form, kDestinationCombo);
     if (combo) {

@@ -61,6 +61,8 @@ public:
     void SetViewForward(std::function<void(uint32_t size)> notify) { viewForward_ = std::move(notify); }
     // Brings the main window to the front before a disk prompt.
     void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
+    // Said after "Overwrite existing Split Set!" (the caller's reason for the run); "" for none.
+    void SetOverwriteNote(const std::string& note) { overwriteNote_ = note; }
 
     void ClearItems() { items_.clear(); }
     void AddItem(const std::string& path) { items_.push_back(path); }
@@ -150,6 +152,7 @@ private:
     std::string exeFolder_;
     std::function<void(uint32_t)> viewForward_;
     std::function<void()> bringToFront_;
+    std::string overwriteNote_;
 
     std::vector<std::string> items_;
     std::string destination_;

@@ -44,11 +44,15 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
     if (!rq.fromWizard && !rq.modified && !prompts_.AskYesNo(build_text::kNotModified)) return false;
     if (rq.takeValues && !rq.takeValues(rq)) return false;
 
+    // The floor is 200 K, or what the rejoiner every first segment carries needs: a smaller
+    // size would only be refused by the run after the user was told it was enough.
+    const int32_t minimumK = rq.notFirstPreset && !rq.fromWizard ? build_estimate::MinimumK(RejoinerLength()) : 0;
     if (!rq.notFirstPreset) {
         rq.maxFileSize = 0;
-    } else if (!rq.fromWizard && int64_t(rq.maxFileSize) * 1000 < int64_t(build_estimate::kMinimumK) * 1000) {
-        prompts_.Message(build_text::kMinimum);
-        rq.maxFileSize = build_estimate::kMinimumK;
+    } else if (!rq.fromWizard && rq.maxFileSize < minimumK) {
+        prompts_.Message(minimumK == build_estimate::kMinimumK ? std::string(build_text::kMinimum)
+                                                               : FormatText(build_text::kMinimumOf, int(minimumK)));
+        rq.maxFileSize = minimumK;
         if (rq.sizeRaised) rq.sizeRaised();
     }
 

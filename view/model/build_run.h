@@ -17,6 +17,7 @@
 namespace build_text {
 constexpr const char kNotModified[] = "Not Modified, Create anyway?";
 constexpr const char kMinimum[] = "Minimum Split size is 200K.";
+constexpr const char kMinimumOf[] = "Minimum Split size is %dK.";  // when the rejoiner needs more
 constexpr const char kNoFiles[] = "No Files to split";
 constexpr const char kInsertRemovable[] = "Please insert removeable disk and try again.";
 constexpr const char kInsertDiskette[] = "Please insert diskette and try again.";
