@@ -110,20 +110,22 @@ void CWizardFilesPage::OnRemove() {
             any = true;
         }
     }
-    if (any) Refresh(false);
+    if (!any) return;
+    MeasureExtent();  // once, however many went
+    Refresh(false);
 }
 
 void CWizardFilesPage::OnSourcesDoubleClick() {
     int i = box_.GetCurSel();
     if (i < 0) return;
     RemoveAt(i);
+    MeasureExtent();
     Refresh(false);
 }
 
 void CWizardFilesPage::RemoveAt(int index) {
     sources.RemoveAt(static_cast<size_t>(index));
     box_.DeleteString(index);
-    MeasureExtent();
 }
 
 void CWizardFilesPage::OnFileListDoubleClick(const NMITEMACTIVATE* click) {
