@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "view/model/listing_reader.h"
+#include "model/listing_reader.h"
 
 class CMainFrame;
 class CSView;

@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "app/zm_view.h"
+#include "dialogs/zm_view.h"
 #include "engine/split_engine.h"
 #include "view/file_list.h"
 #include "view/folder_tree.h"
-#include "view/model/preset_rules.h"
-#include "view/model/project_memory.h"
-#include "view/model/source_list.h"
+#include "model/preset_rules.h"
+#include "model/project_memory.h"
+#include "model/source_list.h"
 #include "winui/dialog.h"
 #include "winui/list_box.h"
 #include "winui/message_box_prompts.h"
@@ -38,7 +38,7 @@ public:
     ~CSView() override;
 
     // CZmView: the frame's side.
-    bool CreateView(CMainFrame& frame) override;
+    bool CreateView(IZmViewHost& host) override;
     HWND ViewWindow() const override { return Handle(); }
     void OnInitialUpdate() override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -69,7 +69,6 @@ public:
     CProgressPanel& Progress() { return *progress_; }
     IPrompts& ViewPrompts() { return prompts_; }
     HIMAGELIST SystemImageList() const { return systemImages_; }
-    CMainFrame* Frame() const { return frame_; }
 
     // ---- Fields, exchanged with the form by Exchange -----------------------------------------
     std::string splitSetName;            // 1014
@@ -152,18 +151,17 @@ private:
     bool AppendSource(const std::string& path);
     void RemoveSourceAt(int index);
 
-    // s_view_commands.cpp: Email, the wizard stand-in, keys, context help.
+    // s_view_commands.cpp: Email, keys, context help.
     void OnEmail();
     // The set named by the engine's listing lies in the save location as its listing says and
     // its sources have not changed since it was built.
     bool SetIsCurrent();
     bool RunBuild();
-    void OnWizard();
     bool OnKey(MSG& msg);
     void OnContextHelp();
     bool IsRemovable(const std::string& location);
 
-    CMainFrame* frame_ = nullptr;
+    IZmViewHost* host_ = nullptr;
     winui::MessageBoxPrompts prompts_;
     std::unique_ptr<CProgressPanel> progress_;
     std::unique_ptr<IRejoinerImage> rejoinerImage_;

@@ -1,14 +1,12 @@
-// CSView: the Email command, the wizard's stand-in, the form's keyboard rules and context help.
-#include "app/help.h"
-#include "app/main_frame.h"
+// CSView: the Email command, the form's keyboard rules and context help.
+#include "dialogs/help.h"
+#include "model/listing_reader.h"
 #include "platform/fallback_settings.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "platform/text_format.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/listing_reader.h"
 #include "view/s_view.h"
-#include "wizard/wizard_command.h"
 
 namespace {
 
@@ -36,7 +34,7 @@ void CSView::OnEmail() {
     }
     // A set that is built and whose sources have not changed since goes as it is: building it
     // again would only replace it, with whatever size the form holds now.
-    if (frame_ && frame_->Document() && (modified || !SetIsCurrent())) {
+    if (host_ && host_->HasDocument() && (modified || !SetIsCurrent())) {
         // Built because it must be: no "Not Modified" question first.
         modified = 1;
         mailing = 1;
@@ -69,10 +67,8 @@ bool CSView::SetIsCurrent() {
 
 bool CSView::RunBuild() {
     // Through the command chain, as the menu runs it: a written set clears the modified flag.
-    return frame_ && frame_->RouteCommand(IDC_BEGIN_SPLIT) && !modified;
+    return host_ && host_->RouteCommand(IDC_BEGIN_SPLIT) && !modified;
 }
-
-void CSView::OnWizard() { RunWizardMode(*this); }
 
 bool CSView::PreTranslateMessage(MSG& msg) {
     if (!Exists() || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) return false;
@@ -144,5 +140,5 @@ void CSView::OnContextHelp() {
     // The save location's edit is a child of its combo box.
     if (::GetParent(focus) == Item(IDC_SAVE_LOCATION)) focus = Item(IDC_SAVE_LOCATION);
     // The shell's help, at the control's topic (controls without one show nothing).
-    ZmShowContextHelp(frame_ ? frame_->Handle() : Handle(), ::GetDlgCtrlID(focus), kViewHelpIds);
+    ZmShowContextHelp(host_ ? host_->HostWindow() : Handle(), ::GetDlgCtrlID(focus), kViewHelpIds);
 }
