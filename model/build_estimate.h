@@ -12,10 +12,6 @@ constexpr uint64_t kRecordRoom = 50000;
 // Smallest segment size a user may ask for, in K (1000 bytes).
 constexpr int32_t kMinimumK = 200;
 
-// Smallest segment size in K the form takes for a rejoiner image of rejoinerLength bytes: 200,
-// or more when the image itself, a record and the segment's own bytes would not fit in that.
-int32_t MinimumK(uint64_t rejoinerLength);
-
 // Bytes the set will take: the total of its sources and the overhead. A rejoiner image larger
 // than the overhead allows for counts in full, or a small set would be cut to a segment size
 // that cannot even hold the image.
