@@ -9,6 +9,7 @@
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
 #include "model/build_run.h"
+#include "platform/path_text.h"
 #include "platform/settings.h"
 #include "resources/zembra_res.h"
 #include "view/s_view.h"
@@ -21,9 +22,11 @@ constexpr int kPresetList = 1026;
 
 // The new work directory becomes the view's destination: listed in the combo, selected there
 // while the first preset is chosen, and the save location.
-void ApplyWorkDirectory(CMainFrame& frame, const std::string& folder) {
+void ApplyWorkDirectory(CMainFrame& frame, const std::string& chosen) {
     CZmView* view = frame.ActiveView();
-    if (!view || folder.empty()) return;
+    if (!view || chosen.empty()) return;
+    // A destination is a folder with its backslash, as the combo's other entries are.
+    const std::string folder = WithBackslash(chosen);
     HWND form = view->ViewWindow();
     HWND combo = ::GetDlgItem(form, kDestinationCombo);
     if (combo) {

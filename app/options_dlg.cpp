@@ -74,11 +74,12 @@ void COptionsDlg::OnOK() {
         saved = settings_->WriteString(kSection, "IEMailAddress", second) && saved;
     } else {
         saved = settings_->WriteString(kSection, "WorkDirectory", first);
-        ZmApp().SetWorkDirectory(first);
     }
     if (!saved) {
+        // Nothing changes, in memory either: Cancel after this leaves the old folder in use.
         Prompts().Show(kNotSaved, PromptButtons::Ok);
         return;
     }
+    if (!emailMode_) ZmApp().SetWorkDirectory(first);
     EndDialog(IDOK);
 }

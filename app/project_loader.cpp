@@ -9,6 +9,7 @@
 #include "dialogs/zm_messages.h"
 #include "platform/process.h"
 #include "platform/settings.h"
+#include "platform/text_case.h"
 #include "resources/zembra_view_res.h"
 #include "model/listing_reader.h"
 #include "view/s_view.h"
@@ -17,6 +18,20 @@ namespace {
 
 // The framework's word for a document it could not open.
 constexpr const char* kOpenFailed = "Failed to open document.";
+
+const char kRefusedLines[] =
+    "\nThese lines name no full path on a drive of this computer and are not taken as sources:\n";
+const char kNetworkLines[] = "\nnames sources on other computers:\n";
+const char kUseNetwork[] = "\nOpening them connects to those computers. Take them as sources?";
+constexpr size_t kListedMost = 10;
+
+// Paths one to a line, the first few of a long list and how many more.
+std::string Listed(const std::vector<std::string>& paths) {
+    std::string text;
+    for (size_t i = 0; i < paths.size() && i < kListedMost; ++i) text += paths[i] + "\n";
+    if (paths.size() > kListedMost) text += "... and " + std::to_string(paths.size() - kListedMost) + " more\n";
+    return text;
+}
 
 // A program path as one argument: quoted, so a folder with spaces can't start another program.
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -74,33 +89,54 @@ int CProjectLoader::Load(const std::string& path) {
         view_.ViewPrompts().Message(kOpenFailed);
         return 0;
     }
+    // A listing is a file anyone can hand over: lines that name no full local path are said
+    // once and left out, and a network path is not touched unless the user says so.
+    std::vector<std::string> refused = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused);
+    if (!refused.empty()) view_.ViewPrompts().Message(path + kRefusedLines + Listed(refused));
+    std::vector<std::string> network = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Network);
+    const bool useNetwork = !network.empty() && view_.ViewPrompts().AskYesNo(path + kNetworkLines + Listed(network) + kUseNetwork);
+
+    std::string contents = listing_reader::ContentsText(lines);
+    if (!listing_reader::FirstMissingSource(fs, lines, useNetwork).empty()) {
+        // The form keeps the project it holds: half of another one would be built over this set.
+        OfferRejoin(path, contents);
+        return 1;
+    }
+    Replace(path, lines, useNetwork);
+    return 1;
+}
+
+void CProjectLoader::Replace(const std::string& path, const std::vector<listing_reader::Line>& lines, bool useNetwork) {
+    IFileSystem& fs = SystemFileSystem();
     std::string folder, setName;
     listing_reader::SplitProjectPath(path, folder, setName);
-    view_.saveLocation = folder;
+    ProjectBuild build;
+    const bool remembered = view_.RecallBuild(path, build);
+    // The listing lies with the set, except that a set on diskettes has it in the program's folder.
+    std::string destination = folder;
+    if (remembered && !build.destination.empty() && SameTextIgnoringCase(folder, view_.exeDirectory))
+        destination = build.destination;
+
+    view_.saveLocation = destination;
     view_.splitSetName = setName;
-    SelectDestination(folder);
+    SelectDestination(destination);
     view_.UpdateData(false);
     view_.SetItemText(IDC_SET_NAME, setName);
     ::InvalidateRect(view_.Item(IDC_SAVE_LOCATION), nullptr, TRUE);
     ::InvalidateRect(view_.Item(IDC_SET_NAME), nullptr, TRUE);
     frame_.SetDocumentTitle(setName);
 
-    std::string contents = listing_reader::ContentsText(lines);
-    if (!listing_reader::FirstMissingSource(fs, lines).empty()) {
-        OfferRejoin(path, contents);
-        return 1;
-    }
-    view_.contentsText.clear();
     view_.ClearSources();
-    view_.UpdateData(false);
-    view_.contentsText = contents;
+    view_.contentsText = listing_reader::ContentsText(lines);
     // The selection as it was built: folders come back whole, in listing order.
-    for (const std::string& source : listing_reader::Sources(fs, lines)) view_.AddSource(source);
+    view_.AddSources(listing_reader::Sources(fs, lines, useNetwork));
     view_.Engine().SetListingPath(path);
-    view_.RefreshStatusText();
+    // A project built before its build was kept comes back as the first preset sizes it.
+    view_.RestoreBuild(remembered ? build : ProjectBuild(), destination);
     view_.UpdateData(false);
     ::SendMessageA(view_.Handle(), WM_ZM_PROJECT_LOADED, 0, 0);
-    return 1;
+    // The set as built and its sources unchanged: nothing to build again before Email or Rejoin.
+    if (listing_reader::SetIsCurrent(fs, path, lines, destination, setName)) view_.modified = 0;
 }
 
 void CProjectLoader::OfferRejoin(const std::string& path, const std::string& contents) {

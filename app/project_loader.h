@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "model/listing_reader.h"
 
 class CMainFrame;
 class CSView;
@@ -24,6 +27,8 @@ public:
 
 private:
     void SelectDestination(const std::string& folder);
+    // The form becomes the project: name, destination, sources, contents, preset and size.
+    void Replace(const std::string& path, const std::vector<listing_reader::Line>& lines, bool useNetwork);
     void OfferRejoin(const std::string& path, const std::string& contents);
 
     CMainFrame& frame_;

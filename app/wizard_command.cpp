@@ -77,7 +77,18 @@ void RunWizardMode(CMainFrame& frame, CSView& view) {
 
     CWizard wizard(host, [&](WizardBuild& b) {
         prompts.page = b.wizardWindow;
-        return BuildFromWizard(b, engine, prompts, image);
+        if (!BuildFromWizard(b, engine, prompts, image)) return false;
+        // Reopened later, the project comes back with page 1's preset and size.
+        if (engine.ListingWritten()) {
+            ProjectBuild kept;
+            kept.automatic = !b.notFirstPreset;
+            kept.sizeK = b.notFirstPreset ? b.sizeKb : 0;
+            kept.presetName = b.presetName;
+            kept.destination = b.saveLocation;
+            const std::string listing = (b.removable ? view.exeDirectory : b.saveLocation) + b.setName + ".spj";
+            view.RememberBuild(listing, kept);
+        }
+        return true;
     });
     wizard.Run();
     g_endedProgram = host.fromCommandLine;

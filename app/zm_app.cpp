@@ -112,7 +112,8 @@ void CZmApp::OnFileNew() {
         if (frame_->ActiveView()) frame_->ActiveView()->OnInitialUpdate();
         return;
     }
-    // After start-up File New (Ctrl+N) asks for a project to open, as File Open does.
+    // After start-up the framework's File New asks for a project to open, as File Open does
+    // (Ctrl+N is the frame's New command, not this).
     if (frame_) frame_->Post(WM_ZM_OPEN_PROJECT, 1, 0);
 }
 

@@ -69,6 +69,8 @@ public:
     void SetProgressInterval(int milliseconds) { pacer_.SetInterval(milliseconds); }
     // Brings the main window to the front before a disk prompt.
     void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
+    // Said after "Overwrite existing Split Set!" (the caller's reason for the run); "" for none.
+    void SetOverwriteNote(const std::string& note) { overwriteNote_ = note; }
 
     // Hidden items inside a selected folder are left out unless included here (a selected item
     // is always taken). Those left out are named at the end of the run (HiddenLeftOut()).
@@ -171,6 +173,7 @@ private:
     std::string exeFolder_;
     std::function<void(uint32_t)> viewForward_;
     std::function<void()> bringToFront_;
+    std::string overwriteNote_;
 
     std::vector<std::string> items_;
     std::string destination_;

@@ -53,7 +53,7 @@ bool CSplitEngine::OpenNextSegment(bool first) {
     segmentName_ = SegmentName(baseName_, segmentCount_ + 1);
     HideProgress();
     if (segmentCount_ == 0 && options_.askOverwrite && fs_.Exists(destination_ + segmentName_)) {
-        if (!prompts_.AskYesNo(split_text::kOverwrite + destination_ + segmentName_)) return false;
+        if (!prompts_.AskYesNo(split_text::kOverwrite + destination_ + segmentName_ + overwriteNote_)) return false;
         for (int i = 1;; ++i) {
             if (!fs_.RemoveFile(SpelledName(destination_, baseName_, i, false)) &&
                 !fs_.RemoveFile(SpelledName(destination_, baseName_, i, true)))

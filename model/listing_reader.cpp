@@ -2,9 +2,12 @@
 #include "model/listing_reader.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <set>
+
+#include "engine/split_engine.h"
 
 namespace listing_reader {
 
@@ -30,11 +33,41 @@ void AddLine(std::vector<Line>& lines, std::string text) {
     // No listing this program writes holds a zero byte; a path cut at one would name another
     // file (or a whole drive), so it names none.
     if (line.path.find('\0') != std::string::npos) line.path.clear();
+    line.kind = line.entry ? KindOf(line.path) : SourceKind::Refused;
     line.text = std::move(text);
     lines.push_back(std::move(line));
 }
 
+// A "." or ".." step anywhere after the start names another place than it seems to.
+bool HasDotStep(const std::string& path, size_t from) {
+    for (size_t start = from; start <= path.size();) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        std::string step = path.substr(start, end - start);
+        if (step == "." || step == "..") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool Taken(const Line& line, bool useNetwork) {
+    return line.entry && (line.kind == SourceKind::Local || (useNetwork && line.kind == SourceKind::Network));
+}
+
 }  // namespace
+
+SourceKind KindOf(const std::string& path) {
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\')
+        return HasDotStep(path, 3) ? SourceKind::Refused : SourceKind::Local;
+    // "\\host\share\...": a host name, then a share; "\\?\" and "\\.\" are device forms.
+    if (path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '?' && path[2] != '.' &&
+        path[2] != '\\') {
+        size_t share = path.find('\\', 2);
+        if (share != std::string::npos && share + 1 < path.size() && path[share + 1] != '\\' && !HasDotStep(path, share + 1))
+            return SourceKind::Network;
+    }
+    return SourceKind::Refused;
+}
 
 std::string SourcePath(const std::string& line) {
     size_t at = line.rfind(" - ");
@@ -83,27 +116,34 @@ std::string ContentsText(const std::vector<Line>& lines) {
     return text;
 }
 
-std::string FirstMissingSource(IFileSystem& fs, const std::vector<Line>& lines) {
+std::vector<std::string> PathsOfKind(const std::vector<Line>& lines, SourceKind kind) {
+    std::vector<std::string> paths;
+    for (const Line& line : lines)
+        if (line.entry && line.kind == kind) paths.push_back(line.path.empty() ? line.text : line.path);
+    return paths;
+}
+
+std::string FirstMissingSource(IFileSystem& fs, const std::vector<Line>& lines, bool useNetwork) {
     for (const Line& line : lines) {
         uint32_t attributes = 0;
-        if (line.entry && !fs.GetAttributes(line.path, attributes)) return line.path.empty() ? line.text : line.path;
+        if (Taken(line, useNetwork) && !fs.GetAttributes(line.path, attributes)) return line.path;
     }
     return std::string();
 }
 
-std::vector<std::string> Sources(IFileSystem& fs, const std::vector<Line>& lines) {
+std::vector<std::string> Sources(IFileSystem& fs, const std::vector<Line>& lines, bool useNetwork) {
     // Folders are keyed without a trailing backslash, in lower case; a path lies in a listed
     // folder when one of its ancestors is a key.
     std::set<std::string> folders;
     for (const Line& line : lines) {
         uint32_t attributes = 0;
-        if (line.entry && fs.GetAttributes(line.path, attributes) && (attributes & kAttrFolder))
+        if (Taken(line, useNetwork) && fs.GetAttributes(line.path, attributes) && (attributes & kAttrFolder))
             folders.insert(Key(line.path));
     }
     std::vector<std::string> sources;
     std::set<std::string> seen;
     for (const Line& line : lines) {
-        if (!line.entry) continue;
+        if (!Taken(line, useNetwork)) continue;
         std::string key = Key(line.path);
         bool nested = false;
         for (size_t cut = key.find('\\'); cut != std::string::npos && !nested; cut = key.find('\\', cut + 1))
@@ -111,6 +151,40 @@ std::vector<std::string> Sources(IFileSystem& fs, const std::vector<Line>& lines
         if (!nested && seen.insert(key).second) sources.push_back(line.path);
     }
     return sources;
+}
+
+std::vector<std::string> SegmentNames(const std::vector<Line>& lines) {
+    static const std::string kHeading = "$ =====Files in ";
+    std::vector<std::string> names;
+    for (const Line& line : lines) {
+        if (line.text.compare(0, kHeading.size(), kHeading) != 0) continue;
+        size_t end = line.text.find("=======", kHeading.size());
+        names.push_back(line.text.substr(kHeading.size(), end == std::string::npos ? std::string::npos : end - kHeading.size()));
+    }
+    return names;
+}
+
+bool SetIsCurrent(IFileSystem& fs, const std::string& listingPath, const std::vector<Line>& lines,
+                  const std::string& segmentFolder, const std::string& setName) {
+    FileStatus listing;
+    if (!fs.GetStatus(listingPath, listing) || listing.written == 0) return false;
+    const std::vector<std::string> segments = SegmentNames(lines);
+    if (segments.empty() || CSplitEngine::CountSegments(fs, segmentFolder, setName) != int(segments.size())) return false;
+    for (const std::string& name : segments)
+        if (!fs.Exists(segmentFolder + name)) return false;
+    for (const Line& line : lines) {
+        if (!line.entry) continue;
+        FileStatus source;
+        if (line.kind != SourceKind::Local || !fs.GetStatus(line.path, source) || source.written > listing.written)
+            return false;
+        if (source.attributes & kAttrFolder) continue;
+        const size_t dash = line.text.rfind(" - ");
+        char* end = nullptr;
+        const char* size = line.text.c_str() + dash + 3;
+        const unsigned long long listed = std::strtoull(size, &end, 10);
+        if (dash == std::string::npos || end == size || *end != '\0' || listed != source.size) return false;
+    }
+    return true;
 }
 
 void SplitProjectPath(const std::string& projectPath, std::string& folder, std::string& setName) {

@@ -53,6 +53,7 @@ PresetOutcome CPresetRules::Apply(int index, const std::string& workDirectory, c
             ++counter_;
             list_.Append(values.name, values.size, values.location);
             out.appendName = values.name;
+            out.selectAppended = true;
             ShowFixed(out, values.name, values.size);
         }
     } else {
@@ -72,6 +73,9 @@ PresetOutcome CPresetRules::Add(const std::string& workDirectory, const AskCusto
     list_.Append(values.name, values.size, values.location);
     Save();
     out.appendName = values.name;
+    out.selectAppended = true;
+    // The new preset is chosen: its size is used, as when it is picked from the box.
+    out.notFirstPreset = 1;
     ShowFixed(out, values.name, values.size);
     out.location = LocationOrWork(values.location, workDirectory);
     return out;

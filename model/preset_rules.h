@@ -19,7 +19,8 @@ struct PresetOutcome {
     bool sizeTyped = false;      // size edit 1011 writable and shown, 1061 hidden; else the reverse
     std::string sizeDisplay;     // text of the size display 1061
     int notFirstPreset = -1;     // 0 or 1 when the flag changes
-    std::string appendName;      // append to the preset box; its selection stays
+    std::string appendName;      // append to the preset box
+    bool selectAppended = false; // and select it: the box names the preset the size came from
     int replaceIndex = -1;       // this box entry now reads replaceName and is selected
     std::string replaceName;
     int removedIndex = -1;       // this box entry went; the one before it is selected

@@ -51,11 +51,7 @@ std::vector<std::string> CSourceList::SplitCommandLine(const std::string& line) 
     return paths;
 }
 
-bool CSourceList::Contains(const std::string& path) const {
-    for (const Entry& e : entries_)
-        if (SameTextIgnoringCase(e.path, path)) return true;
-    return false;
-}
+bool CSourceList::Contains(const std::string& path) const { return keys_.count(UpperCase(path)) != 0; }
 
 SourceAdd CSourceList::Add(const std::string& path) {
     if (Contains(path)) return SourceAdd::AlreadyListed;
@@ -74,16 +70,19 @@ bool CSourceList::AddFromCommandLine(const std::string& path) { return Add(path)
 bool CSourceList::RemoveAt(size_t index) {
     if (index >= entries_.size()) return false;
     total_ -= entries_[index].size;
+    keys_.erase(UpperCase(entries_[index].path));
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
 
 void CSourceList::Clear() {
     entries_.clear();
+    keys_.clear();
     total_ = 0;
 }
 
 void CSourceList::Append(const std::string& path, uint64_t size) {
     entries_.push_back({path, size});
+    keys_.insert(UpperCase(path));
     total_ += size;
 }

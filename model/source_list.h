@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -53,5 +54,7 @@ private:
 
     IFileSystem& fs_;
     std::vector<Entry> entries_;
+    // The paths in upper case: a project of thousands of sources is checked in one pass.
+    std::unordered_set<std::string> keys_;
     uint64_t total_ = 0;
 };

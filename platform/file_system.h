@@ -25,6 +25,9 @@ enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamD
 struct FileStatus {
     uint64_t size = 0;
     uint32_t attributes = 0;
+    // Last write, in 100 ns ticks since 1601 (the system's own clock on Windows); 0 when unknown.
+    // Compared only with other times from the same system.
+    int64_t written = 0;
 };
 
 struct DirEntry {

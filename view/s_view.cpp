@@ -5,6 +5,7 @@
 
 #include "dialogs/progress_panel.h"
 #include "model/profile_names.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "resources/zembra_view_res.h"
@@ -60,6 +61,14 @@ bool CSView::CreateView(IZmViewHost& host) {
 
 bool CSView::OnInitDialog() {
     sourcesBox_.Attach(Item(IDC_SOURCES));
+    // The list draws its own rows: as high as a line of its font.
+    if (HDC dc = ::GetDC(sourcesBox_.Handle())) {
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(sourcesBox_.Send(WM_GETFONT)));
+        TEXTMETRICA metrics{};
+        if (::GetTextMetricsA(dc, &metrics)) sourcesBox_.Send(LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(sourcesBox_.Handle(), dc);
+    }
     Dialog::OnInitDialog();
     return false;
 }
@@ -160,7 +169,6 @@ void CSView::TakeCommandLine() {
         sourcesBox_.AddString(path);
         commandLineSources.push_back(path);
     }
-    MeasureSourcesExtent();
     host_->ClearPendingCommandLine();
 }
 
@@ -188,16 +196,35 @@ SourceAdd CSView::AddSource(const std::string& path) {
     if (result == SourceAdd::Added) {
         SetButtonStates(true);
         sourcesBox_.AddString(path);
-        MeasureSourcesExtent();
         RefreshStatusText();
     }
     return result;
 }
 
+void CSView::AddSources(const std::vector<std::string>& paths) {
+    bool any = false;
+    for (const std::string& path : paths) {
+        if (sources_.Add(path) != SourceAdd::Added) continue;
+        sourcesBox_.AddString(path);
+        any = true;
+    }
+    if (!any) return;
+    SetButtonStates(true);
+    RefreshStatusText();
+}
+
+void CSView::SetSaveLocation(const std::string& folder) {
+    if (folder.empty()) return;
+    saveLocation = WithBackslash(folder);
+    // Only the box's text: a size typed and not yet taken stays as it is.
+    SetItemText(IDC_SAVE_LOCATION, saveLocation);
+    SetButtonStates(true);
+    RefreshStatusText();
+}
+
 void CSView::ClearSources() {
     sources_.Clear();
     sourcesBox_.ResetContent();
-    MeasureSourcesExtent();
     RefreshStatusText();
 }
 

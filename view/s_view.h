@@ -21,6 +21,7 @@
 #include "view/file_list.h"
 #include "view/folder_tree.h"
 #include "model/preset_rules.h"
+#include "model/project_memory.h"
 #include "model/source_list.h"
 #include "winui/dialog.h"
 #include "winui/list_box.h"
@@ -43,6 +44,7 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
     bool OnCommand(int id) override;
     bool QueryCommand(int id, bool& enabled) override;
+    void SetSaveLocation(const std::string& folder) override;
 
     // Operations other rooms call.
     // Status bar pane 1: the total size and, with a segment size, the segments it needs.
@@ -55,7 +57,14 @@ public:
     uint64_t TotalSize() const { return sources_.Total(); }
     // Adds a path by the Add rules (the project loader refills the view this way).
     SourceAdd AddSource(const std::string& path);
+    // Many paths at once (a project's sources): the list is measured once, not per path.
+    void AddSources(const std::vector<std::string>& paths);
     void ClearSources();
+    // Brings back the preset, size and destination a project was built with.
+    void RestoreBuild(const ProjectBuild& build, const std::string& destination);
+    // Keeps how a set was built under its listing's path; false when the settings refused it.
+    bool RememberBuild(const std::string& listingPath, const ProjectBuild& build);
+    bool RecallBuild(const std::string& listingPath, ProjectBuild& build);
     CSplitEngine& Engine() { return *engine_; }
     CProgressPanel& Progress() { return *progress_; }
     IPrompts& ViewPrompts() { return prompts_; }
@@ -122,6 +131,7 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    bool OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
     void OnOK() override {}      // Enter and Escape never close the form
     void OnCancel() override {}
     void OnDestroy() override;
@@ -140,10 +150,12 @@ private:
     void RefillFileList();
     bool AppendSource(const std::string& path);
     void RemoveSourceAt(int index);
-    void MeasureSourcesExtent();
 
     // s_view_commands.cpp: Email, keys, context help.
     void OnEmail();
+    // The set named by the engine's listing lies in the save location as its listing says and
+    // its sources have not changed since it was built.
+    bool SetIsCurrent();
     bool RunBuild();
     bool OnKey(MSG& msg);
     void OnContextHelp();

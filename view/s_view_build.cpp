@@ -44,6 +44,15 @@ int CSView::OnBuild() {
     SetButtonStates(false);
     // A listing the run could not write whole (it has said so) is no project to reopen or review.
     const bool listed = Engine().ListingWritten();
+    if (listed) {
+        // The listing names what went in; how it was cut and where it went is kept beside it.
+        ProjectBuild build;
+        build.automatic = !rq.notFirstPreset;
+        build.sizeK = rq.maxFileSize;
+        build.presetName = currentPresetName;
+        build.destination = saveLocation;
+        RememberBuild(outcome.listingPath, build);
+    }
     if (host_) {
         host_->SetDocumentTitle(splitSetName);
         if (!outcome.removable && listed) host_->AddRecentFile(outcome.listingPath);

@@ -1,5 +1,7 @@
 // CSView: the Email command, the form's keyboard rules and context help.
 #include "dialogs/help.h"
+#include "model/listing_reader.h"
+#include "platform/fallback_settings.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "platform/text_format.h"
@@ -11,6 +13,8 @@ namespace {
 const char kNoProject[] = "No project file created or opened to email.";
 const char kNoServer[] = "Options, Email Server, must be set before using Email.";
 const char kMailerFailed[] = "Failed to execute the Mailer!";
+// Said after "Overwrite existing Split Set!" when Email has to build first.
+const char kRebuildNote[] = "\n\nEmail builds the set again before mailing it: the set there now is replaced.";
 
 }  // namespace
 
@@ -20,16 +24,24 @@ void CSView::OnEmail() {
         return;
     }
     const std::string keptLocation = saveLocation;
+    // Where Options and korvo read it: the per-user copy first, then the Windows folder's.
     std::string server;
-    if (std::unique_ptr<ISettings> mail = OpenProfileFile("ReZove.ini"))
+    if (std::unique_ptr<ISettings> mail = OpenMailSettings())
         server = mail->GetString("EMailSetup", "IEMailSMTP", "").substr(0, 300);
     if (server.empty()) {
         prompts_.Message(kNoServer);
         return;
     }
-    if (host_ && host_->HasDocument() && modified) {
+    // A set that is built and whose sources have not changed since goes as it is: building it
+    // again would only replace it, with whatever size the form holds now.
+    if (host_ && host_->HasDocument() && (modified || !SetIsCurrent())) {
+        // Built because it must be: no "Not Modified" question first.
+        modified = 1;
         mailing = 1;
-        if (!RunBuild()) {
+        engine_->SetOverwriteNote(kRebuildNote);
+        const bool built = RunBuild();
+        engine_->SetOverwriteNote(std::string());
+        if (!built) {
             mailing = 0;
             saveLocation = keptLocation;
             return;
@@ -43,6 +55,14 @@ void CSView::OnEmail() {
     if (!StartProcess(line)) prompts_.Message(kMailerFailed);
     saveLocation = keptLocation;
     mailing = 0;
+}
+
+bool CSView::SetIsCurrent() {
+    IFileSystem& fs = SystemFileSystem();
+    const std::string& listing = engine_->ListingPath();
+    std::vector<listing_reader::Line> lines;
+    return listing_reader::ReadLines(fs, listing, lines) &&
+           listing_reader::SetIsCurrent(fs, listing, lines, saveLocation, splitSetName);
 }
 
 bool CSView::RunBuild() {

@@ -7,6 +7,7 @@
 #include "platform/path_text.h"
 #include "platform/process.h"
 #include "model/profile_names.h"
+#include "platform/text_format.h"
 #include "resources/zembra_view_res.h"
 #include "view/custom_size_dlg.h"
 #include "view/s_view.h"
@@ -91,7 +92,10 @@ PresetOutcome CSView::ApplyPresetForWizard(int index) {
 void CSView::TakePresetOutcome(const PresetOutcome& out) {
     winui::ComboBox box(Item(IDC_PRESETS));
     if (out.notFirstPreset >= 0) notFirstPreset = out.notFirstPreset;
-    if (!out.appendName.empty()) box.AddString(out.appendName);
+    if (!out.appendName.empty()) {
+        int at = box.AddString(out.appendName);
+        if (out.selectAppended) box.SetCurSel(at);
+    }
     if (out.replaceIndex >= 0) {
         box.DeleteString(out.replaceIndex);
         box.InsertString(out.replaceIndex, out.replaceName);
@@ -124,6 +128,22 @@ void CSView::UseSaveLocation(const std::string& location, bool remember) {
     }
     box.SetCurSel(at);
     saveLocation = location;
+}
+
+void CSView::RestoreBuild(const ProjectBuild& build, const std::string& destination) {
+    PresetRules();  // the preset list the rule reads
+    const RestoredPreset restored = project_memory::Restore(*presetList_, build);
+    winui::ComboBox(Item(IDC_PRESETS)).SetCurSel(restored.index);
+    PresetOutcome out;
+    out.setPreset = true;
+    out.presetName = restored.presetName;
+    out.maxFileSize = restored.sizeK;
+    out.sizeTyped = restored.sizeTyped;
+    if (!restored.sizeTyped && !build.automatic) out.sizeDisplay = FormatText("%d", int(restored.sizeK));
+    out.notFirstPreset = restored.notFirstPreset;
+    out.location = destination;
+    TakePresetOutcome(out);
+    RefreshStatusText();
 }
 
 void CSView::OnPresetSelected() {
@@ -174,3 +194,13 @@ void CSView::OnSaveLocationSelected() {
 }
 
 void CSView::OnSaveLocationEdited() { SetButtonStates(true); }
+
+bool CSView::RememberBuild(const std::string& listingPath, const ProjectBuild& build) {
+    PresetRules();  // the program's profile
+    return appProfile_ && project_memory::Remember(*appProfile_, listingPath, build);
+}
+
+bool CSView::RecallBuild(const std::string& listingPath, ProjectBuild& build) {
+    PresetRules();
+    return appProfile_ && project_memory::Recall(*appProfile_, listingPath, build);
+}

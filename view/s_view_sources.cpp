@@ -88,7 +88,6 @@ void CSView::RemoveSourceAt(int index) {
     if (sourcesBox_.GetItemText(index).empty()) return;
     sourcesBox_.DeleteString(index);
     sources_.RemoveAt(static_cast<size_t>(index));
-    MeasureSourcesExtent();
     SetButtonStates(true);
     RefreshStatusText();
 }
@@ -112,4 +111,27 @@ void CSView::OnSourcesDoubleClick() {
     RemoveSourceAt(index);
 }
 
-void CSView::MeasureSourcesExtent() { sourcesBox_.FitHorizontalExtent(4); }
+// The "Files To Split" list is narrow: a path too long for it shows its drive and its last
+// names, with "..." for the middle, so two files of one deep folder can be told apart.
+bool CSView::OnDrawItem(int id, DRAWITEMSTRUCT* item) {
+    if (id != IDC_SOURCES) return false;
+    if (item->itemID == static_cast<UINT>(-1)) {
+        if (item->itemState & ODS_FOCUS) ::DrawFocusRect(item->hDC, &item->rcItem);
+        return true;
+    }
+    const bool selected = (item->itemState & ODS_SELECTED) != 0;
+    ::FillRect(item->hDC, &item->rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    HGDIOBJ oldFont = ::SelectObject(item->hDC, reinterpret_cast<HFONT>(sourcesBox_.Send(WM_GETFONT)));
+    COLORREF oldColor = ::SetTextColor(item->hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    int oldMode = ::SetBkMode(item->hDC, TRANSPARENT);
+    std::string text = sourcesBox_.GetItemText(static_cast<int>(item->itemID));
+    RECT r = item->rcItem;
+    r.left += 2;
+    ::DrawTextA(item->hDC, text.c_str(), static_cast<int>(text.size()), &r,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+    ::SetBkMode(item->hDC, oldMode);
+    ::SetTextColor(item->hDC, oldColor);
+    ::SelectObject(item->hDC, oldFont);
+    if (item->itemState & ODS_FOCUS) ::DrawFocusRect(item->hDC, &item->rcItem);
+    return true;
+}

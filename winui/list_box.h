@@ -44,6 +44,18 @@ public:
         ::ReleaseDC(hwnd_, dc);
         Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin));
     }
+    // One entry more: the extent grows to take it, without measuring the others again.
+    void WidenHorizontalExtent(const std::string& text, int margin) {
+        HDC dc = ::GetDC(hwnd_);
+        if (!dc) return;
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+        SIZE size{};
+        BOOL measured = ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd_, dc);
+        if (measured && size.cx + margin > Send(LB_GETHORIZONTALEXTENT))
+            Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + margin));
+    }
     LRESULT GetItemData(int index) const { return Send(LB_GETITEMDATA, static_cast<WPARAM>(index)); }
     bool SetItemData(int index, LPARAM data) { return Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data) != LB_ERR; }
 };

@@ -76,7 +76,7 @@ bool CWizard::Build(CWizardNamePage& page) {
     if (!build_) return false;
     std::vector<std::string> paths = filesPage.Paths();
     WizardBuild b{paths, filesPage.sources.Total(), sizePage.size, sizePage.notFirstPreset != 0,
-                  page.saveLocation, page.setName, page.Handle()};
+                  page.saveLocation, page.setName, page.Handle(), sizePage.presetName};
     bool ok = build_(b);
     page.UpdateData(false);  // the location may have gained its backslash
     page.removable = b.removable;

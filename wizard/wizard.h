@@ -40,6 +40,7 @@ struct WizardBuild {
     std::string& saveLocation;  // a missing trailing backslash is added here
     const std::string& setName;
     HWND wizardWindow;          // hidden while the set is written
+    std::string presetName;     // page 1's preset, kept with the project
     bool removable = false;     // out: the destination is a removable drive
     int lastSegment = 0;        // out: number of the last segment written
 };

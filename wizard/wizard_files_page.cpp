@@ -69,7 +69,7 @@ bool CWizardFilesPage::OnNotify(int id, NMHDR* header, LRESULT& result) {
     }
     if (id == IDC_WIZ_FILE_LIST) {
         if (header->code == NM_DBLCLK) {
-            OnFileListDoubleClick();
+            OnFileListDoubleClick(reinterpret_cast<NMITEMACTIVATE*>(header));
             return true;
         }
         return fileList_.HandleNotify(header, result);
@@ -91,7 +91,7 @@ bool CWizardFilesPage::AddPath(const std::string& path) {
     switch (sources.Add(path)) {
     case SourceAdd::Added:
         box_.AddString(path);
-        MeasureExtent();
+        box_.WidenHorizontalExtent(path, 8);
         return true;
     case SourceAdd::NoSize:
         Prompts().Message(kNoSize);
@@ -110,33 +110,33 @@ void CWizardFilesPage::OnRemove() {
             any = true;
         }
     }
-    if (any) Refresh(false);
+    if (!any) return;
+    MeasureExtent();  // once, however many went
+    Refresh(false);
 }
 
 void CWizardFilesPage::OnSourcesDoubleClick() {
     int i = box_.GetCurSel();
     if (i < 0) return;
     RemoveAt(i);
+    MeasureExtent();
     Refresh(false);
 }
 
 void CWizardFilesPage::RemoveAt(int index) {
     sources.RemoveAt(static_cast<size_t>(index));
     box_.DeleteString(index);
-    MeasureExtent();
 }
 
-void CWizardFilesPage::OnFileListDoubleClick() {
-    POINT at;
-    ::GetCursorPos(&at);
-    ::ScreenToClient(fileList_, &at);
-    int index = fileList_.HitTest(at);
+void CWizardFilesPage::OnFileListDoubleClick(const NMITEMACTIVATE* click) {
+    // The list tells where the click was (client coordinates), as it does for the main form.
+    int index = fileList_.HitTest(click->ptAction);
     if (index < 0) return;
     std::string path = fileList_.FullPath(index, true);
     if (path.empty() || sources.Contains(path)) return;
     FileStatus status;
     if (SystemFileSystem().GetStatus(path, status) && !(status.attributes & kAttrFolder)) {
-        if (CSourceList::PathSize(SystemFileSystem(), path) == 0) return;
+        // The form's rule: a file goes in as Add takes it, an empty one too (the set keeps it).
         Refresh(AddPath(path));
         return;
     }

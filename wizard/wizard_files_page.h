@@ -36,7 +36,7 @@ private:
     void OnAdd();
     void OnRemove();
     void OnSourcesDoubleClick();
-    void OnFileListDoubleClick();
+    void OnFileListDoubleClick(const NMITEMACTIVATE* click);
     // One path by the main view's Add rule; false when it was not added.
     bool AddPath(const std::string& path);
     // A folder of the file list opened in the tree, which lists it in turn.

@@ -176,6 +176,9 @@ public:
         if (link && ::stat(host.c_str(), &st) != 0) return Fail(errno);
         status.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
         status.attributes = AttributesOf(st, LastComponent(host)) | link;
+        // Seconds from 1601 to 1970, then 100 ns ticks, as the Windows clock counts.
+        constexpr int64_t kEpochDelta = 11644473600LL;
+        status.written = (static_cast<int64_t>(st.st_mtim.tv_sec) + kEpochDelta) * 10000000LL + st.st_mtim.tv_nsec / 100;
         return true;
     }
 

@@ -58,6 +58,8 @@ public:
         FindClose(h);
         status.attributes = fd.dwFileAttributes;
         status.size = SizeOf(fd);
+        status.written = static_cast<int64_t>((uint64_t(fd.ftLastWriteTime.dwHighDateTime) << 32) |
+                                              fd.ftLastWriteTime.dwLowDateTime);
         return true;
     }
 

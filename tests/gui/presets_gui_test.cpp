@@ -188,6 +188,8 @@ TEST_F(ZembraPresets, PlusDefinesAPresetKeptInCustomDat) {
     std::vector<std::string> names = remote::ComboTexts(GetDlgItem(view_, kPresets));
     ASSERT_EQ(names.size(), 6u);
     EXPECT_EQ(names[5], "Zip disk");
+    // The box names the preset whose size and location the form now shows.
+    EXPECT_EQ(SendMessageA(GetDlgItem(view_, kPresets), CB_GETCURSEL, 0, 0), 5);
     EXPECT_EQ(Text(kSizeDisplay), "100000");
     EXPECT_EQ(Text(kSaveLocation), kOut);
     EXPECT_EQ(ReadWholeFile(kApp + "custom.dat"), kPresetFile + "Zip disk\r\n" + kOut + "\r\n100000\r\n");
@@ -231,6 +233,47 @@ TEST_F(ZembraPresets, BeginSplitIntoAFolderRejoinsByteForByte) {
     RegGetValueA(HKEY_CURRENT_USER, "Software\\Local AppWizard-Generated Applications\\Zembra\\Recent File List",
                  "File1", RRF_RT_REG_SZ, nullptr, recent, &size);
     EXPECT_EQ(std::string(recent), kOut + "Tree.spj");
+}
+
+// Built with a preset, left for a new set and opened again from the recent-file list: the form
+// is the one the set was built with, preset, size and destination; a set built with a typed size
+// comes back typed.
+TEST_F(ZembraPresets, AReopenedProjectComesBackWithThePresetItWasBuiltWith) {
+    constexpr int kNew = 32772, kRecent1 = 57616;
+    HWND box = GetDlgItem(view_, kPresets);
+    AddTree();
+    Choose(4);  // "Folder": 300 K into the out folder
+    gui::SetText(view_, kSetName, "Tree");
+    ASSERT_TRUE(gui::Click(view_, kBeginSplit));
+    ASSERT_TRUE(WaitBuilt("Tree"));
+    DismissReview();
+
+    PostMessageA(frame_, WM_COMMAND, MAKEWPARAM(kNew, 0), 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return Text(kSetName) == "Tree1"; }));
+    EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 0);
+    PostMessageA(frame_, WM_COMMAND, MAKEWPARAM(kRecent1, 0), 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return Text(kSetName) == "Tree"; }));
+    EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 4);
+    EXPECT_EQ(Text(kSizeDisplay), "300");
+    EXPECT_TRUE(Visible(view_, kSizeDisplay));
+    EXPECT_EQ(Text(kSaveLocation), kOut);
+    EXPECT_EQ(remote::ListBoxTexts(GetDlgItem(view_, 1005)).size(), 3u);
+    // A moment to take a picture of the reopened form from outside, when one is wanted.
+    if (const char* pause = std::getenv("ZEMBRA_GUI_PAUSE_MS")) Sleep(static_cast<DWORD>(atoi(pause)));
+
+    // A typed size, built, then the form moved on to the diskette preset: the size comes back typed.
+    Choose(1);
+    gui::SetText(view_, kMaxSize, "450");
+    gui::SetText(view_, kSetName, "Typed");
+    ASSERT_TRUE(gui::Click(view_, kBeginSplit));
+    ASSERT_TRUE(WaitBuilt("Typed"));
+    DismissReview();
+    Choose(3);
+    PostMessageA(frame_, WM_COMMAND, MAKEWPARAM(kRecent1, 0), 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return Text(kSaveLocation) != "A:\\"; }));
+    EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(Visible(view_, kMaxSize));
+    EXPECT_EQ(Text(kMaxSize), "450");
 }
 
 TEST_F(ZembraPresets, NoToOverwriteKeepsTheFirstSet) {

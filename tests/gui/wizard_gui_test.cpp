@@ -1,4 +1,6 @@
 // Wizard mode end to end under Wine: zembra.exe driven page by page through the GUI driver.
+#include <algorithm>
+
 #include "gui/wizard_fixture.h"
 
 namespace {
@@ -118,6 +120,37 @@ TEST_F(WizardGui, StartedWithFilesSkipsThePageOfFilesAndEndsWithTheWizard) {
     EXPECT_TRUE(SystemFileSystem().Exists(out_ + "FromShell_1.EXE"));
     EXPECT_FALSE(SystemFileSystem().Exists(out_ + "FromShell_2.SEG"));
     EXPECT_EQ(Rejoined("FromShell"), Source({"notes.txt", "sub"}));
+}
+
+// Page 2 takes an empty file on a double-click as the main form does (the set keeps it), and
+// Next follows: a list of empty files is still a set.
+TEST_F(WizardGui, DoubleClickAddsAnEmptyFileAsTheFormDoes) {
+    HWND frame = nullptr;
+    HWND page = WizardFromMenu(frame);
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(gui::Click(page, kToFiles));
+    page = WaitPage(kPage2, page);
+    ASSERT_TRUE(page);
+    HWND tree = ::GetDlgItem(page, kTree);
+    HTREEITEM top = remote::FindTreeChild(tree, TVI_ROOT, treeName_);
+    ASSERT_TRUE(top);
+    remote::SelectTreeItem(tree, top);
+    HTREEITEM sub = remote::FindTreeChild(tree, top, "sub");
+    ASSERT_TRUE(sub);
+    remote::SelectTreeItem(tree, sub);
+    HWND list = ::GetDlgItem(page, kFileList);
+    ASSERT_TRUE(gui::WaitUntil([&] { return remote::ListViewTexts(list).size() == 3; }, 5000));
+    std::vector<std::string> texts = remote::ListViewTexts(list);
+    auto it = std::find(texts.begin(), texts.end(), "empty.txt");
+    ASSERT_NE(it, texts.end());
+    RECT r{};
+    ASSERT_TRUE(remote::ListViewLabelRect(list, static_cast<int>(it - texts.begin()), r));
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        ::PostMessageA(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    EXPECT_TRUE(gui::WaitUntil([&] { return remote::ListBoxTexts(::GetDlgItem(page, kSources)).size() == 1; }, 5000));
+    EXPECT_EQ(remote::ListBoxTexts(::GetDlgItem(page, kSources)), std::vector<std::string>{tree_ + "\\sub\\empty.txt"});
+    EXPECT_TRUE(Enabled(page, kToName));
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     ASSERT_EQ(top.size(), 4u);
     const char* titles[] = {"&File", "&View", "&Options", "&Help"};
     const std::vector<std::vector<Item>> expected = {
-        {{"&Open...\tCtrl+O", 57601}, {"&New", 32772}, {"&Wizard", 32781}, {"", 0}, {"&EMail", 1018},
+        {{"&Open...\tCtrl+O", 57601}, {"&New\tCtrl+N", 32772}, {"&Wizard", 32781}, {"", 0}, {"&EMail", 1018},
          {"&Build Split File(s)", 1008}, {"&Print", 32775}, {"", 0}, {"Recent File", 57616}, {"", 0},
          {"E&xit", 57665}},
         {{"&Toolbar", 59392}, {"&Status Bar", 59393}},
@@ -173,7 +173,7 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     } wanted[] = {
         {FCONTROL, 'C', 57634}, {FCONTROL, VK_INSERT, 57634}, {FCONTROL, 'V', 57637}, {FSHIFT, VK_INSERT, 57637},
         {FCONTROL, 'X', 57635}, {FSHIFT, VK_DELETE, 57635},   {FCONTROL, 'Z', 57643}, {FALT, VK_BACK, 57643},
-        {FCONTROL, 'N', 57600}, {FCONTROL, 'O', 57601},       {FCONTROL, 'S', 32776}, {0, VK_F6, 57680},
+        {FCONTROL, 'N', 32772}, {FCONTROL, 'O', 57601},       {FCONTROL, 'S', 32776}, {0, VK_F6, 57680},
         {FSHIFT, VK_F6, 57681}, {FSHIFT, VK_F1, 57669},
     };
     ASSERT_EQ(count, 14);

@@ -175,6 +175,32 @@ TEST_F(ZembraProject, WithASourceGoneOpeningShowsTheListingAndOkExtracts) {
     ::SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A project that cannot be loaded leaves the open one whole (name, folder, caption and sources):
+// Begin Split would otherwise build one set's files over another's. Its lines that name no full
+// local path are said once and not taken, and a network path is asked about first.
+TEST_F(ZembraProject, AProjectWhoseSourcesAreGoneLeavesTheOpenOneWhole) {
+    std::string listing = BuildSet();
+    std::string other = base_ + "\\sets\\Other.spj";
+    WriteWholeFile(other, "$ =====Files in Other_1.EXE=======\r\nZ: - 0\r\n\\\\zbhost\\share\\doc.txt - 3\r\n" + base_ +
+                              "\\gone.txt - 5\r\n$  \r\n$ 1 files \r\n$  ");
+    StartZembra();
+    OpenThroughDialog(listing);
+    ASSERT_TRUE(gui::WaitUntil([&] { return Form().name == "Proj"; }));
+    FormState opened = Form();
+
+    OpenThroughDialog(other);
+    std::string refused = gui::AnswerNextMessageBox(IDOK, zembra_.Pid());
+    EXPECT_EQ(refused.rfind(other, 0), 0u) << refused;
+    EXPECT_NE(refused.find("not taken as sources:\nZ:\n"), std::string::npos) << refused;
+    std::string asked = gui::AnswerNextMessageBox(IDNO, zembra_.Pid());
+    EXPECT_NE(asked.find("\\\\zbhost\\share\\doc.txt"), std::string::npos) << asked;
+    HWND contents = gui::FindTop("#32770", "Zembra segment contents", gui::kTimeoutMs, zembra_.Pid());
+    ASSERT_NE(contents, nullptr);
+    ASSERT_TRUE(gui::Click(contents, IDCANCEL));
+    ASSERT_TRUE(gui::WaitGone(contents));
+    EXPECT_EQ(Form(), opened);
+}
+
 // A listing gone since its project was opened: Print says so, before any printer is asked,
 // instead of sending an empty job and saying nothing.
 TEST_F(ZembraProject, PrintingAListingThatIsGoneSaysSoAndPrintsNothing) {

@@ -2,6 +2,7 @@
 // clean-up after a failed run, which takes back only what that run created.
 #include "build_run_fixture.h"
 #include "model/build_estimate.h"
+#include "rejoiner/rejoiner_image.h"
 
 namespace {
 
@@ -46,6 +47,54 @@ protected:
         return names;
     }
 };
+
+// The figures a user meets, with the rejoiner the programs carry (hundreds of K, not the 100
+// bytes the other cases use): the segment size a small set is cut to, the diskettes announced,
+// and the smallest size the form accepts still building a set.
+TEST_F(Build, TheShippedRejoinerGivesFiguresThatHold) {
+    std::vector<uint8_t> real;
+    ASSERT_TRUE(BuiltInRejoinerImage(real));
+    ASSERT_GT(real.size(), kOverhead);
+    image_.Set(real);
+    const uint64_t estimate = real.size() + kRecordRoom + 10000;
+
+    // A small set: one segment, no larger than the size it was cut to, the image at its head.
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(out_.estimate, estimate);
+    EXPECT_EQ(out_.segmentBytes, estimate / 1000 * 1000);
+    std::vector<std::string> segments = Segments("D:\\out\\", "B");
+    ASSERT_EQ(segments.size(), 1u);
+    EXPECT_LE(segments[0].size(), out_.segmentBytes);
+    EXPECT_EQ(segments[0].compare(0, real.size(), std::string(real.begin(), real.end())), 0);
+
+    // Onto a diskette of 1,000,000 free bytes: the count announced is the count the estimate needs.
+    engine_ = Engine();
+    rq_.saveLocation = "A:\\";
+    prompts_.shown.clear();
+    prompts_.Then(PromptAnswer::Cancel);
+    EXPECT_FALSE(Run());
+    const uint64_t usable = CSplitEngine::UsableFreeSpace(SystemFileSystem(), "A:\\");
+    ASSERT_FALSE(prompts_.shown.empty());
+    EXPECT_EQ(prompts_.shown.back().text,
+              std::to_string((estimate + usable - 1) / usable) + " Diskettes will be required for this Split Set.");
+
+    // The smallest size the form lets through still builds, the rejoiner and all: 200 K is
+    // raised to what the image needs, and the user is told that figure.
+    Put("D:\\src\\big.bin", Bytes(900000, 'g'));
+    engine_ = Engine();
+    rq_.saveLocation = "D:\\out";
+    rq_.items = {"D:\\src\\big.bin"};
+    rq_.totalSize = 900000;
+    rq_.maxFileSize = kMinimumK;
+    rq_.setName = "Small";
+    prompts_.shown.clear();
+    EXPECT_TRUE(Run()) << (prompts_.shown.empty() ? "" : prompts_.shown.back().text);
+    const int32_t floorK = static_cast<int32_t>((CSplitEngine::MinimumSegmentFor(real.size()) + 999) / 1000);
+    EXPECT_GT(floorK, kMinimumK);
+    EXPECT_EQ(rq_.maxFileSize, floorK);
+    ASSERT_FALSE(prompts_.shown.empty());
+    EXPECT_EQ(prompts_.shown[0].text, "Minimum Split size is " + std::to_string(floorK) + "K.");
+}
 
 TEST_F(Build, FixedDiskRunCutsTheSizeAndSkipsEmptyEntries) {
     int before = 0, after = 0;

@@ -181,7 +181,9 @@ TEST_F(Presets, AddingSavesAndTakesTheNewLocation) {
     EXPECT_EQ(out.appendName, "CD");
     EXPECT_EQ(out.maxFileSize, 700000);
     EXPECT_EQ(out.location, "D:\\work\\");
-    EXPECT_EQ(out.notFirstPreset, -1);
+    // The new preset is the one chosen: the box names it and the build uses its size.
+    EXPECT_TRUE(out.selectAppended);
+    EXPECT_EQ(out.notFirstPreset, 1);
     EXPECT_EQ(counter_, 2);
     EXPECT_EQ(ExeFile(), kFive + "CD\r\n\r\n700000\r\n");
 }

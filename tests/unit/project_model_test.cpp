@@ -2,13 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include <sys/stat.h>
+#include <utime.h>
+
 #include "fakes/forwarding_file_system.h"
+#include "fakes/memory_settings.h"
 #include "fakes/test_files.h"
 #include "model/listing_reader.h"
 #include "model/print_layout.h"
+#include "model/project_memory.h"
 #include "model/project_names.h"
 
 namespace {
@@ -66,7 +73,9 @@ TEST_F(ProjectModel, ReaderKeepsNamesWithSeparatorsAndRestoresFolderSourcesWhole
     std::string folder, name;
     listing_reader::SplitProjectPath(spj, folder, name);
     EXPECT_EQ(folder + name, win_ + "\\Set");
-    std::vector<listing_reader::Line> root{{"Z:\\ - 0", true, "Z:\\"}, {song + " - 1", true, song}};
+    using listing_reader::SourceKind;
+    std::vector<listing_reader::Line> root{{"Z:\\ - 0", true, "Z:\\", SourceKind::Local},
+                                           {song + " - 1", true, song, SourceKind::Local}};
     EXPECT_EQ(listing_reader::Sources(fs_, root), std::vector<std::string>{"Z:\\"});
 }
 
@@ -97,11 +106,151 @@ TEST_F(ProjectModel, ReaderTakesAReadOnlyListingOfAnySize) {
     EXPECT_EQ(lines[20000].path, "Z:\\f19999");
     EXPECT_FALSE(listing_reader::ReadLines(fs, win_ + "\\none.spj", lines));
 
-    // A path that holds a zero byte is missing, not the drive the text before it names.
+    // A path that holds a zero byte names nothing, not the drive the text before it names.
     WriteWholeFile(host_ + "/Junk.spj", std::string("Z:\\\0junk - 5\r\n", 14));
     ASSERT_TRUE(listing_reader::ReadLines(fs, win_ + "\\Junk.spj", lines));
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(listing_reader::FirstMissingSource(fs, lines), "");
+    EXPECT_EQ(listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused).size(), 1u);
+    EXPECT_TRUE(listing_reader::Sources(fs, lines).empty());
+}
+
+// Records every path it is asked about: a project's reading must not reach a network path.
+class ProbeLog : public ForwardingFileSystem {
+public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    bool GetStatus(const std::string& p, FileStatus& s) override { return Seen(p) && real_.GetStatus(p, s); }
+    bool GetAttributes(const std::string& p, uint32_t& a) override { return Seen(p) && real_.GetAttributes(p, a); }
+    bool Exists(const std::string& p) override { return Seen(p) && real_.Exists(p); }
+    std::vector<std::string> probed;
+
+private:
+    bool Seen(const std::string& p) {
+        probed.push_back(p);
+        return true;
+    }
+};
+
+TEST(ListingSources, OnlyAbsoluteLocalPathsAreSourcesAndNetworkOnesAreLeftAlone) {
+    using listing_reader::KindOf;
+    using listing_reader::SourceKind;
+    struct Case {
+        const char* path;
+        SourceKind kind;
+    } cases[] = {
+        {"C:\\data\\a.txt", SourceKind::Local},   {"z:\\", SourceKind::Local},
+        {"C:\\a - b\\c", SourceKind::Local},       {"\\\\host\\share\\doc.txt", SourceKind::Network},
+        {"\\\\host\\share", SourceKind::Network},  {"Z:", SourceKind::Refused},
+        {"C:data", SourceKind::Refused},             {"data\\a.txt", SourceKind::Refused},
+        {"\\\\data", SourceKind::Refused},            {"\\\\host\\", SourceKind::Refused},
+        {"\\\\?\\C:\\x", SourceKind::Refused},         {"\\\\.\\PhysicalDrive0", SourceKind::Refused},
+        {"C:\\a\\..\\..\\Windows", SourceKind::Refused},  {"C:\\.\\a", SourceKind::Refused},
+        {"\\\\h\\s\\..\\t", SourceKind::Refused},       {"", SourceKind::Refused},
+        {"\\data", SourceKind::Refused},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KindOf(c.path), c.kind) << c.path;
+}
+
+TEST_F(ProjectModel, ReadingAProjectNeverTouchesWhatItMayNotTake) {
+    std::string kept = Put("kept.txt");
+    std::string spj = Put("Odd.spj", ("Z: - 0\r\nrelative\\x - 1\r\n\\\\evil\\share\\doc.txt - 3\r\n" + kept + " - 1\r\n").c_str());
+    ProbeLog fs(fs_);
+    std::vector<listing_reader::Line> lines;
+    ASSERT_TRUE(listing_reader::ReadLines(fs, spj, lines));
+    EXPECT_EQ(listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused),
+              (std::vector<std::string>{"Z:", "relative\\x"}));
+    EXPECT_EQ(listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Network),
+              std::vector<std::string>{"\\\\evil\\share\\doc.txt"});
+    fs.probed.clear();
+    EXPECT_EQ(listing_reader::FirstMissingSource(fs, lines), "");
+    EXPECT_EQ(listing_reader::Sources(fs, lines), std::vector<std::string>{kept});
+    for (const std::string& p : fs.probed) EXPECT_EQ(p, kept);
+    // Once the user has said yes, the network path is a source like another (missing here).
+    EXPECT_EQ(listing_reader::FirstMissingSource(fs, lines, true), "\\\\evil\\share\\doc.txt");
+}
+
+// A set as the engine leaves it: two sources, a listing with two segment headings, the segments.
+TEST_F(ProjectModel, ASetIsCurrentUntilASourceOrASegmentChanges) {
+    Put("src", nullptr);
+    std::string a = Put("src/a.txt", "12345"), dir = Put("src/d", nullptr), b = Put("src/d/b.txt", "xy");
+    Put("out", nullptr);
+    std::string out = win_ + "\\out\\";
+    std::string spj = Put("out/S.spj", ("$ =====Files in S_1.EXE=======\r\n" + a + " - 5\r\n" + dir + " - 0\r\n" +
+                                        "$ =====Files in S_2.SEG=======\r\n$ cont.. " + dir + "\r\n" + b +
+                                        " - 2\r\n$  \r\n$ 2 files \r\n$  ").c_str());
+    Put("out/S_1.EXE");
+    Put("out/S_2.SEG");
+    auto age = [&](const std::string& name, int secondsAgo) {
+        struct utimbuf t;
+        t.actime = t.modtime = time(nullptr) - secondsAgo;
+        ASSERT_EQ(utime((host_ + "/" + name).c_str(), &t), 0);
+    };
+    for (const char* n : {"src/a.txt", "src/d", "src/d/b.txt"}) age(n, 100);
+    std::vector<listing_reader::Line> lines;
+    ASSERT_TRUE(listing_reader::ReadLines(fs_, spj, lines));
+    auto current = [&] { return listing_reader::SetIsCurrent(fs_, spj, lines, out, "S"); };
+    EXPECT_EQ(listing_reader::SegmentNames(lines), (std::vector<std::string>{"S_1.EXE", "S_2.SEG"}));
+    EXPECT_TRUE(current());
+
+    age("src/d/b.txt", -100);  // written after the listing
+    EXPECT_FALSE(current());
+    age("src/d/b.txt", 100);
+    WriteWholeFile(host_ + "/src/d/new.txt", "n");  // the folder changed
+    EXPECT_FALSE(current());
+    fs_.RemoveFile(win_ + "\\src\\d\\new.txt");
+    age("src/d", 100);
+    EXPECT_TRUE(current());
+    WriteWholeFile(host_ + "/src/a.txt", "1234");  // another size, even with an old time
+    age("src/a.txt", 100);
+    EXPECT_FALSE(current());
+    WriteWholeFile(host_ + "/src/a.txt", "12345");
+    age("src/a.txt", 100);
+    Put("out/S_3.SEG");  // a segment of an older, longer set
+    EXPECT_FALSE(current());
+    fs_.RemoveFile(out + "S_3.SEG");
+    fs_.RemoveFile(out + "S_2.SEG");
+    EXPECT_FALSE(current());
+}
+
+TEST(ProjectMemory, ABuildComesBackWithItsPresetOrAsATypedSize) {
+    using project_memory::Restore;
+    CPresetList presets;
+    for (auto [name, size] : std::vector<std::pair<std::string, int32_t>>{
+             {"Automatic", 0}, {"Type a size", -1}, {"New preset...", -2}, {"My 2 MB", 2000}, {"Mine", -1}})
+        presets.Append(name, size, "");
+    struct Case {
+        ProjectBuild build;
+        int index;
+        bool typed;
+        int32_t size;
+        int notFirst;
+    } cases[] = {
+        {{true, 0, "Automatic", ""}, 0, false, 0, 0},
+        {{false, 2000, "My 2 MB", ""}, 3, false, 2000, 1},
+        {{false, 720, "Mine", ""}, 4, true, 720, 1},
+        {{false, 1500, "My 2 MB", ""}, 1, true, 1500, 1},  // the preset means another size now
+        {{false, 1500, "Gone", ""}, 1, true, 1500, 1},
+        {{false, 300, "New preset...", ""}, 1, true, 300, 1},
+    };
+    for (const Case& c : cases) {
+        RestoredPreset r = Restore(presets, c.build);
+        EXPECT_EQ(r.index, c.index) << c.build.presetName;
+        EXPECT_EQ(r.sizeTyped, c.typed) << c.build.presetName;
+        EXPECT_EQ(r.sizeK, c.size) << c.build.presetName;
+        EXPECT_EQ(r.notFirstPreset, c.notFirst) << c.build.presetName;
+    }
+    CPresetList none;
+    EXPECT_EQ(Restore(none, {false, 900, "Gone", ""}).index, -1);
+    EXPECT_EQ(Restore(none, {false, 900, "Gone", ""}).sizeK, 900);
+
+    MemorySettings settings;
+    ProjectBuild kept{false, 2000, "A|B name", "D:\\out\\"}, back;
+    ASSERT_TRUE(project_memory::Remember(settings, "D:\\Out\\Set.spj", kept));
+    ASSERT_TRUE(project_memory::Recall(settings, "d:\\out\\set.SPJ", back));
+    EXPECT_EQ(std::tie(back.automatic, back.sizeK, back.presetName, back.destination),
+              std::tie(kept.automatic, kept.sizeK, kept.presetName, kept.destination));
+    EXPECT_FALSE(project_memory::Recall(settings, "D:\\other.spj", back));
+    for (const char* junk : {"", "1|1|5", "2|0|5|D:\\|x", "1|0|-5|D:\\|x", "1|0|5x|D:\\|x", "1|2|5|D:\\|x"})
+        EXPECT_FALSE(project_memory::Decode(junk, back)) << junk;
 }
 
 // A printer's measure: 10 pixels a character.
