@@ -84,7 +84,10 @@ TEST_F(MailWin, LargeAttachmentArrivesWhole) {
     size_t start = m.find("\r\n\r\n", m.find("Content-Disposition: attachment")) + 4;
     size_t end = m.find("\r\n--=_zb", start);
     EXPECT_EQ(end - start, 2222u * 62 + 18);
-    EXPECT_EQ(progress.steps, 2223);
+    // The window is visited at most once per block of 256 lines, and the bar stays in its range.
+    EXPECT_LE(progress.pumps, 9);
+    ASSERT_EQ(progress.ranges.size(), 1u);
+    EXPECT_LE(progress.pos, progress.ranges[0].second);
 }
 
 TEST_F(MailWin, NobodyListening) {
