@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/set_checksums.h"
+#include "checksum/set_checksums.h"
 #include "platform/file_system.h"
 
 class CCheckedFileSystem : public IFileSystem {

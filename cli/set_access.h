@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/checked_file_system.h"
-#include "cli/set_checksums.h"
+#include "checksum/set_checksums.h"
 #include "platform/file_system.h"
 
 class CSetAccess {

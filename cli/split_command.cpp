@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/set_checksums.h"
+#include "checksum/set_checksums.h"
 #include "cli/set_measure.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"

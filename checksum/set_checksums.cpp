@@ -1,10 +1,10 @@
 // NAME.sha256 beside a split set.
-#include "cli/set_checksums.h"
+#include "checksum/set_checksums.h"
 
 #include <cctype>
 #include <vector>
 
-#include "cli/sha256.h"
+#include "checksum/sha256.h"
 #include "engine/split_engine.h"
 #include "platform/text_case.h"
 #include "rejoiner/segment_name.h"
