@@ -1,8 +1,10 @@
 // A file system that checks each segment against NAME.sha256 when the reader opens it, before
 // any of its bytes are used: a damaged or altered segment cannot open, so nothing of it is
-// written.
+// written. A segment the file gives no single checksum (no line, or lines that disagree) opens
+// only when goOn says so; it is then counted as unchecked.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "checksum/set_checksums.h"
@@ -10,11 +12,13 @@
 
 class CCheckedFileSystem : public IFileSystem {
 public:
-    CCheckedFileSystem(IFileSystem& inner, const CSetChecksums& sums, const std::string& sumsName)
-        : inner_(inner), sums_(sums), sumsName_(sumsName) {}
+    using GoOn = std::function<bool(const std::string& problem)>;
+    CCheckedFileSystem(IFileSystem& inner, const CSetChecksums& sums, const std::string& sumsName, GoOn goOn)
+        : inner_(inner), sums_(sums), sumsName_(sumsName), goOn_(std::move(goOn)) {}
 
     // Segments whose hash matched so far; the path of the one that did not ("" if none).
     int Matched() const { return matched_; }
+    int Unchecked() const { return unchecked_; }
     const std::string& Mismatch() const { return mismatch_; }
 
     bool GetStatus(const std::string& p, FileStatus& s) override { return inner_.GetStatus(p, s); }
@@ -42,7 +46,9 @@ private:
     IFileSystem& inner_;
     const CSetChecksums& sums_;
     std::string sumsName_;
+    GoOn goOn_;
     std::string ownError_;
     std::string mismatch_;
     int matched_ = 0;
+    int unchecked_ = 0;
 };
