@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "checksum/sha256.h"
 #include "platform/text_case.h"
 #include "rejoiner/segment_name.h"
 
@@ -71,57 +70,6 @@ std::string CSetChecksums::PathForSegment(const std::string& segmentPath) {
     size_t cut = name.rfind('_', dot);
     if (cut == std::string::npos || cut == 0) return std::string();
     return FolderPart(segmentPath) + name.substr(0, cut) + ".sha256";
-}
-
-bool CSetChecksums::HashFile(IFileSystem& fs, const std::string& path, std::string& hex) {
-    auto file = fs.Open(path, OpenMode::Read, Share::DenyWrite);
-    if (!file) return false;
-    CSha256 sha;
-    std::vector<uint8_t> buffer(1 << 16);
-    for (;;) {
-        int64_t n = file->Read(buffer.data(), buffer.size());
-        if (n < 0) return false;
-        if (n == 0) break;
-        sha.Update(buffer.data(), static_cast<size_t>(n));
-    }
-    hex = sha.HexDigest();
-    return true;
-}
-
-bool CSetChecksums::HashOpenFile(IFile& file, std::string& hex) {
-    if (!file.Seek(0)) return false;
-    CSha256 sha;
-    std::vector<uint8_t> buffer(1 << 16);
-    for (;;) {
-        int64_t n = file.Read(buffer.data(), buffer.size());
-        if (n < 0) return false;
-        if (n == 0) break;
-        sha.Update(buffer.data(), static_cast<size_t>(n));
-    }
-    hex = sha.HexDigest();
-    return file.Seek(0);
-}
-
-bool CSetChecksums::Write(IFileSystem& fs, const std::string& folder, const std::string& base, int count,
-                          std::string& error) {
-    std::string text;
-    for (int n = 1; n <= count; ++n) {
-        // The writer's segment names ("%s_%d" and .EXE for the first, .SEG after).
-        std::string name = base + "_" + std::to_string(n) + (n == 1 ? ".EXE" : ".SEG"), hex;
-        if (!HashFile(fs, folder + name, hex)) {
-            error = "cannot read " + folder + name + " to make its checksum: " + fs.LastErrorText();
-            return false;
-        }
-        text += hex + "  " + name + "\n";
-    }
-    std::string path = folder + base + ".sha256";
-    auto file = fs.Open(path, OpenMode::CreateWrite, Share::DenyWrite);
-    if (!file || !file->Write(text.data(), text.size()) || !file->Close()) {
-        error = "cannot write " + path + ": " + fs.LastErrorText();
-        if (file) fs.RemoveFile(path);
-        return false;
-    }
-    return true;
 }
 
 bool CSetChecksums::ParseLine(const std::string& text, std::string& hex, std::string& fileName) {

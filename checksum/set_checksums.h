@@ -15,8 +15,6 @@ public:
     static std::string PathForSegment(const std::string& segmentPath);
     // The SHA-256 of a whole file as hex; false (fs.LastErrorText() tells why) when unreadable.
     static bool HashFile(IFileSystem& fs, const std::string& path, std::string& hex);
-    // The same for a file already open, read from its start; it is left at its start again.
-    static bool HashOpenFile(IFile& file, std::string& hex);
 
     // Hashes segments 1..count of the set at folder (with its backslash) and writes
     // folder\base.sha256. False with error set when a segment cannot be read or the file
