@@ -74,6 +74,11 @@ int CProjectLoader::Load(const std::string& path) {
         view_.ViewPrompts().Message(kOpenFailed);
         return 0;
     }
+    // Nothing this program writes comes near: the file was damaged or made elsewhere.
+    if (size_t cut = listing_reader::CutLines(lines))
+        view_.ViewPrompts().Message(path + "\r\n" + std::to_string(cut) + (cut == 1 ? " line is" : " lines are") +
+                                    " longer than a listing line can be: only the start of each is shown, and none"
+                                    " of them is taken as a source.");
     std::string folder, setName;
     listing_reader::SplitProjectPath(path, folder, setName);
     view_.saveLocation = folder;
@@ -93,7 +98,7 @@ int CProjectLoader::Load(const std::string& path) {
     view_.contentsText.clear();
     view_.ClearSources();
     view_.UpdateData(false);
-    view_.contentsText = contents;
+    view_.contentsText = std::move(contents);
     // The selection as it was built: folders come back whole, in listing order.
     for (const std::string& source : listing_reader::Sources(fs, lines)) view_.AddSource(source);
     view_.Engine().SetListingPath(path);
