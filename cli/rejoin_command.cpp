@@ -171,6 +171,11 @@ int RunRejoin(const CliOptions& o) {
     if (result == 1 && reader.ReachedLastSegment()) progress.Complete();
     progress.Finish();
     int status = WalkStatus(result, reader, set);
+    // The set ended before segments its checksum file names: its end was lost.
+    int listed = set.HasChecksums() ? set.Checksums().SegmentsListed(SetBaseName(set.FirstSegment())) : 0;
+    if (status == 0 && listed > reader.SegmentCount())
+        return ReportFailure(FileNamePart(set.ChecksumPath()) + " lists " + std::to_string(listed) +
+                             " segments, the set has " + std::to_string(reader.SegmentCount()) + ": its end is missing");
     if (status == 0 && overwrite.Kept() > 0)
         return ReportFailure(std::to_string(overwrite.Kept()) + " existing file" + (overwrite.Kept() == 1 ? " was" : "s were") +
                              " kept and not restored: there was no terminal to ask (choose with --overwrite all or none)");

@@ -222,6 +222,16 @@ void CRejoinDialog::OnOK() {
     bool removableModule = fs.DriveTypeOf(modulePath_.substr(0, 3)) == DriveType::Removable;
     bool askFirst = removableModule && !ModuleFileThere();
     bool told = reader.Stopped() || !reader.NotRestored().empty();
+    // The walk ended at a segment flagged last, but the checksum file names more: the set's end
+    // was lost, and a forged flag must not make it look whole.
+    std::string base = FileNamePart(programPath_);
+    base = base.substr(0, base.rfind('_'));
+    if (check && !told && reader.ReachedLastSegment() && sums.SegmentsListed(base) > reader.SegmentCount()) {
+        prompts.Message(FileNamePart(sumsPath) + " lists " + std::to_string(sums.SegmentsListed(base)) +
+                        " segments, the set has " + std::to_string(reader.SegmentCount()) +
+                        ": the end of the set is missing.");
+        told = true;
+    }
     std::string missing;
     if (!reader.Stopped() && !reader.ReachedLastSegment())
         missing = reader.MissingSegment().empty() ? "after " + reader.CurrentSegmentPath() : reader.MissingSegment();
