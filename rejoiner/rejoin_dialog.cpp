@@ -9,7 +9,7 @@
 #include "checksum/segment_check.h"
 #include "checksum/set_checksums.h"
 #include "platform/file_system.h"
-#include "app/edit_box_dialog.h"
+#include "dialogs/edit_box_dialog.h"
 #include "rejoiner/file_exists_dialog.h"
 #include "rejoiner/rejoin_indicator.h"
 #include "rejoiner/rejoin_paths.h"

@@ -2,7 +2,7 @@
 // clean-up after a failed run, which takes back only what that run created.
 #include "build_run_fixture.h"
 #include "checksum/set_checksums.h"
-#include "view/model/build_estimate.h"
+#include "model/build_estimate.h"
 
 namespace {
 
