@@ -128,6 +128,8 @@ std::string SplitOption(CliOptions& o, const std::string& a, const TakeValue& va
         o.yes = true;
     } else if (a == "--no-checksums") {
         o.checksums = false;
+    } else if (a == "--hidden") {
+        o.hidden = true;
     } else {
         return "unknown option " + a;
     }

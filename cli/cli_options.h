@@ -19,6 +19,7 @@ struct CliOptions {
     std::string rejoiner;  // file whose bytes replace the built-in rejoiner image
     bool yes = false;
     bool checksums = true;  // split writes NAME.sha256 beside the set
+    bool hidden = false;    // --hidden: hidden items inside the sources go into the set
     std::string dest;
     std::vector<std::string> sources;
     std::string filesFrom;  // file listing sources, one a line; "-" for standard input

@@ -39,6 +39,8 @@ const char kSplit[] =
     "  --rejoiner FILE     use FILE as the rejoiner that heads the first segment\n"
     "  --yes               answer yes to every question (replace an existing set, autosize)\n"
     "  --no-checksums      do not write BASE.sha256\n"
+    "  --hidden            take hidden items inside the sources too (on Windows; elsewhere\n"
+    "                      dot files are always taken, as tar and cp take them)\n"
     "  -q, -v              errors only / one line per entry written\n"
     "\n"
     "A set keeps names, sizes, contents and folders; not times, permissions, owners or links.\n";
