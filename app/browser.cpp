@@ -6,6 +6,7 @@
 #include "platform/process.h"
 #include "platform/prompts.h"
 #include "platform/settings.h"
+#include "winui/app.h"
 
 const char kHomePageAddress[] = "http://www.orlaq.com/shop/redirect.htm?product=ZEMBRA10";
 
@@ -68,7 +69,7 @@ void OpenHomePage(HWND owner, const std::string& exeDirectory, ISettings& mail, 
         char file[MAX_PATH * 2] = {0};
         OPENFILENAMEA ofn{};
         ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = owner;
+        ofn.hwndOwner = winui::App::OwnerFor(owner);
         ofn.lpstrFilter = "Browser\0*.exe\0";
         ofn.lpstrFile = file;
         ofn.nMaxFile = sizeof file;

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "model/listing_reader.h"
+#include "winui/app.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& lis
     }
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
-    pd.hwndOwner = owner;
+    pd.hwndOwner = winui::App::OwnerFor(owner);  // the viewer when it asked
     pd.Flags = PD_RETURNDC | PD_SELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     BOOL chosen = ::PrintDlgA(&pd);
     if (pd.hDevMode) ::GlobalFree(pd.hDevMode);

@@ -69,9 +69,10 @@ bool CMainFrame::CreateToolBar() {
     ::SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
     // The strip's light grey becomes the button face of the current colour scheme.
-    HBITMAP strip = ::CreateMappedBitmap(inst, IDR_MAINFRAME, 0, nullptr, 0);
-    if (!strip) return false;
-    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(strip)};
+    // The toolbar draws from the strip but does not own it: deleted once the toolbar is gone.
+    toolbarStrip_ = ::CreateMappedBitmap(inst, IDR_MAINFRAME, 0, nullptr, 0);
+    if (!toolbarStrip_) return false;
+    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(toolbarStrip_)};
     if (::SendMessageA(toolbar_, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
     TBBUTTON buttons[5] = {};
     for (int i = 0; i < 4; ++i) {
@@ -329,9 +330,13 @@ bool CMainFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     UINT instanceMessage = ZmApp().InstanceMessage();
     if (instanceMessage != 0 && msg == instanceMessage) {
         // Another start of the program asks: come to the top; it then ends.
+        // With a modal dialog up (the wizard's page, a message box) that dialog comes forward,
+        // not the frame it disables.
         if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
-        ::BringWindowToTop(hwnd_);
-        ::SetForegroundWindow(hwnd_);
+        HWND front = winui::App::OwnerFor(hwnd_);
+        if (!front) front = hwnd_;
+        ::BringWindowToTop(front);
+        ::SetForegroundWindow(front);
         result = 1;
         return true;
     }
@@ -363,10 +368,16 @@ bool CMainFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = 1;
         return true;
     case WM_DESTROY: {
+        // A frame whose creation failed before the list was read leaves the stored list alone.
         auto profile = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName);
         recent_.Save(*profile);
         return false;
     }
+    case WM_NCDESTROY:
+        // The toolbar, a child, has been destroyed by now.
+        if (toolbarStrip_) ::DeleteObject(toolbarStrip_);
+        toolbarStrip_ = nullptr;
+        return false;
     default:
         if (msg >= WM_APP && document_) return document_->OnFrameMessage(msg, wp, lp, result);
         return false;

@@ -75,6 +75,7 @@ private:
     void EditCommand(int id);
 
     HWND toolbar_ = nullptr;
+    HBITMAP toolbarStrip_ = nullptr;
     HWND status_ = nullptr;
     std::unique_ptr<CZmView> view_;
     std::unique_ptr<IZmDocument> document_;

@@ -15,6 +15,24 @@
 
 namespace {
 bool g_endedProgram = false;
+
+// The page is hidden while the set is written. A question asked meanwhile brings it back under
+// the box, so that the box belongs to the wizard (which the frame stays disabled under), and
+// hides it again for the rest of the run.
+class WizardPrompts : public IPrompts {
+public:
+    HWND page = nullptr;
+    PromptAnswer Show(const std::string& text, PromptButtons buttons) override {
+        bool reshow = page && ::IsWindow(page) && !::IsWindowVisible(page);
+        if (reshow) ::ShowWindow(page, SW_SHOWNA);
+        PromptAnswer answer = boxes_.Show(text, buttons);
+        if (reshow && ::IsWindow(page)) ::ShowWindow(page, SW_HIDE);
+        return answer;
+    }
+
+private:
+    winui::MessageBoxPrompts boxes_;
+};
 }  // namespace
 
 bool WizardEndedProgram() { return g_endedProgram; }
@@ -52,12 +70,15 @@ void RunWizardMode(CMainFrame& frame, CSView& view) {
     };
 
     // The wizard's own engine beside the view's, showing the same progress window.
-    winui::MessageBoxPrompts prompts;
+    WizardPrompts prompts;
     ResourceRejoinerImage image;
     CSplitEngine engine(SystemFileSystem(), prompts, view.Progress(), image);
     engine.SetExeFolder(view.exeDirectory);
 
-    CWizard wizard(host, [&](WizardBuild& b) { return BuildFromWizard(b, engine, prompts, image); });
+    CWizard wizard(host, [&](WizardBuild& b) {
+        prompts.page = b.wizardWindow;
+        return BuildFromWizard(b, engine, prompts, image);
+    });
     wizard.Run();
     g_endedProgram = host.fromCommandLine;
 }

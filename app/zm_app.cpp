@@ -7,6 +7,7 @@
 #include "dialogs/help.h"
 #include "app/main_frame.h"
 #include "platform/fallback_settings.h"
+#include "platform/process.h"
 #include "platform/settings.h"
 #include "resources/zembra_res.h"
 #include "winui/app.h"
@@ -56,11 +57,13 @@ bool CZmApp::InitInstance(HINSTANCE instance, const char* commandLine) {
     instanceMessage_ = ::RegisterWindowMessageA("ZEMBRA");
     if (instanceMessage_ != 0 && OtherInstanceAnswered()) return false;
 
-    // 4. The program's folder.
-    char path[MAX_PATH + 1] = {0};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    exeDirectory_.assign(path, n < MAX_PATH ? n : MAX_PATH);
-    exeDirectory_.erase(exeDirectory_.rfind('\\') + 1);
+    // 4. The program's folder, however deep (a cut path would name another folder).
+    exeDirectory_ = ModuleFolder();
+
+    // A drive without its disk (an empty diskette or card reader) fails the call that touched
+    // it rather than stopping the program with the system's "no disk" box: the program asks for
+    // disks itself, in its own words.
+    ::SetErrorMode(::SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
     // 5. Common controls; the registry profile with its recent-file list is read by the frame.
     winui::App::InitCommonControls();

@@ -13,6 +13,7 @@
 #include "platform/path_text.h"
 #include "platform/text_trim.h"
 #include "resources/zembra_res.h"
+#include "winui/app.h"
 #include "resources/zembra_view_res.h"
 #include "model/project_names.h"
 #include "view/s_view.h"
@@ -108,7 +109,7 @@ LRESULT CZmAppDoc::OnOpenProject() {
     const std::string start = ZmApp().ExeDirectory();
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = frame_.Handle();
+    ofn.hwndOwner = winui::App::OwnerFor(frame_.Handle());
     ofn.lpstrFilter = "Split Files\0*.spj\0";
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;

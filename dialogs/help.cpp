@@ -1,11 +1,14 @@
-// Help: WinHelp when present and working, else the HTML help through the system's HTML handler.
+// Help: WinHelp when present and working, else the HTML help through the system's HTML handler,
+// else the same help in the program's own window.
 #include "dialogs/help.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "dialogs/help_window.h"
 #include "platform/process.h"
 #include "winui/message_box_prompts.h"
+#include "winui/wait_cursor.h"
 
 namespace {
 bool FileExists(const std::string& path) {
@@ -27,6 +30,25 @@ std::string HandlerCommand(const std::string& url) {
         if (at != std::string::npos) return line.replace(at, 2, url);
     }
     return line + " \"" + url + "\"";
+}
+
+// A handler that ends at once with a failure code found no browser to hand the page to (Wine's
+// launcher on a machine without one): that is no help shown. One still running, or ended well,
+// has done its part.
+bool StartHandler(const std::string& commandLine) {
+    STARTUPINFOA si;
+    ::GetStartupInfoA(&si);
+    PROCESS_INFORMATION pi{};
+    std::string line = commandLine;  // CreateProcessA may write into its command line
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    ::CloseHandle(pi.hThread);
+    // Launchers end within a moment; a browser that keeps running costs this wait once.
+    winui::WaitCursor wait;
+    DWORD code = 0;
+    bool failed = ::WaitForSingleObject(pi.hProcess, 2000) == WAIT_OBJECT_0 &&
+                  ::GetExitCodeProcess(pi.hProcess, &code) && code != 0;
+    ::CloseHandle(pi.hProcess);
+    return !failed;
 }
 
 bool TryWinHelp(HWND owner, unsigned long topic) {
@@ -59,12 +81,17 @@ void ZmShowHelp(HWND owner, unsigned long topic) {
         return;
     }
     // The handler gets the URL with the topic's anchor; without a handler the shell opens the
-    // file (at its top) as it can.
+    // file (at its top) as it can; without either, our own window shows it.
     std::string command = HandlerCommand(HelpUrl(html, topic));
-    if (!command.empty() && StartProcess(command)) return;
-    if (reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, "open", html.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+    if (!command.empty()) {
+        if (StartHandler(command)) return;
+    } else if (reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, "open", html.c_str(), nullptr, nullptr,
+                                                         SW_SHOWNORMAL)) > 32) {
         return;
-    prompts.Show("The help file " + html + " could not be opened.", PromptButtons::Ok);
+    }
+    std::string why;
+    if (CHelpWindow::Open(html, HelpAnchor(topic), why)) return;
+    prompts.Show(why, PromptButtons::Ok);
 }
 
 bool ZmShowContextHelp(HWND owner, int controlId, const HelpIdPair* table) {

@@ -31,7 +31,7 @@ bool CNewDirFileDlg::DoModal(HWND owner) {
     char file[MAX_PATH * 2] = "Junk";
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner ? owner : winui::App::MainWindow();
+    ofn.hwndOwner = winui::App::OwnerFor(owner);
     ofn.hInstance = winui::App::Instance();
     ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
     ofn.lpstrFile = file;

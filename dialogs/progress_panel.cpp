@@ -232,8 +232,9 @@ void CProgressPanel::PumpMessages(bool cancelOnEscape) {
 void CProgressPanel::Cancel() {
     cancelled_ = true;
     Hide();
-    HWND main = winui::App::MainWindow();
-    if (main) ::SetForegroundWindow(main);
+    // Back to the window the user works in: the main window, or the dialog running over it.
+    HWND front = winui::App::OwnerFor(nullptr);
+    if (front) ::SetForegroundWindow(front);
 }
 
 LRESULT CProgressPanel::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -9,6 +9,7 @@ bool CAttachmentEncoder::Open(const std::string& path) {
     Close();
     path_ = path;
     cause_ = kNone;
+    bytesRead_ = 0;
     file_ = fs_.Open(path, OpenMode::Read, Share::DenyWrite);
     if (file_) return true;
     uint32_t attributes = 0;
@@ -40,6 +41,7 @@ bool CAttachmentEncoder::NextLines(std::string& out, size_t lines) {
         Close();
         return false;
     }
+    bytesRead_ += got;
     out.reserve(out.size() + (got + kBytesPerLine - 1) / kBytesPerLine * 62);
     for (size_t at = 0; at < got; at += kBytesPerLine) {
         EncodeTo(block_.data() + at, got - at < kBytesPerLine ? got - at : kBytesPerLine, out);

@@ -32,6 +32,8 @@ public:
     // Size of the open file, as its status reports it; false when that cannot be read.
     bool FileSize(uint64_t& size) const;
     int Cause() const { return cause_; }
+    // Bytes of the file encoded so far.
+    uint64_t BytesRead() const { return bytesRead_; }
 
     // The standard alphabet with '=' padding.
     static std::string Encode(const uint8_t* bytes, size_t count);
@@ -44,4 +46,5 @@ private:
     std::string path_;
     std::vector<uint8_t> block_;
     int cause_ = kNone;
+    uint64_t bytesRead_ = 0;
 };

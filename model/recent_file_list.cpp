@@ -25,6 +25,7 @@ std::string Shorten(const std::string& path, size_t maxChars) {
 }  // namespace
 
 void CRecentFileList::Load(ISettings& settings) {
+    known_ = true;
     files_.clear();
     for (size_t i = 0; i < size_; ++i) {
         std::string path = settings.GetString(kSection, Key(i), "");
@@ -36,6 +37,7 @@ void CRecentFileList::Load(ISettings& settings) {
 }
 
 bool CRecentFileList::Save(ISettings& settings) const {
+    if (!known_) return true;
     bool ok = true;
     for (size_t i = 0; i < size_; ++i)
         ok = settings.WriteString(kSection, Key(i), i < files_.size() ? files_[i] : "") && ok;
@@ -44,6 +46,7 @@ bool CRecentFileList::Save(ISettings& settings) const {
 
 void CRecentFileList::Add(const std::string& path) {
     if (path.empty()) return;
+    known_ = true;
     for (size_t i = 0; i < files_.size(); ++i)
         if (SameTextIgnoringCase(files_[i], path)) {
             files_.erase(files_.begin() + static_cast<long>(i));
@@ -54,7 +57,9 @@ void CRecentFileList::Add(const std::string& path) {
 }
 
 void CRecentFileList::Remove(size_t index) {
-    if (index < files_.size()) files_.erase(files_.begin() + static_cast<long>(index));
+    if (index >= files_.size()) return;
+    files_.erase(files_.begin() + static_cast<long>(index));
+    known_ = true;
 }
 
 std::string CRecentFileList::MenuText(size_t index, size_t maxChars) const {

@@ -14,6 +14,8 @@ public:
 
     void Load(ISettings& settings);
     // Writes every slot (emptied slots are written empty so an old entry cannot come back).
+    // A list neither loaded nor changed writes nothing: it knows nothing of the stored one,
+    // which it would blank (a frame whose creation failed before it read the list).
     bool Save(ISettings& settings) const;
 
     // Puts the path first; an entry naming the same file (case ignored) moves up.
@@ -29,4 +31,5 @@ public:
 private:
     size_t size_;
     std::vector<std::string> files_;
+    bool known_ = false;  // loaded or changed since made
 };

@@ -46,8 +46,12 @@ void CFileList::Fill(const FolderRecord& folderNode, const std::string& pattern)
         FolderRecord* record = keep ? NewFolderRecord(folder, folderNode.absolute, relative, attributes) : nullptr;
         if (record) {
             LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+            item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
             item.iItem = index;
+            // The shortcut arrow is a state, which the list asks the owner for only under a
+            // callback mask; set once here it is simply kept.
+            item.stateMask = LVIS_OVERLAYMASK;
+            item.state = (attributes & SFGAO_LINK) ? INDEXTOOVERLAYMASK(2) : 0;
             item.pszText = LPSTR_TEXTCALLBACKA;
             item.iImage = I_IMAGECALLBACK;
             item.lParam = reinterpret_cast<LPARAM>(record);
@@ -89,14 +93,7 @@ void CFileList::OnGetDispInfo(NMLVDISPINFOA* info) {
         std::string name = ShellDisplayName(record->parent, record->relative, SHGDN_NORMAL);
         lstrcpynA(info->item.pszText, name.c_str(), info->item.cchTextMax);
     }
-    if (info->item.mask & LVIF_IMAGE) {
-        info->item.iImage = ShellIconIndex(record->absolute, false);
-        if (record->attributes & SFGAO_LINK) {
-            info->item.mask |= LVIF_STATE;
-            info->item.state = INDEXTOOVERLAYMASK(2);  // the system list's shortcut arrow
-            info->item.stateMask = LVIS_OVERLAYMASK;
-        }
-    }
+    if (info->item.mask & LVIF_IMAGE) info->item.iImage = ShellIconIndex(record->absolute, false);
 }
 
 void CFileList::OnDeleteItem(NMLISTVIEW* info) { FreeFolderRecord(reinterpret_cast<FolderRecord*>(info->lParam)); }

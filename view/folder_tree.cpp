@@ -1,6 +1,9 @@
 // The folder tree over the shell name space.
 #include "view/folder_tree.h"
 
+// Ahead of <shlobj.h>, whose DriveType() function would hide the platform's DriveType type.
+#include "model/tree_rules.h"
+
 #include <shlobj.h>
 
 bool CFolderTree::CreateInPlaceOf(HWND dialog, int id) {
@@ -40,8 +43,14 @@ void CFolderTree::FillChildren(IShellFolder* folder, LPCITEMIDLIST folderAbsolut
                 insert.item.iImage = ShellIconIndex(record->absolute, false);
                 insert.item.iSelectedImage = ShellIconIndex(record->absolute, true);
                 bool subfolders = (attributes & SFGAO_HASSUBFOLDER) != 0;
-                if (subfolders && (attributes & SFGAO_FILESYSTEM))
-                    subfolders = MayHaveSubfolders(ShellDisplayName(folder, relative, SHGDN_FORPARSING));
+                if (subfolders && (attributes & SFGAO_FILESYSTEM)) {
+                    // The shell says "has subfolders" of nearly every folder; a look inside
+                    // spares the user empty expand buttons, where looking costs nothing.
+                    std::string path = ShellDisplayName(folder, relative, SHGDN_FORPARSING);
+                    auto type = path.size() > 3 ? SystemFileSystem().DriveTypeOf(path.substr(0, 3))
+                                                     : DriveType::Unknown;
+                    if (tree_rules::MayProbeForSubfolders(path, type)) subfolders = MayHaveSubfolders(path);
+                }
                 insert.item.cChildren = subfolders ? 1 : 0;
                 insert.item.lParam = reinterpret_cast<LPARAM>(record);
                 if (!Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))) FreeFolderRecord(record);

@@ -52,7 +52,8 @@ bool CSView::CreateView(IZmViewHost& host) {
         if (host_) ::SendMessageA(host_->HostWindow(), WM_ZM_VIEW_FORWARD, 0, static_cast<LPARAM>(size));
     });
     engine_->SetBringToFront([this] {
-        if (host_) ::SetForegroundWindow(host_->HostWindow());
+        HWND front = host_ ? winui::App::OwnerFor(host_->HostWindow()) : nullptr;
+        if (front) ::SetForegroundWindow(front);
     });
     return true;
 }

@@ -19,6 +19,17 @@ public:
     static HWND MainWindow();
     static void SetMainWindow(HWND hwnd);
 
+    // The window a new message box or modal dialog belongs to: the top-level window of
+    // `preferred` (the main window when null) while the user can work in it; while a modal
+    // dialog runs over it, the innermost such dialog that is shown instead. A box owned by a
+    // window that is disabled under a modal dialog would enable it again when it closes, and
+    // leave the dialog behind a window the user should not reach. nullptr when no window of
+    // the program is shown to own it.
+    static HWND OwnerFor(HWND preferred);
+    // Kept by Dialog for each modal run, innermost last.
+    static void EnterModal(HWND dialog);
+    static void LeaveModal(HWND dialog);
+
     // Caption of the program's message boxes.
     static const std::string& Caption();
     static void SetCaption(const std::string& caption);

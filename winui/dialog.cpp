@@ -14,9 +14,8 @@ Dialog::~Dialog() {
 }
 
 HWND Dialog::OwnerOrMain(HWND owner) const {
-    if (owner) return owner;
-    HWND main = App::MainWindow();
-    return main != hwnd_ ? main : nullptr;
+    HWND chosen = App::OwnerFor(owner);
+    return chosen != hwnd_ ? chosen : nullptr;
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
@@ -133,6 +132,7 @@ INT_PTR Dialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
             App::SetMainWindow(hwnd_);
             tookMainRole_ = true;
         }
+        if (modal_) App::EnterModal(hwnd_);
         // The system centres a DS_CENTER template on the screen, wherever its owner stands; a
         // pop-up that opens over its owner is what the user looks at. A dialog that places
         // itself in OnInitDialog keeps its place.
@@ -172,7 +172,10 @@ INT_PTR Dialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_DESTROY:
         OnDestroy();
-        if (!modal_) MessageLoop::RemoveModeless(hwnd_);
+        if (modal_)
+            App::LeaveModal(hwnd_);
+        else
+            MessageLoop::RemoveModeless(hwnd_);
         if (tookMainRole_ && App::MainWindow() == hwnd_) App::SetMainWindow(nullptr);
         tookMainRole_ = false;
         return FALSE;

@@ -53,7 +53,8 @@ public:
         : templateId_(templateId), resources_(resources) {}
     ~Dialog() override;
 
-    // Runs the dialog modally; owner nullptr = the main window. Returns the code given to
+    // Runs the dialog modally, owned by App::OwnerFor(owner) (nullptr: the main window, or the
+    // modal dialog running over it). Returns the code given to
     // EndDialog, or -1 when the template could not be loaded.
     INT_PTR DoModal(HWND owner = nullptr);
     // Creates the dialog modeless (shown if its template says WS_VISIBLE). False on failure.

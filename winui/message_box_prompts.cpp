@@ -29,7 +29,7 @@ PromptAnswer MessageBoxPrompts::AnswerFor(int result, PromptButtons buttons) {
 }
 
 PromptAnswer MessageBoxPrompts::Show(const std::string& text, PromptButtons buttons) {
-    HWND owner = owner_ && ::IsWindow(owner_) ? owner_ : App::MainWindow();
+    HWND owner = App::OwnerFor(owner_);
     // A hidden owner would hide the box from the task bar and behind other windows.
     if (owner && !::IsWindowVisible(owner)) owner = nullptr;
     UINT style = StyleFor(buttons) | MB_SETFOREGROUND;

@@ -9,7 +9,8 @@ namespace winui {
 
 class MessageBoxPrompts : public IPrompts {
 public:
-    // owner nullptr: the main window (App::MainWindow) at the time of each message.
+    // Each message belongs to App::OwnerFor(owner) at the time it is shown (nullptr: the main
+    // window, or the modal dialog running over it).
     explicit MessageBoxPrompts(HWND owner = nullptr) : owner_(owner) {}
     PromptAnswer Show(const std::string& text, PromptButtons buttons) override;
 

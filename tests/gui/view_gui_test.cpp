@@ -13,6 +13,9 @@
 #include "gui/remote_controls.h"
 #include "platform/process.h"
 
+// After the platform's headers: its DriveType() function would hide their DriveType type.
+#include <shlobj.h>
+
 namespace {
 
 constexpr int kTree = 1003, kFiles = 1004, kSources = 1005, kAdd = 1006, kRemove = 1007, kShowFiles = 1019,
@@ -77,6 +80,25 @@ void SetLastDestination(const std::string& folder) {
     ::RegCloseKey(key);
 }
 
+// A shell shortcut at `link` to `target`, as Explorer makes one.
+bool MakeShortcut(const std::string& link, const std::string& target) {
+    bool com = SUCCEEDED(::CoInitialize(nullptr));
+    IShellLinkA* shell = nullptr;
+    bool ok = SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                           reinterpret_cast<void**>(&shell)));
+    if (ok) {
+        IPersistFile* file = nullptr;
+        std::wstring wide(link.begin(), link.end());
+        ok = SUCCEEDED(shell->SetPath(target.c_str())) &&
+             SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+             SUCCEEDED(file->Save(wide.c_str(), TRUE));
+        if (file) file->Release();
+        shell->Release();
+    }
+    if (com) ::CoUninitialize();
+    return ok;
+}
+
 class ViewGui : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,6 +111,7 @@ protected:
         WriteWholeFile(root_ + "\\empty.txt", "");
         WriteWholeFile(root_ + "\\sub\\c.txt", PatternBytes(2000, 3));
         WriteWholeFile(root_ + "\\sub\\deeper\\d.bin", PatternBytes(3000, 4));
+        ASSERT_TRUE(MakeShortcut(root_ + "\\to a.lnk", root_ + "\\a.txt"));
         zembra_ = "\"" + ModuleFolder() + "zembra.exe\"";
     }
     void TearDown() override { RemoveTree(SystemFileSystem(), kRoot); }
@@ -180,8 +203,23 @@ TEST_F(ViewGui, ComposesASetFromTheTreeAndTheFileList) {
         std::string name = remote::TreeItemText(tree_, child);
         EXPECT_EQ(remote::TreeItemChildCount(tree_, child), name == "sub" ? 1 : 0) << name;
     }
+    // A shortcut carries the shell's arrow overlay, a plain file none.
+    ASSERT_TRUE(SetFilter("*.lnk"));
+    ASSERT_TRUE(gui::WaitUntil([&] { return remote::ListViewTexts(files_).size() == 3; }, 5000));
+    auto overlays = [&] {
+        std::set<std::string> marked;
+        std::vector<std::string> texts = remote::ListViewTexts(files_);
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (::SendMessageA(files_, LVM_GETITEMSTATE, i, LVIS_OVERLAYMASK) == INDEXTOOVERLAYMASK(2))
+                marked.insert(texts[i]);
+        return marked;
+    };
+    std::set<std::string> marked = overlays();
+    EXPECT_EQ(marked.size(), 1u);
+    EXPECT_EQ(marked.count("sub") + marked.count("emptydir"), 0u);
     ASSERT_TRUE(SetFilter("*.doc"));
     ASSERT_TRUE(gui::WaitUntil([&] { return Listed(files_, "b.doc"); }, 5000));
+    EXPECT_TRUE(overlays().empty());
     EXPECT_FALSE(Listed(files_, "a.txt"));
     ASSERT_TRUE(SetFilter("*.TXT"));
     ASSERT_TRUE(gui::WaitUntil([&] { return Listed(files_, "a.txt"); }, 5000));

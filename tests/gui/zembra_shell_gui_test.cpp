@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "engine/split_engine.h"
@@ -247,6 +248,51 @@ TEST_F(ZembraShell, F1OpensTheHtmlHelpWithTheSystemsHandler) {
     EXPECT_NE(line.find("file:///"), std::string::npos) << line;
     EXPECT_NE(line.find("/Zembra.html"), std::string::npos) << line;
     EXPECT_EQ(line.find('#'), std::string::npos) << "contents, not a topic: " << line;
+    Close(p, frame);
+}
+
+// No browser: the registered handler is a launcher that ends at once with a failure, as Wine's
+// does without one. F1 opens the help in the program's own window, and the context help of a
+// field opens that same window at the field's topic.
+TEST_F(ZembraShell, WithoutABrowserHelpOpensInTheProgramsOwnWindowAtTheTopic) {
+    std::string launcher = StandIn(scratch_ + "\\launcher", "failing-browser.exe");
+    SavedKey ext("Software\\Classes\\.html", "");
+    SavedKey command("Software\\Classes\\ZembraTestHtml\\shell\\open\\command", "");
+    ext.Set("ZembraTestHtml");
+    command.Set("\"" + launcher + "\" \"%1\"");
+    gui::Program p;
+    HWND frame = Start(p);
+    ASSERT_NE(frame, nullptr);
+    ::SetForegroundWindow(frame);
+    ASSERT_TRUE(gui::WaitUntil([&] { return ::GetForegroundWindow() == frame; }));
+    ::keybd_event(VK_F1, 0, 0, 0);
+    ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+    HWND help = gui::FindTop("ZembraHelpWindow", "Zembra Help", gui::kTimeoutMs, p.Pid());
+    if (!help) {
+        HWND box = gui::FindMessageBox(p.Pid(), 0);
+        FAIL() << "no help window" << (box ? ": " + gui::MessageBoxText(box) : std::string());
+    }
+    EXPECT_TRUE(gui::WaitUntil([&] { return !ReadWholeFile(launcher + ".txt").empty(); })) << "the handler was tried";
+    HWND topics = ::GetDlgItem(help, 100), text = ::GetDlgItem(help, 101);
+    EXPECT_EQ(::SendMessageA(topics, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(gui::Text(text).rfind("Zembra Help\r\n\r\nZembra cuts files", 0), 0u) << gui::Text(text);
+
+    // Shift+F1's message with the set name in focus: the same window, at "Split set name".
+    HWND name = gui::FindChild(frame, 1014);
+    ASSERT_NE(name, nullptr);
+    ::PostMessageA(name, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageA(name, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ::PostMessageA(::GetParent(name), WM_APP + 5, 0, 0);
+    EXPECT_TRUE(gui::WaitUntil([&] { return gui::Text(text).rfind("Split set name\r\n\r\nThe name of the set.", 0) == 0; }))
+        << gui::Text(text);
+    if (const char* pause = std::getenv("ZEMBRA_SHOT_PAUSE_MS")) {
+        // Time for a person to take a picture of the help window.
+        WriteWholeFile("C:\\zbshot-help.ready", "");
+        ::Sleep(static_cast<DWORD>(std::atoi(pause)));
+    }
+    gui::WindowQuery all{"ZembraHelpWindow", "", false, p.Pid(), true};
+    EXPECT_EQ(gui::TopWindows(all).size(), 1u);
+    EXPECT_EQ(gui::FindMessageBox(p.Pid(), 0), nullptr);
     Close(p, frame);
 }
 

@@ -1,5 +1,6 @@
 // A stand-in for a browser or an HTML viewer: writes the command line it was given to a file
-// named after itself ("<program>.txt") and ends.
+// named after itself ("<program>.txt") and ends; one named "fail..." ends with code 2, as a
+// launcher that found no browser to hand the page to.
 #include <windows.h>
 
 #include <cstring>
@@ -14,5 +15,6 @@ int main() {
     DWORD written = 0;
     WriteFile(f, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
     CloseHandle(f);
-    return 0;
+    const char* name = std::strrchr(path, '\\');
+    return name && std::strncmp(name + 1, "fail", 4) == 0 ? 2 : 0;
 }

@@ -53,6 +53,7 @@ class SplitHashing : public EngineTest {};
 // Every segment closed with its flag as first written has its digest at once, equal to the
 // file's; the last one (flag 1) is left to be read, and the checksum file lists all alike.
 TEST_F(SplitHashing, DigestsOfTheRunMatchTheWrittenSegments) {
+    MkDir("D:\\src");
     Put("D:\\src\\big", Bytes(700000));
     Put("D:\\src\\small", Bytes(1000, 'k'));
     MkDir(kOut);
@@ -64,8 +65,9 @@ TEST_F(SplitHashing, DigestsOfTheRunMatchTheWrittenSegments) {
         e->AddItem("D:\\src\\big");
         e->AddItem("D:\\src\\small");
         if (size > 250000) prompts_.Then(PromptAnswer::Yes);  // the second run overwrites the first
-        ASSERT_TRUE(e->Split(kOut, "B", size));
+        ASSERT_TRUE(e->Split(kOut, "B", size)) << (prompts_.shown.empty() ? "" : prompts_.Texts().back());
         int count = e->SegmentCount();
+        EXPECT_EQ(count, size == 250000 ? 3 : 1);
         ASSERT_EQ(hasher.Digests().size(), size_t(count - 1));
         for (int n = 1; n <= count; ++n) {
             std::string path = kOut + CSplitEngine::SegmentName("B", n), onDisk;

@@ -1,6 +1,7 @@
 // The shell dialogs' rules: options checks, the folder chooser's result and New Dir, help topics.
 #include <gtest/gtest.h>
 
+#include "model/help_document.h"
 #include "model/help_topics.h"
 #include "model/shell_rules.h"
 #include "fakes/test_files.h"
@@ -88,6 +89,53 @@ TEST(HelpTopics, TablesAnswerTheirOwnTopicsAndEndWithZeros) {
     for (const HelpIdPair* table : {kFrameHelpIds, kViewHelpIds})
         for (const HelpIdPair* p = table; p->control; ++p)
             EXPECT_NE(html.find("id=\"" + HelpAnchor(p->topic) + "\""), std::string::npos) << p->topic;
+}
+
+// The help read for the program's own window: what each piece of markup becomes.
+TEST(HelpDocument, MarkupBecomesPlainTextPerTopic) {
+    struct Case {
+        const char* html;
+        const char* text;
+    } cases[] = {
+        {"<p>One\n  two <b>three</b></p><p>Four</p>", "One two three\r\n\r\nFour"},
+        {"<ol><li>first</li>\n<li>second</li></ol><ul><li>dot</li></ul>", "1. first\r\n2. second\r\n\r\n- dot"},
+        {"<table><tr><th>A</th><th>B</th></tr><tr><td>x</td><td></td><td>z</td></tr></table>", "A | B\r\nx | z"},
+        {"<p>a &amp; b &lt;c&gt; &#65;&#x42; &bogus; &nbsp;x</p>", "a & b <c> AB &bogus;  x"},
+        {"<p>line<br>next</p><!-- <h2 id=\"no\">hidden</h2> --><script>var x;</script>", "line\r\nnext"},
+        {"<nav><a href=\"#a\">One</a> <a href=\"#b\">Two</a></nav><p>After</p>", "One\r\nTwo\r\n\r\nAfter"},
+    };
+    for (const Case& c : cases) {
+        CHelpDocument doc;
+        ASSERT_TRUE(doc.Parse(std::string("<html><head><title>T</title><style>p{}</style></head><body>"
+                                          "<h1 id=\"top\">Top</h1>") + c.html + "</body></html>"));
+        ASSERT_EQ(doc.Topics().size(), 1u) << c.html;
+        EXPECT_EQ(doc.Topics()[0].text, c.text) << c.html;
+    }
+    CHelpDocument none;
+    EXPECT_FALSE(none.Parse("plain text, no headings"));
+    EXPECT_FALSE(none.Parse("<p>cut <h2 id=\"x\""));
+}
+
+// The shipped help: every context topic is there with its title and words, and an unknown
+// anchor opens the contents.
+TEST(HelpDocument, TheShippedHelpHasEveryContextTopic) {
+    std::string source = std::getenv("ZEMBRA_SOURCE_DIR") ? std::getenv("ZEMBRA_SOURCE_DIR") : ".";
+    CHelpDocument doc;
+    ASSERT_TRUE(doc.Parse(ReadWholeFile(source + "/help/Zembra.html")));
+    const std::vector<HelpTopic>& topics = doc.Topics();
+    EXPECT_EQ(topics[0].anchor, "contents");
+    EXPECT_EQ(topics[0].title, "Zembra Help");
+    for (const HelpIdPair* table : {kFrameHelpIds, kViewHelpIds})
+        for (const HelpIdPair* p = table; p->control; ++p) {
+            const HelpTopic& topic = topics[doc.IndexOf(HelpAnchor(p->topic))];
+            EXPECT_EQ(topic.anchor, HelpAnchor(p->topic));
+            EXPECT_EQ(topic.level, 3);
+            EXPECT_FALSE(topic.title.empty());
+            EXPECT_FALSE(topic.text.empty()) << topic.anchor;
+            EXPECT_EQ(topic.text.find('<'), std::string::npos) << topic.text;
+        }
+    EXPECT_EQ(topics[doc.IndexOf("topic20")].title, "Maximum file size");
+    EXPECT_EQ(doc.IndexOf("nowhere"), 0u);
 }
 
 }  // namespace

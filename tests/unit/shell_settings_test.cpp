@@ -126,6 +126,16 @@ TEST(RecentFileList, StoredUnderTheFrameworkKeysAndEmptiedSlotsStayEmpty) {
     EXPECT_EQ(back[0], "C:\\one.spj");
 }
 
+// A frame whose creation failed before it read the list must not blank the user's.
+TEST(RecentFileList, AListNeverLoadedNorChangedLeavesTheStoredOneAlone) {
+    MemorySettings store;
+    store.values["Recent File List/File1"] = "C:\\kept.spj";
+    CRecentFileList unread;
+    EXPECT_TRUE(unread.Save(store));
+    EXPECT_EQ(store.values["Recent File List/File1"], "C:\\kept.spj");
+    EXPECT_EQ(store.values.count("Recent File List/File2"), 0u);
+}
+
 TEST(RecentFileList, MenuTextNumbersShortensAndDoublesAmpersands) {
     CRecentFileList list;
     list.Add("C:\\Sets\\Tom & Jerry.spj");

@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "model/source_list.h"
 #include "model/status_text.h"
+#include "model/tree_rules.h"
 
 TEST(StatusText, UnitsCountAndSixtyFourBitTotals) {
     const struct {
@@ -191,4 +192,27 @@ TEST_F(SourceListTest, HiddenItemsInsideFoldersAreNotCounted) {
     ASSERT_TRUE(fs_.GetAttributes(P("docs\\inner\\.secret"), attributes));
     ASSERT_TRUE(attributes & kAttrHidden);
     EXPECT_EQ(CSourceList::PathSize(fs_, P("docs")), 4800u);
+}
+
+// Drawing the tree looks inside folders of fixed drives only, never at a drive root or a
+// removable, optical or network drive (an empty diskette or card reader would be asked).
+TEST(TreeRules, TheTreeLooksInsideFoldersOfFixedDrivesOnly) {
+    const struct {
+        const char* path;
+        DriveType type;
+        bool probe;
+    } cases[] = {
+        {"C:\\Data", DriveType::Fixed, true},
+        {"R:\\Temp", DriveType::RamDisk, true},
+        {"C:\\", DriveType::Fixed, false},
+        {"A:\\", DriveType::Removable, false},
+        {"E:\\Photos", DriveType::Removable, false},
+        {"D:\\Setup", DriveType::CdRom, false},
+        {"N:\\Share", DriveType::Remote, false},
+        {"X:\\Gone", DriveType::NoRootDir, false},
+        {"\\\\server\\share\\dir", DriveType::Unknown, false},
+        {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", DriveType::Unknown, false},
+        {"", DriveType::Fixed, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(tree_rules::MayProbeForSubfolders(c.path, c.type), c.probe) << c.path;
 }
