@@ -89,6 +89,11 @@ int CProjectLoader::Load(const std::string& path) {
         view_.ViewPrompts().Message(kOpenFailed);
         return 0;
     }
+    // Nothing this program writes comes near: the file was damaged or made elsewhere.
+    if (size_t cut = listing_reader::CutLines(lines))
+        view_.ViewPrompts().Message(path + "\r\n" + std::to_string(cut) + (cut == 1 ? " line is" : " lines are") +
+                                    " longer than a listing line can be: only the start of each is shown, and none"
+                                    " of them is taken as a source.");
     // A listing is a file anyone can hand over: lines that name no full local path are said
     // once and left out, and a network path is not touched unless the user says so.
     std::vector<std::string> refused = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused);

@@ -39,8 +39,17 @@ bool CCheckedFileSystem::TakeBackground(const std::string& path, Hashed& result)
 
 std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMode mode, Share share) {
     ownError_.clear();
-    std::string expected = mode == OpenMode::Read ? sums_.Expected(FileNamePart(path)) : std::string();
-    if (!expected.empty()) {
+    std::string expected;
+    if (mode == OpenMode::Read && sums_.Lookup(FileNamePart(path), expected) != CSetChecksums::Listed::One) {
+        // Only segments are read through here: each must have its one line, or the user's word.
+        std::string problem = sums_.Problem(FileNamePart(path), sumsName_);
+        if (!goOn_ || !goOn_(problem)) {
+            mismatch_ = path;
+            ownError_ = problem;
+            return nullptr;
+        }
+        ++unchecked_;
+    } else if (!expected.empty()) {
         Hashed hashed;
         bool ready = TakeBackground(path, hashed);
         // The next segment is hashed while this one is checked (the first) and restored.
@@ -56,7 +65,6 @@ std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMod
             return nullptr;
         }
         ++matched_;
-        return inner_.Open(path, mode, share);
     }
     return inner_.Open(path, mode, share);
 }

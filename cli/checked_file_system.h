@@ -1,23 +1,28 @@
 // A file system that checks each segment against NAME.sha256 when the reader opens it, before
 // any of its bytes are used: a damaged or altered segment cannot open, so nothing of it is
-// written. While the reader restores one segment, the next is hashed on a second thread, so
-// the check costs the rejoin little more than the first segment's hash.
+// written. A segment the file gives no single checksum (no line, or lines that disagree) opens
+// only when goOn says so; it is then counted as unchecked. While the reader restores one
+// segment, the next is hashed on a second thread, so the check costs the rejoin little more
+// than the first segment's hash.
 #pragma once
 
+#include <functional>
 #include <future>
 #include <string>
 
-#include "cli/set_checksums.h"
+#include "checksum/set_checksums.h"
 #include "platform/file_system.h"
 
 class CCheckedFileSystem : public IFileSystem {
 public:
-    CCheckedFileSystem(IFileSystem& inner, const CSetChecksums& sums, const std::string& sumsName)
-        : inner_(inner), sums_(sums), sumsName_(sumsName) {}
+    using GoOn = std::function<bool(const std::string& problem)>;
+    CCheckedFileSystem(IFileSystem& inner, const CSetChecksums& sums, const std::string& sumsName, GoOn goOn)
+        : inner_(inner), sums_(sums), sumsName_(sumsName), goOn_(std::move(goOn)) {}
     ~CCheckedFileSystem() override;
 
     // Segments whose hash matched so far; the path of the one that did not ("" if none).
     int Matched() const { return matched_; }
+    int Unchecked() const { return unchecked_; }
     const std::string& Mismatch() const { return mismatch_; }
 
     bool GetStatus(const std::string& p, FileStatus& s) override { return inner_.GetStatus(p, s); }
@@ -55,9 +60,11 @@ private:
     IFileSystem& inner_;
     const CSetChecksums& sums_;
     std::string sumsName_;
+    GoOn goOn_;
     std::string ownError_;
     std::string mismatch_;
     int matched_ = 0;
+    int unchecked_ = 0;
     std::string nextPath_;
     uint64_t nextSize_ = 0;
     std::future<Hashed> next_;

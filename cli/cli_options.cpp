@@ -136,8 +136,16 @@ std::string SplitOption(CliOptions& o, const std::string& a, const TakeValue& va
     return std::string();
 }
 
+// Rejoin and verify: a segment NAME.sha256 gives no single checksum is used only when asked.
+std::string VerifyOption(CliOptions& o, const std::string& a, const TakeValue&) {
+    if (a != "--allow-unchecked") return "unknown option " + a;
+    o.allowUnchecked = true;
+    return std::string();
+}
+
 std::string RejoinOption(CliOptions& o, const std::string& a, const TakeValue& value) {
     std::string v;
+    if (a == "--allow-unchecked") return VerifyOption(o, a, value);
     if (a != "--overwrite") return "unknown option " + a;
     if (!value(v)) return "--overwrite takes ask, all or none";
     if (v == "ask") o.overwrite = OverwritePolicy::Ask;
@@ -192,7 +200,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         option = NoOption;
     } else if (cmd == "verify") {
         o.command = CliCommand::Verify;
-        option = NoOption;
+        option = VerifyOption;
     } else {
         return Fail(o, "unknown command " + cmd);
     }

@@ -24,6 +24,8 @@ struct CliOptions {
     std::vector<std::string> sources;
     std::string filesFrom;  // file listing sources, one a line; "-" for standard input
     OverwritePolicy overwrite = OverwritePolicy::Ask;
+    // rejoin/verify: use a segment that NAME.sha256 gives no single checksum, unchecked.
+    bool allowUnchecked = false;
     std::string firstSegment;
     std::string error;  // set when parsing failed (usage error)
 };

@@ -46,13 +46,17 @@ const char kSplit[] =
     "A set keeps names, sizes, contents and folders; not times, permissions, owners or links.\n";
 
 const char kRejoin[] =
-    "usage: zembra-cli rejoin [--overwrite ask|all|none] FIRST_SEGMENT DEST\n"
+    "usage: zembra-cli rejoin [--overwrite ask|all|none] [--allow-unchecked] FIRST_SEGMENT DEST\n"
     "\n"
     "Recreates the files and folders of the set whose first segment (NAME_1.EXE) is given,\n"
     "under DEST. The later segments are read from the same folder. When NAME.sha256 lies\n"
     "beside the set, every segment is checked against it before it is used, and the rejoin\n"
-    "stops, naming the segment, when one does not match.\n"
+    "stops, naming the segment, when one does not match, has no line in it, or has lines\n"
+    "that disagree.\n"
     "\n"
+    "  --allow-unchecked  use a segment with no single line in NAME.sha256 unchecked (on\n"
+    "                     a terminal you are asked instead); one that does not match\n"
+    "                     is never used\n"
     "  --overwrite ask    ask before replacing an existing file (default; without a terminal\n"
     "                     existing files are kept and the exit status is 1)\n"
     "  --overwrite all    replace existing files\n"
@@ -69,12 +73,15 @@ const char kList[] =
     "its size in bytes and its path inside the set.\n";
 
 const char kVerify[] =
-    "usage: zembra-cli verify FIRST_SEGMENT\n"
+    "usage: zembra-cli verify [--allow-unchecked] FIRST_SEGMENT\n"
     "\n"
     "Reads the whole set without writing anything: every segment present and flagged in\n"
     "turn, every record and size in order, the data ending at the last segment. When\n"
-    "NAME.sha256 lies beside the set, every segment is checked against it as well.\n"
-    "Exit status 0 when the set is whole.\n";
+    "NAME.sha256 lies beside the set, every segment must have exactly one line in it\n"
+    "(sha256sum's plain or --tag form, any folder before the name) and match it.\n"
+    "Exit status 0 when the set is whole.\n"
+    "\n"
+    "  --allow-unchecked  go on past a segment with no single line in NAME.sha256\n";
 
 }  // namespace
 

@@ -126,11 +126,35 @@ int WalkStatus(int result, const CSegmentReader& reader, const CSetAccess& set) 
     return ReportFailure(text);
 }
 
+// A segment NAME.sha256 gives no single checksum: used unchecked with --allow-unchecked, or when
+// the user says so on the terminal; refused otherwise.
+CCheckedFileSystem::GoOn UncheckedQuestion(const CliOptions& o) {
+    bool allow = o.allowUnchecked;
+    return [allow](const std::string& problem) {
+        if (allow) {
+            std::fprintf(stderr, "zembra-cli: %s Used unchecked (--allow-unchecked).\n", problem.c_str());
+            return true;
+        }
+        if (!StdinIsTerminal()) return false;
+        std::fprintf(stderr, "%s\nUse it unchecked? [y/N]: ", problem.c_str());
+        std::fflush(stderr);
+        char line[32];
+        return std::fgets(line, sizeof line, stdin) && (line[0] == 'y' || line[0] == 'Y');
+    };
+}
+
+// The set's name: the first segment's file name before its last "_".
+std::string SetBaseName(const std::string& first) {
+    std::string name = FileNamePart(first);
+    return name.substr(0, name.rfind('_'));
+}
+
 }  // namespace
 
 int RunRejoin(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
     CSetAccess set(fs);
+    set.SetGoOn(UncheckedQuestion(o));
     std::string error;
     if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
     std::string dest = FullWindowsPath(o.dest);
@@ -150,6 +174,11 @@ int RunRejoin(const CliOptions& o) {
     if (result == 1 && reader.ReachedLastSegment()) progress.Complete();
     progress.Finish();
     int status = WalkStatus(result, reader, set);
+    // The set ended before segments its checksum file names: its end was lost.
+    int listed = set.HasChecksums() ? set.Checksums().SegmentsListed(SetBaseName(set.FirstSegment())) : 0;
+    if (status == 0 && listed > reader.SegmentCount())
+        return ReportFailure(FileNamePart(set.ChecksumPath()) + " lists " + std::to_string(listed) +
+                             " segments, the set has " + std::to_string(reader.SegmentCount()) + ": its end is missing");
     if (status == 0 && overwrite.Kept() > 0)
         return ReportFailure(std::to_string(overwrite.Kept()) + " existing file" + (overwrite.Kept() == 1 ? " was" : "s were") +
                              " kept and not restored: there was no terminal to ask (choose with --overwrite all or none)");
@@ -173,6 +202,7 @@ int RunList(const CliOptions& o) {
 int RunVerify(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
     CSetAccess set(fs);
+    set.SetGoOn(UncheckedQuestion(o));
     std::string error;
     if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
     QuietReader walk(set.FirstSegment(), set.ReaderFileSystem());
@@ -191,13 +221,18 @@ int RunVerify(const CliOptions& o) {
                              FileNamePart(after) + " follows it");
     int segments = reader.SegmentCount();
     std::string sums = FileNamePart(set.ChecksumPath());
-    if (set.HasChecksums() && set.Checked()->Matched() != static_cast<int>(set.Checksums().Count()))
-        return ReportFailure(sums + " lists " + std::to_string(set.Checksums().Count()) + " segments, the set has " +
+    // Lines for segments the set does not have: the set lost its end, and a forged flag hides it.
+    int listed = set.HasChecksums() ? set.Checksums().SegmentsListed(SetBaseName(set.FirstSegment())) : 0;
+    if (listed > segments)
+        return ReportFailure(sums + " lists " + std::to_string(listed) + " segments, the set has " +
                              std::to_string(segments));
+    int unchecked = set.HasChecksums() ? set.Checked()->Unchecked() : 0;
+    std::string hashed = !set.HasChecksums() ? "no checksum file beside it, so contents were not hashed"
+                         : unchecked == 0    ? "every segment matches " + sums
+                                             : std::to_string(unchecked) + " segment" + (unchecked == 1 ? "" : "s") +
+                                                   " used unchecked (no single line in " + sums + "), the others match it";
     if (o.verbosity != Verbosity::Quiet)
         std::printf("%s: the set is whole: %d segment%s, %d entr%s; %s\n", UserPath(set.FirstSegment()).c_str(),
-                    segments, segments == 1 ? "" : "s", entries, entries == 1 ? "y" : "ies",
-                    set.HasChecksums() ? ("every segment matches " + sums).c_str()
-                                       : "no checksum file beside it, so contents were not hashed");
+                    segments, segments == 1 ? "" : "s", entries, entries == 1 ? "y" : "ies", hashed.c_str());
     return 0;
 }

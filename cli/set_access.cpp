@@ -57,8 +57,13 @@ bool CSetAccess::Open(const std::string& typed, std::string& error) {
         return false;
     }
     sumsPath_ = CSetChecksums::PathForSegment(first_);
-    if (!sumsPath_.empty() && sums_.Read(fs_, sumsPath_) && sums_.Count() > 0)
-        checked_ = std::make_unique<CCheckedFileSystem>(fs_, sums_, FileNamePart(sumsPath_));
+    if (!sumsPath_.empty() && fs_.Exists(sumsPath_)) {
+        if (!sums_.Read(fs_, sumsPath_)) {
+            error = UserPath(sumsPath_) + " cannot be read: " + fs_.LastErrorText();
+            return false;
+        }
+        checked_ = std::make_unique<CCheckedFileSystem>(fs_, sums_, FileNamePart(sumsPath_), goOn_);
+    }
     return true;
 }
 

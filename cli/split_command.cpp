@@ -10,7 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/segment_hasher.h"
-#include "cli/set_checksums.h"
+#include "checksum/set_checksums.h"
 #include "cli/set_measure.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"

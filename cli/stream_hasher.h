@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/sha256.h"
+#include "checksum/sha256.h"
 
 class CStreamHasher {
 public:

@@ -3,7 +3,13 @@
 ; Programs. Built by installer/make_setup.cmake, which passes TARGET (win32 or win64), VERSION,
 ; OUTFILE and GENERATED (the folder of files.nsh and registry.nsh).
 ;
-; Silent use: setup /S [/D=folder]; uninstall.exe /S [/REMOVESETTINGS].
+; Silent use: setup /S [/D=folder]; zembra-uninstall.exe /S [/REMOVESETTINGS].
+;
+; The folder may hold files that are not ours (another program's, the user's). The setup writes
+; only files it owns: ones not there yet, or ones it wrote itself and nobody changed since (it
+; keeps a record of each file's length and time under the uninstall key). Anything else is kept
+; and named. The uninstaller removes only what the record shows unchanged, and only the folders
+; the setup created, when they are empty.
 
 Unicode true
 !if "${TARGET}" == "win64"
@@ -28,19 +34,109 @@ Unicode true
 !define SETTINGS_KEY "Software\Local AppWizard-Generated Applications\Zembra"
 !define SETTINGS_PARENT "Software\Local AppWizard-Generated Applications"
 !define MAIL_SETTINGS "ReZove.ini"
+; The record of what this setup wrote: files by relative path ("size:time high:time low" when
+; written) and folders it created.
+!define FILES_KEY "${UNINSTALL_KEY}\Files"
+!define FOLDERS_KEY "${UNINSTALL_KEY}\Folders"
+; A name of its own: a folder shared with another program may hold its "uninstall.exe".
+!define UNINSTALLER "zembra-uninstall.exe"
+
+Var ZembraKept
+Var RemoveSettings
+
+; out = "size:high:low" of a file's length and last-write time, "" when it cannot be read.
+!macro ZembraStamp file out
+  StrCpy ${out} ""
+  ClearErrors
+  GetFileTime "${file}" $R8 $R9
+  ${IfNot} ${Errors}
+    FileOpen $R7 "${file}" r
+    ${IfNot} ${Errors}
+      FileSeek $R7 0 END $R6
+      FileClose $R7
+      StrCpy ${out} "$R6:$R8:$R9"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; True (R2 = 1) when the file is not there, or is there as this setup wrote it.
+!macro ZembraOwned target key
+  StrCpy $R2 1
+  ${If} ${FileExists} "${target}"
+    !insertmacro ZembraStamp "${target}" $R0
+    ReadRegStr $R1 HKLM "${FILES_KEY}" "${key}"
+    ${If} $R1 == ""
+    ${OrIf} $R1 != $R0
+      StrCpy $R2 0
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+!macro ZembraRecord target key
+  !insertmacro ZembraStamp "${target}" $R0
+  WriteRegStr HKLM "${FILES_KEY}" "${key}" $R0
+!macroend
 
 ; A file the old version still has open (varlo.dll in Explorer, a running zembra.exe) cannot be
 ; overwritten but can be renamed: the new one takes its place, the old goes at the next restart.
-!macro ZembraInstallFile source target
-  ${If} ${FileExists} "${target}"
-    Delete "${target}"
+; A file this setup does not own is left as it is, and named at the end.
+!macro ZembraInstallFile source target key
+  !insertmacro ZembraOwned "${target}" "${key}"
+  ${If} $R2 == 0
+    DetailPrint "Kept ${target}: this setup did not write it, or it was changed since"
+    StrCpy $ZembraKept "$ZembraKept$\r$\n${target}"
+  ${Else}
     ${If} ${FileExists} "${target}"
-      Delete "${target}.old"
-      Rename "${target}" "${target}.old"
-      Delete /REBOOTOK "${target}.old"
+      Delete "${target}"
+      ${If} ${FileExists} "${target}"
+        Delete "${target}.old"
+        Rename "${target}" "${target}.old"
+        Delete /REBOOTOK "${target}.old"
+      ${EndIf}
+    ${EndIf}
+    File "/oname=${target}" "${source}"
+    !insertmacro ZembraRecord "${target}" "${key}"
+  ${EndIf}
+!macroend
+
+; A settings file (the presets): written only where none is, ours or the user's.
+!macro ZembraInstallSetting source target key
+  ${IfNot} ${FileExists} "${target}"
+    File "/oname=${target}" "${source}"
+    !insertmacro ZembraRecord "${target}" "${key}"
+  ${EndIf}
+!macroend
+
+; A folder below the program folder, recorded when this setup makes it.
+!macro ZembraOutPath folder key
+  ${IfNot} ${FileExists} "${folder}\*.*"
+    WriteRegStr HKLM "${FOLDERS_KEY}" "${key}" "created"
+  ${EndIf}
+  SetOutPath "${folder}"
+!macroend
+
+; Removed when the record shows it unchanged; a setting (custom.dat) the user changed, or had
+; before, goes only with the settings.
+!macro ZembraRemoveFile target key setting
+  ${If} ${FileExists} "${target}"
+    !insertmacro ZembraOwned "${target}" "${key}"
+    ${If} $R2 == 1
+      Delete /REBOOTOK "${target}"
+!if ${setting} == 1
+    ${ElseIf} $RemoveSettings == 1
+      Delete /REBOOTOK "${target}"
+!endif
+    ${Else}
+      DetailPrint "Kept ${target}: this setup did not write it, or it was changed since"
     ${EndIf}
   ${EndIf}
-  File "/oname=${target}" "${source}"
+!macroend
+
+!macro ZembraRemoveFolder folder key
+  ReadRegStr $R1 HKLM "${FOLDERS_KEY}" "${key}"
+  ${If} $R1 == "created"
+    RMDir /REBOOTOK "${folder}"
+  ${EndIf}
 !macroend
 
 !include "${GENERATED}/files.nsh"
@@ -90,9 +186,22 @@ FunctionEnd
 
 Section "Zembra"
   SetShellVarContext all
+  ; Our own uninstaller's name taken by a file we did not write: this is not our folder.
+  !insertmacro ZembraOwned "$INSTDIR\${UNINSTALLER}" "${UNINSTALLER}"
+  ${If} $R2 == 0
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR already holds ${UNINSTALLER}, which this setup did not write.$\r$\nChoose another folder." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    WriteRegStr HKLM "${FOLDERS_KEY}" "." "created"
+  ${EndIf}
+  SetOutPath "$INSTDIR"
+  StrCpy $ZembraKept ""
   !insertmacro ZembraInstallFiles
   SetOutPath "$INSTDIR"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  !insertmacro ZembraRecord "$INSTDIR\${UNINSTALLER}" "${UNINSTALLER}"
 
   !insertmacro ZembraWriteRegistry
 
@@ -101,8 +210,8 @@ Section "Zembra"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zembra.exe,0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${ZEMBRA_SIZE_KB}
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
@@ -112,10 +221,13 @@ Section "Zembra"
 !ifdef ZEMBRA_HELP_INDEX
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Zembra Help.lnk" "$INSTDIR\${ZEMBRA_HELP_INDEX}"
 !endif
-  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall.lnk" "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall.lnk" "$INSTDIR\${UNINSTALLER}"
 
   ; Explorer reads its menu handlers again.
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  ${If} $ZembraKept != ""
+    MessageBox MB_OK|MB_ICONINFORMATION "These files were in the folder already and were kept; the setup did not replace them:$ZembraKept" /SD IDOK
+  ${EndIf}
 SectionEnd
 
 Function un.onInit
@@ -124,38 +236,47 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; The settings are the user's: they go only when asked for.
+  StrCpy $RemoveSettings 0
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    StrCpy $RemoveSettings 1
+  ${Else}
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
+      "Also remove your Zembra settings (recent projects, options, presets and mail settings)?" /SD IDNO IDNO keep_settings
+    StrCpy $RemoveSettings 1
+  keep_settings:
+  ${EndIf}
+
   !insertmacro ZembraRemoveRegistry
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
   Delete "$SMPROGRAMS\${PRODUCT}\Zembra.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Zembra Help.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Uninstall.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
 
+  ; Before the record goes with the uninstall key.
   !insertmacro ZembraRemoveFiles
-  Delete "$INSTDIR\uninstall.exe"
-  ; Only when empty: split sets and projects a user saved here stay, and the folder with them.
-  RMDir /REBOOTOK "$INSTDIR"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; Only when this setup made it, and only when empty: split sets and projects a user saved here
+  ; stay, and the folder with them.
+  !insertmacro ZembraRemoveFolder "$INSTDIR" "."
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
-  ; The settings are the user's: they go only when asked for.
-  ${GetParameters} $0
-  ClearErrors
-  ${GetOptions} $0 "/REMOVESETTINGS" $1
-  ${If} ${Errors}
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-      "Also remove your Zembra settings (recent projects, options and mail settings)?" /SD IDNO IDNO keep_settings
+  ${If} $RemoveSettings == 1
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+    DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
+    Delete "$WINDIR\${MAIL_SETTINGS}"
+    ; The programs keep per-user copies of the mail settings and the presets where the Windows
+    ; folder or the program folder refuses writes.
+    SetShellVarContext current
+    Delete "$APPDATA\Zembra\${MAIL_SETTINGS}"
+    Delete "$APPDATA\Zembra\custom.dat"
+    RMDir "$APPDATA\Zembra"
+    SetShellVarContext all
   ${EndIf}
-  DeleteRegKey HKCU "${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
-  Delete "$WINDIR\${MAIL_SETTINGS}"
-  ; The programs keep per-user copies of the mail settings and the presets where the Windows
-  ; folder or the program folder refuses writes.
-  SetShellVarContext current
-  Delete "$APPDATA\Zembra\${MAIL_SETTINGS}"
-  Delete "$APPDATA\Zembra\custom.dat"
-  RMDir "$APPDATA\Zembra"
-  SetShellVarContext all
-keep_settings:
 
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

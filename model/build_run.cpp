@@ -1,6 +1,7 @@
 // The build command's steps, in order; the view and the wizard differ only where flagged.
 #include "model/build_run.h"
 
+#include "checksum/set_checksums.h"
 #include "engine/split_messages.h"
 #include "platform/text_format.h"
 #include "model/build_estimate.h"
@@ -86,5 +87,24 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
         TakeBack();
         prompts_.Message(build_text::kRunAborted);
     }
+    WriteChecksums(ok, rq.setName, outcome);
     return ok;
+}
+
+// NAME.sha256 beside the set, as zembra-cli and the rejoiner read it. A run that wrote segments
+// replaced the set the file of that name described, so an earlier one never stays. Sets on
+// diskettes get none: their segments are no longer in the drive to be hashed.
+void CBuildRun::WriteChecksums(bool ok, const std::string& setName, const BuildOutcome& outcome) {
+    if (engine_.SegmentCount() == 0) return;  // nothing replaced: the set there keeps its file
+    std::string folder = engine_.Destination();
+    if (folder.empty()) return;
+    if (folder.back() != '\\') folder += '\\';
+    std::string sums = folder + setName + ".sha256", error;
+    if (ok && !outcome.removable) {
+        if (!CSetChecksums::Write(fs_, folder, setName, engine_.SegmentCount(), error))
+            prompts_.Message("The checksums of the set could not be written:\r\n" + error);
+    } else if (fs_.Exists(sums) && !fs_.RemoveFile(sums)) {
+        prompts_.Message(sums + "\r\n" + fs_.LastErrorText() +
+                         "\r\nThis checksum file belongs to the set that was replaced: remove it, or the new set will be refused.");
+    }
 }

@@ -71,6 +71,7 @@ private:
     // The disk in a removable drive: space, write test, the diskette count. False ends the command.
     bool CheckDisk(const std::string& root, bool fromWizard, BuildOutcome& outcome);
     void TakeBack();
+    void WriteChecksums(bool ok, const std::string& setName, const BuildOutcome& outcome);
     uint64_t RejoinerLength();
     int32_t MinimumK();
 

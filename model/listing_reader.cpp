@@ -1,8 +1,10 @@
 // The listing read back: bounded reads, entry paths before the last " - ", the top-level sources.
 #include "model/listing_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <set>
@@ -24,11 +26,12 @@ std::string Key(const std::string& path) {
     return key;
 }
 
-void AddLine(std::vector<Line>& lines, std::string text) {
+void AddLine(std::vector<Line>& lines, std::string text, bool cut) {
     // Text-mode line ends: CR LF (and a lone LF) end a line; the CR is not part of it.
-    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (!cut && !text.empty() && text.back() == '\r') text.pop_back();
     Line line;
-    line.entry = !text.empty() && text[0] != '$';
+    line.cut = cut;
+    line.entry = !cut && !text.empty() && text[0] != '$';
     if (line.entry) line.path = SourcePath(text);
     // No listing this program writes holds a zero byte; a path cut at one would name another
     // file (or a whole drive), so it names none.
@@ -98,21 +101,55 @@ bool ReadText(IFileSystem& fs, const std::string& path, std::string& text) {
 
 bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& lines) {
     lines.clear();
-    std::string text;
-    if (!ReadText(fs, path, text)) return false;
+    std::unique_ptr<IFile> file = fs.Open(path, OpenMode::Read, Share::DenyNone);
+    if (!file) return false;
+    // A line is held up to its longest, its CR, and one byte more that tells it is longer.
+    const size_t held = kLongestLine + 2;
+    auto add = [](std::vector<Line>& to, std::string& line) {
+        bool cut = line.size() > kLongestLine + 1 || (line.size() == kLongestLine + 1 && line.back() != '\r');
+        if (cut) line.resize(kLongestLine);
+        AddLine(to, std::move(line), cut);
+        line.clear();
+    };
     std::vector<Line> read;
-    size_t start = 0;
-    for (size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1)
-        AddLine(read, text.substr(start, lf - start));
-    // The summary's last line has no line end.
-    if (start < text.size()) AddLine(read, text.substr(start));
+    try {
+        std::unique_ptr<char[]> chunk(new char[kChunk]);
+        std::string line;
+        for (;;) {
+            int64_t got = file->Read(chunk.get(), kChunk);
+            if (got < 0) return false;
+            if (got == 0) break;
+            for (const char *p = chunk.get(), *end = p + got; p < end;) {
+                const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+                const char* stop = lf ? lf : end;
+                if (line.size() < held) line.append(p, std::min(static_cast<size_t>(stop - p), held - line.size()));
+                if (!lf) break;
+                add(read, line);
+                p = lf + 1;
+            }
+        }
+        // The summary's last line has no line end.
+        if (!line.empty()) add(read, line);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     lines.swap(read);
     return true;
 }
 
+size_t CutLines(const std::vector<Line>& lines) {
+    size_t count = 0;
+    for (const Line& line : lines) count += line.cut ? 1 : 0;
+    return count;
+}
+
 std::string ContentsText(const std::vector<Line>& lines) {
+    // Sized once: a large listing is not copied again and again as the text grows.
+    size_t size = 0;
+    for (const Line& line : lines) size += line.text.size() + 2;
     std::string text;
-    for (const Line& line : lines) text += line.text + "\r\n";
+    text.reserve(size);
+    for (const Line& line : lines) text.append(line.text).append("\r\n");
     return text;
 }
 

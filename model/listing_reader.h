@@ -3,8 +3,9 @@
 //
 // Entry lines end with " - " and the size in decimal; the path is the text before the LAST
 // " - ", so a path that itself holds " - " reads back whole. The file is only ever read, in
-// pieces, into storage that grows with what was read: a listing of any size, on a read-only
-// medium, or one that grows while it is read, is taken as it is.
+// pieces, line by line: a listing on a read-only medium, or one that grows while it is read, is
+// taken as it is, and what it costs in memory is what its lines hold (a line no longer than a
+// listing line can be), so a large or hostile file cannot exhaust a 32-bit program.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,10 @@
 #include "platform/file_system.h"
 
 namespace listing_reader {
+
+// The longest line a listing holds: an entry's path of at most 32767 characters (the longest
+// path Windows has), " - " and a signed 64-bit size.
+constexpr size_t kLongestLine = 32767 + 3 + 21;
 
 // How a listed path may be taken as a source. A listing is a file anyone can hand over: it
 // names only absolute local paths when this program wrote it.
@@ -32,12 +37,16 @@ struct Line {
     bool entry = false;  // not a comment ("$") and not blank
     std::string path;    // the source path of an entry line
     SourceKind kind = SourceKind::Refused;
+    bool cut = false;    // longer than kLongestLine: text is its start, and it names no source
 };
 
 // The whole file as stored; false when it cannot be opened or read.
 bool ReadText(IFileSystem& fs, const std::string& path, std::string& text);
-// The listing's lines; false when the file cannot be opened or read (nothing is kept then).
+// The listing's lines, read in pieces: the file is never held whole, and a line is held only up
+// to kLongestLine. False when the file cannot be opened or read (nothing is kept then).
 bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& lines);
+// How many lines were too long to be listing lines (cut, naming nothing).
+size_t CutLines(const std::vector<Line>& lines);
 
 // The source path of an entry line: the text before its last " - " (the whole line without one).
 std::string SourcePath(const std::string& line);

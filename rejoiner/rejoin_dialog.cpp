@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "checksum/segment_check.h"
+#include "checksum/set_checksums.h"
 #include "platform/file_system.h"
 #include "dialogs/edit_box_dialog.h"
 #include "rejoiner/file_exists_dialog.h"
 #include "rejoiner/rejoin_indicator.h"
 #include "rejoiner/rejoin_paths.h"
+#include "rejoiner/segment_name.h"
 #include "rejoiner/segment_reader.h"
 #include "resources/remblo_res.h"
 #include "winui/app.h"
@@ -195,6 +198,22 @@ void CRejoinDialog::OnOK() {
         prompts.Message("Destination cannot be a removeable diskette.");
         return;
     }
+    // NAME.sha256 beside the first segment binds every segment of the set to one digest: a
+    // damaged segment, or one of another set that only has the right name and size, is refused.
+    CSetChecksums sums;
+    std::string sumsPath = CSetChecksums::PathForSegment(programPath_);
+    std::unique_ptr<CSegmentCheck> check;
+    if (!sumsPath.empty() && fs.Exists(sumsPath)) {
+        if (!sums.Read(fs, sumsPath)) {
+            ::SetCursor(old);
+            prompts.Message("Cannot read " + sumsPath + "\r\n" + fs.LastErrorText());
+            return;
+        }
+        check.reset(new CSegmentCheck(sums, FileNamePart(sumsPath), prompts));
+        reader.SetSegmentCheck([&check](IFile& file, const std::string& path, std::string& refusal) {
+            return check->Check(file, path, refusal);
+        });
+    }
     reader.Rejoin(destination);
     ::SetCursor(old);
 
@@ -203,6 +222,16 @@ void CRejoinDialog::OnOK() {
     bool removableModule = fs.DriveTypeOf(modulePath_.substr(0, 3)) == DriveType::Removable;
     bool askFirst = removableModule && !ModuleFileThere();
     bool told = reader.Stopped() || !reader.NotRestored().empty();
+    // The walk ended at a segment flagged last, but the checksum file names more: the set's end
+    // was lost, and a forged flag must not make it look whole.
+    std::string base = FileNamePart(programPath_);
+    base = base.substr(0, base.rfind('_'));
+    if (check && !told && reader.ReachedLastSegment() && sums.SegmentsListed(base) > reader.SegmentCount()) {
+        prompts.Message(FileNamePart(sumsPath) + " lists " + std::to_string(sums.SegmentsListed(base)) +
+                        " segments, the set has " + std::to_string(reader.SegmentCount()) +
+                        ": the end of the set is missing.");
+        told = true;
+    }
     std::string missing;
     if (!reader.Stopped() && !reader.ReachedLastSegment())
         missing = reader.MissingSegment().empty() ? "after " + reader.CurrentSegmentPath() : reader.MissingSegment();

@@ -88,6 +88,8 @@ bool CSegmentReader::OpenNextSegment() {
     }
     std::unique_ptr<IFile> file = fs_.Open(segmentPath_, OpenMode::Read, Share::DenyWrite);
     if (!file) return Stop("Cannot open " + segmentPath_ + "\r\n" + fs_.LastErrorText());
+    std::string refusal;
+    if (segmentCheck_ && !segmentCheck_(*file, segmentPath_, refusal)) return Stop(refusal);
     uint64_t length = file->Length();
     ++segmentCount_;
     uint64_t start = 0;

@@ -60,6 +60,11 @@ public:
     // Makes Rejoin a dry walk: every entry goes to visit, nothing is created, nothing asked.
     // The destination given to Rejoin is then ignored.
     void SetListOnly(std::function<void(const ListedEntry&)> visit) { listOnly_ = std::move(visit); }
+    // Called with each segment as soon as it is open, before any of its bytes are used, on the
+    // very file that is then read (a swap between a check and a second open can't slip by):
+    // false stops the rejoin with refusal. The file may be left anywhere.
+    using SegmentCheck = std::function<bool(IFile& file, const std::string& path, std::string& refusal)>;
+    void SetSegmentCheck(SegmentCheck check) { segmentCheck_ = std::move(check); }
     bool Removable() const { return removable_; }
     int SegmentCount() const { return segmentCount_; }
     const std::string& CurrentSegmentPath() const { return segmentPath_; }
@@ -115,6 +120,7 @@ private:
     std::string missingSegment_;
     std::string incompleteFile_;
     std::function<void(const ListedEntry&)> listOnly_;
+    SegmentCheck segmentCheck_;
 
     // Sticky answers to the overwrite question: once given they hold for the program's run.
     bool overwriteAll_ = false;

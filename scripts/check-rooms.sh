@@ -13,6 +13,7 @@ model:app wizard view dialogs
 platform:app wizard view dialogs model
 winui:app wizard view dialogs model
 engine:app wizard view dialogs model
+checksum:app wizard view dialogs model cli
 rejoiner:app wizard view
 mailer:app wizard view
 cli:app wizard view

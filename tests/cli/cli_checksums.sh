@@ -52,6 +52,34 @@ cp "$work/bare/bare_2.SEG" "$work/bare/bare_$((last + 1)).SEG"
 check "verify: segment after the last" run 1 "$cli" verify "$work/bare/bare_1.EXE"
 check "stray segment named" grep -q "bare_$((last + 1)).SEG follows it" "$work/err"
 
+# Every segment has exactly one line, in whichever form sha256sum wrote it. A damaged second
+# segment must be caught by each form, and a file that gives it no single line stops the run
+# unless the user allows it.
+split_set forms
+cp "$work/forms/forms_2.SEG" "$work/forms_2.SEG"
+corrupt() { printf 'ABCD' | dd of="$work/forms/forms_2.SEG" bs=1 seek=3000 conv=notrunc 2>/dev/null; }
+while IFS='@' read -r case make segment words; do
+  cp "$work/forms_2.SEG" "$work/forms/forms_2.SEG"
+  (cd "$work/forms" && eval "$make") >"$work/forms/forms.sha256"
+  corrupt
+  check "verify, $case: fails" run 1 "$cli" verify "$work/forms/forms_1.EXE"
+  check "verify, $case: names $segment" grep -q "$segment" "$work/err"
+  check "verify, $case: says why" grep -q "$words" "$work/err"
+done <<'CASES'
+only the first segment listed@sha256sum forms_1.EXE@forms_2.SEG@has no line in forms.sha256
+folder before the names@cd .. && sha256sum forms/forms_*@forms_2.SEG@does not match its SHA-256
+tag form@sha256sum --tag forms_*@forms_2.SEG@does not match its SHA-256
+lines after the first MiB@head -c 1100000 /dev/zero | tr '\0' '#'; echo; sha256sum forms_*@forms_2.SEG@does not match its SHA-256
+a second line for a segment@sha256sum forms_*; corrupt; cd .. && sha256sum forms/forms_2.SEG@forms_2.SEG@different checksums on different lines
+no checksum lines at all@echo 'not a checksum'@forms_1.EXE@has no line in forms.sha256
+CASES
+(cd "$work/forms" && sha256sum forms_* | grep -v forms_2.SEG) >"$work/forms/forms.sha256"
+cp "$work/forms_2.SEG" "$work/forms/forms_2.SEG"
+check "unlisted segment: rejoin refuses" run 1 "$cli" rejoin "$work/forms/forms_1.EXE" "$work/formsback"
+check "unlisted segment: named" grep -q "forms_2.SEG has no line in forms.sha256" "$work/err"
+check "unlisted segment allowed" run 0 "$cli" verify --allow-unchecked "$work/forms/forms_1.EXE"
+check "allowed, and said" grep -q "1 segment used unchecked" "$work/stdout"
+
 # --no-checksums writes none and removes the stale file of an earlier set of that name.
 check "no checksums" run 0 "$cli" split --yes --no-checksums --size 60K --name good "${R[@]}" --dest "$work/good" "$src/docs"
 check "stale checksum file gone" test ! -e "$work/good/good.sha256"

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 
+#include "checksum/set_checksums.h"
 #include "engine/split_engine.h"
 #include "fakes/scripted_prompts.h"
 #include "fakes/test_files.h"
@@ -183,6 +184,35 @@ TEST_F(RembloGui, AMissingSegmentIsToldNotAnnouncedAsDone) {
                   "\\data.bin was not restored: the set ends inside it.\n\rWhat came before it is in " + out + "\\");
     EXPECT_TRUE(remblo.WaitExit());
     EXPECT_EQ(ReadWholeFile(out + "\\small.txt"), "small");
+}
+
+// NAME.sha256 beside the set: a second segment of another set, of the right name and size, is
+// refused by name before any of its bytes are used, never rejoined into a mixed file.
+TEST_F(RembloGui, ASegmentOfAnotherSetIsRefusedByItsChecksum) {
+    WriteWholeFile(base_ + "\\src\\small.txt", "small");
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(250000, 3));
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(ResourceRejoinerImage().Load(image));
+    const uint64_t size = image.size() + 5 + 100000;
+    std::string other = base_ + "\\away\\", sets = base_ + "\\sets\\", error;
+    ASSERT_EQ(Split({"small.txt", "data.bin"}, other, size), 2);
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(250000, 4));
+    ASSERT_EQ(Split({"small.txt", "data.bin"}, sets, size), 2);
+    ASSERT_TRUE(CSetChecksums::Write(SystemFileSystem(), sets, "set", 2, error)) << error;
+    ASSERT_TRUE(::CopyFileA((other + "set_2.SEG").c_str(), (sets + "set_2.SEG").c_str(), FALSE));
+    std::string out = base_ + "\\out";
+
+    gui::Program remblo;
+    ASSERT_TRUE(remblo.Start("\"" + sets + "set_1.EXE\"", out));
+    HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()),
+              sets + "set_2.SEG does not match its SHA-256 checksum in set.sha256: the segment is damaged, was "
+                     "altered or belongs to another set.\r\nRejoin stopped.");
+    EXPECT_TRUE(remblo.WaitExit());
+    EXPECT_EQ(ReadWholeFile(out + "\\small.txt"), "small");
+    EXPECT_NE(ReadWholeFile(out + "\\data.bin"), PatternBytes(250000, 4));
 }
 
 TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {

@@ -1,6 +1,7 @@
 // The build command's core: its arithmetic in 64 bits, its checks and messages in order, and the
 // clean-up after a failed run, which takes back only what that run created.
 #include "build_run_fixture.h"
+#include "checksum/set_checksums.h"
 #include "model/build_estimate.h"
 #include "rejoiner/rejoiner_image.h"
 
@@ -113,6 +114,26 @@ TEST_F(Build, FixedDiskRunCutsTheSizeAndSkipsEmptyEntries) {
     EXPECT_TRUE(Exists("D:\\out\\B.spj"));
 }
 
+// NAME.sha256 beside the set, as zembra-cli writes it: one line per segment of this run, an
+// earlier set's file replaced; readers refuse a set whose file is stale.
+TEST_F(Build, TheSetIsWrittenWithItsChecksums) {
+    Put("D:\\out\\B.sha256", std::string(64, '0') + "  B_1.EXE\n");
+    rq_.maxFileSize = 200;
+    Put("D:\\src\\b.bin", Bytes(300000, 'b'));
+    rq_.totalSize = 300000;
+    ASSERT_TRUE(Run());
+    CSetChecksums sums;
+    ASSERT_TRUE(sums.Read(SystemFileSystem(), "D:\\out\\B.sha256"));
+    auto segments = Segments("D:\\out\\", "B");
+    ASSERT_GE(segments.size(), 2u);
+    EXPECT_EQ(sums.Count(), segments.size());
+    for (size_t n = 1; n <= segments.size(); ++n) {
+        std::string name = CSplitEngine::SegmentName("B", static_cast<int>(n)), hex;
+        ASSERT_TRUE(CSetChecksums::HashFile(SystemFileSystem(), "D:\\out\\" + name, hex));
+        EXPECT_EQ(sums.Expected(name), hex) << name;
+    }
+}
+
 // The user's setting for hidden items reaches the run: named when left out, else taken.
 TEST_F(Build, HiddenItemsFollowTheSetting) {
     Put("D:\\src\\.hidden", "h");
@@ -177,7 +198,7 @@ TEST_F(Build, QuestionsAndRefusalsBeforeTheRun) {
 
 TEST_F(Build, NoToOverwriteLeavesTheExistingSetByteForByte) {
     const std::map<std::string, std::string> old = {
-        {"B_1.EXE", "old first"}, {"B_2.SEG", "old second"}, {"B.spj", "old listing"}};
+        {"B_1.EXE", "old first"}, {"B_2.SEG", "old second"}, {"B.spj", "old listing"}, {"B.sha256", "old sums"}};
     for (const auto& [name, bytes] : old) Put("D:\\out\\" + name, bytes);
     prompts_.Then(PromptAnswer::No);
     EXPECT_FALSE(Run());
@@ -189,6 +210,7 @@ TEST_F(Build, AFailedRunTakesBackItsSegmentsAndListingOnly) {
     Put("D:\\src\\big", Bytes(700000, 'g'));
     Put("D:\\out\\notes.txt", "keep");
     Put("D:\\out\\B_9.SEG", "another set's piece");
+    Put("D:\\out\\B.sha256", "an earlier set's checksums");
     rq_.items = {"D:\\src\\big"};
     rq_.totalSize = 700000;
     rq_.maxFileSize = 200;

@@ -2,7 +2,7 @@
 // progress line held to the terminal's width.
 #include <gtest/gtest.h>
 
-#include "cli/sha256.h"
+#include "checksum/sha256.h"
 #include "cli/terminal_progress.h"
 
 namespace {

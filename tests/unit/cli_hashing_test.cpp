@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "cli/segment_hasher.h"
-#include "cli/set_checksums.h"
-#include "cli/sha256.h"
+#include "checksum/set_checksums.h"
+#include "checksum/sha256.h"
 #include "cli/stream_hasher.h"
 #include "unit/engine_fixture.h"
 

@@ -95,14 +95,14 @@ public:
 };
 
 TEST_F(ProjectModel, ReaderTakesAReadOnlyListingOfAnySize) {
-    std::string body = std::string(70000, 'L') + " - 1\r\n";  // longer than any read piece
+    std::string body = std::string(30000, 'L') + " - 1\r\n";  // lines run across the read pieces
     for (int i = 0; i < 20000; ++i) body += "Z:\\f" + std::to_string(i) + " - " + std::to_string(i) + "\r\n";
     std::string spj = Put("Big.spj", body.c_str());
     ReadOnlyShrinkingFs fs(fs_);
     std::vector<listing_reader::Line> lines;
     ASSERT_TRUE(listing_reader::ReadLines(fs, spj, lines));
     ASSERT_EQ(lines.size(), 20001u);
-    EXPECT_EQ(lines[0].path.size(), 70000u);
+    EXPECT_EQ(lines[0].path.size(), 30000u);
     EXPECT_EQ(lines[20000].path, "Z:\\f19999");
     EXPECT_FALSE(listing_reader::ReadLines(fs, win_ + "\\none.spj", lines));
 
@@ -251,6 +251,28 @@ TEST(ProjectMemory, ABuildComesBackWithItsPresetOrAsATypedSize) {
     EXPECT_FALSE(project_memory::Recall(settings, "D:\\other.spj", back));
     for (const char* junk : {"", "1|1|5", "2|0|5|D:\\|x", "1|0|-5|D:\\|x", "1|0|5x|D:\\|x", "1|2|5|D:\\|x"})
         EXPECT_FALSE(project_memory::Decode(junk, back)) << junk;
+}
+
+// A line longer than any listing line (a damaged or hostile file) is held only up to that
+// length, names no source and is counted; the lines around it read as they are.
+TEST_F(ProjectModel, ReaderCutsLinesLongerThanAListingLineCanBe) {
+    const size_t most = listing_reader::kLongestLine;
+    const std::string longest = "Z:\\" + std::string(most - 7, 'p') + " - 1";
+    std::string body = longest + "\r\n" + longest + "q\r\n" + std::string(50 << 20, 'w') + "\nZ:\\after - 2\r\n" +
+                       "$ tail" + std::string(most, 't');
+    std::string spj = Put("Long.spj", body.c_str());
+    std::vector<listing_reader::Line> lines;
+    ASSERT_TRUE(listing_reader::ReadLines(fs_, spj, lines));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].text, longest);
+    EXPECT_TRUE(lines[0].entry && !lines[0].cut);
+    for (size_t i : {1, 2, 4}) {
+        EXPECT_TRUE(lines[i].cut && !lines[i].entry) << i;
+        EXPECT_EQ(lines[i].text.size(), most) << i;
+        EXPECT_LE(lines[i].text.capacity(), 2 * most) << i;
+    }
+    EXPECT_EQ(lines[3].path, "Z:\\after");
+    EXPECT_EQ(listing_reader::CutLines(lines), 3u);
 }
 
 // A printer's measure: 10 pixels a character.

@@ -5,9 +5,11 @@ prefix under the 32-bit loader, the 64-bit one under wine64.
 Installs the build into a scratch folder (the install step makes zembra-setup-<target>.exe), runs
 the setup silently, checks the installed files, the registry against installer/registry.txt,
 Add/Remove Programs, the shortcuts and the installed zembra-cli, has installer_shell_host play
-Explorer with the installed varlo.dll, then uninstalls twice: once keeping the user's settings,
-once removing them with a split set saved in the program folder. Registry exports taken before
-and after must differ by nothing of ours, and the user's split sets stay as they were.
+Explorer with the installed varlo.dll, then uninstalls: once keeping the user's settings, once
+with presets the user changed and a split set saved in the program folder (kept), once removing
+the settings. Registry exports taken before and after must differ by nothing of ours, and the
+user's split sets stay as they were. Last, a setup into a folder that already holds files of the
+user and of another program: none of them is replaced, and the uninstaller leaves them as they were.
 """
 import argparse
 import hashlib
@@ -26,6 +28,7 @@ import registry  # noqa: E402
 WINESERVER = "/usr/lib/wine/wineserver"
 LOADERS = {"win32": "/usr/lib/wine/wine", "win64": "/usr/lib/wine/wine64"}
 INSTDIR = r"C:\Program Files\Zembra"
+UNINSTALLER = "zembra-uninstall.exe"
 SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Local AppWizard-Generated Applications\Zembra"
 failures = []
 
@@ -166,7 +169,7 @@ def run_test(w, a):
     rc, out = w.run("Z:" + setup.replace("/", "\\"), "/S")
     w.wait()
     check(rc == 0, f"the setup ends with 0 ({rc} {out.strip()})")
-    shipped = {"zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe", "uninstall.exe"}
+    shipped = {"zembra.exe", "korvo.exe", "varlo.dll", "zembra-cli.exe", UNINSTALLER}
     shipped |= {n for n in ("custom.dat", "Zembra.html", "Zembra.hlp") if os.path.exists(os.path.join(dist, n))}
     if os.path.isdir(os.path.join(dist, "help")):
         shipped |= {os.path.join("help", f) for f in files_under(os.path.join(dist, "help"))}
@@ -187,10 +190,10 @@ def run_test(w, a):
             check(got == want, f"[{path}] {name or '@'} = {want} ({got})")
     arp = reg.get(r"hkey_local_machine\software\microsoft\windows\currentversion\uninstall\zembra", {})
     for name, want in (("displayname", "Zembra"), ("displayversion", a.version), ("publisher", "Orlaq"),
-                       ("displayicon", INSTDIR + r"\zembra.exe,0"), ("uninstallstring", f'"{INSTDIR}\\uninstall.exe"')):
+                       ("displayicon", INSTDIR + r"\zembra.exe,0"), ("uninstallstring", f'"{INSTDIR}\\{UNINSTALLER}"')):
         check(arp.get(name) == want, f"Add/Remove Programs {name} = {want} ({arp.get(name)})")
     size = int(arp.get("estimatedsize", "dword:0").split(":")[1], 16)
-    check(size * 1024 >= sum(os.path.getsize(os.path.join(dist, f)) for f in shipped - {"uninstall.exe"}),
+    check(size * 1024 >= sum(os.path.getsize(os.path.join(dist, f)) for f in shipped - {UNINSTALLER}),
           f"Add/Remove Programs size covers the files ({size} KB)")
 
     # The user's split set, made by the installed zembra-cli, and the settings the programs keep.
@@ -231,9 +234,9 @@ def run_test(w, a):
         check(seen.get("version " + p) == f"{a.version}.0 {a.version}", f"version resource of {p}")
 
     # Uninstall, keeping the settings.
-    rc, out = w.run(INSTDIR + r"\uninstall.exe", "/S")
+    rc, out = w.run(INSTDIR + "\\" + UNINSTALLER, "/S")
     w.wait()
-    check(rc == 0, "uninstall.exe /S ends with 0")
+    check(rc == 0, f"{UNINSTALLER} /S ends with 0")
     check(not os.path.exists(w.unix(INSTDIR)), "the program folder is gone")
     check(not os.path.exists(menu), "the Start-menu folder is gone")
     check(files_under(w.unix(sets)) == user_sets, "the user's split set is untouched")
@@ -245,14 +248,25 @@ def run_test(w, a):
     check(SETTINGS_KEY.lower() + r"\settings" in after and os.path.exists(w.unix(r"C:\windows\ReZove.ini")),
           "the user's settings stay unless asked for")
 
-    # Again, with a set saved in the program folder (the default work folder) and the settings removed.
-    rc, _ = w.run("Z:" + setup.replace("/", "\\"), "/S")
-    w.wait()
-    shutil.copy(w.unix(sets + r"\Report_1.EXE"), w.unix(INSTDIR + r"\Report_1.EXE"))
-    rc, out = w.run(INSTDIR + r"\uninstall.exe", "/S", "/REMOVESETTINGS")
-    w.wait()
-    check(rc == 0 and os.listdir(w.unix(INSTDIR)) == ["Report_1.EXE"],
-          "a split set in the program folder stays, with the folder, and nothing else")
+    # Again, with presets the user changed and a set saved in the program folder (the default work
+    # folder): both stay, and the folder with them; with /REMOVESETTINGS the presets go too.
+    presets = w.unix(INSTDIR + r"\custom.dat")
+    for remove_settings in (False, True):
+        rc, _ = w.run("Z:" + setup.replace("/", "\\"), "/S")
+        w.wait()
+        if not remove_settings and os.path.exists(presets):
+            with open(presets, "ab") as f:
+                f.write(b"My size=123456\r\n")
+        changed = open(presets, "rb").read() if os.path.exists(presets) else None
+        shutil.copy(w.unix(sets + r"\Report_1.EXE"), w.unix(INSTDIR + r"\Report_1.EXE"))
+        rc, out = w.run(INSTDIR + "\\" + UNINSTALLER, "/S", *(["/REMOVESETTINGS"] if remove_settings else []))
+        w.wait()
+        left = sorted(os.listdir(w.unix(INSTDIR)))
+        if remove_settings:
+            check(rc == 0 and left == ["Report_1.EXE"], f"a split set in the program folder stays, with the folder, and nothing else ({left})")
+        elif changed is not None:
+            check(rc == 0 and left == ["Report_1.EXE", "custom.dat"] and open(presets, "rb").read() == changed,
+                  f"presets the user changed stay without /REMOVESETTINGS ({left})")
     after = w.export("removed")
     left = new_files(w, before_files, allowed=["Program Files/Zembra/Report_1.EXE"])
     check(not left, f"with /REMOVESETTINGS no file of ours is left ({left})")
@@ -260,6 +274,26 @@ def run_test(w, a):
     check(not left, f"with /REMOVESETTINGS no key or value of ours is left ({left})")
     check(not os.path.exists(w.unix(r"C:\windows\ReZove.ini")) and not os.path.exists(appdata),
           "the mail settings files are removed when asked")
+
+    # A folder shared with the user and another program: their files are neither replaced by the
+    # setup nor removed by the uninstaller, and the folder the setup did not make stays.
+    shared = r"C:\Tools"
+    theirs = {"custom.dat": b"[Presets]\r\nMine=1\r\n", "Zembra.html": b"<p>my notes</p>",
+              "uninstall.exe": b"MZ another program's uninstaller"}
+    os.makedirs(w.unix(shared))
+    for name, data in theirs.items():
+        with open(w.unix(shared + "\\" + name), "wb") as f:
+            f.write(data)
+    mine = files_under(w.unix(shared))
+    rc, out = w.run("Z:" + setup.replace("/", "\\"), "/S", "/D=" + shared)
+    w.wait()
+    now = files_under(w.unix(shared))
+    check(rc == 0 and all(now.get(n) == mine[n] for n in theirs), "the setup replaces no file it did not write")
+    check({"zembra.exe", UNINSTALLER} <= set(now), f"and installs the rest ({sorted(now)})")
+    rc, out = w.run(shared + "\\" + UNINSTALLER, "/S")
+    w.wait()
+    now = files_under(w.unix(shared))
+    check(rc == 0 and now == mine, f"the uninstaller removes only what the setup wrote ({sorted(now)})")
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
 // SHA-256 (FIPS 180-4).
-#include "cli/sha256.h"
+#include "checksum/sha256.h"
 
 #include <cstring>
 
