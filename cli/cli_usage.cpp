@@ -10,6 +10,7 @@ const char kOverview[] =
     "  rejoin   recreate the files and folders of a set\n"
     "  list     show what a set holds\n"
     "  verify   check a whole set without writing anything\n"
+    "  repair   rebuild missing or damaged segments from the set's recovery volumes\n"
     "\n"
     "zembra-cli COMMAND --help shows a command's options; zembra-cli --version its version.\n"
     "  -q, --quiet     print nothing but errors\n"
@@ -39,6 +40,9 @@ const char kSplit[] =
     "  --rejoiner FILE     use FILE as the rejoiner that heads the first segment\n"
     "  --yes               answer yes to every question (replace an existing set, autosize)\n"
     "  --no-checksums      do not write BASE.sha256\n"
+    "  --recovery K|P%     also write recovery volumes (PAR 2.0: BASE.par2 and\n"
+    "                      BASE.volXX+YY.par2, none larger than a segment) that rebuild any K\n"
+    "                      segments, or P percent of them, lost or damaged\n"
     "  -q, -v              errors only / one line per entry written\n"
     "\n"
     "A set keeps names, sizes, contents and folders; not times, permissions, owners or links.\n";
@@ -49,7 +53,9 @@ const char kRejoin[] =
     "Recreates the files and folders of the set whose first segment (NAME_1.EXE) is given,\n"
     "under DEST. The later segments are read from the same folder. When NAME.sha256 lies\n"
     "beside the set, every segment is checked against it before it is used, and the rejoin\n"
-    "stops, naming the segment, when one does not match.\n"
+    "stops, naming the segment, when one does not match. When recovery volumes lie beside\n"
+    "the set, missing or damaged segments are rebuilt first (in a temporary folder when the\n"
+    "set's folder cannot be written), and the rejoin says which.\n"
     "\n"
     "  --overwrite ask    ask before replacing an existing file (default; without a terminal\n"
     "                     existing files are kept and the exit status is 1)\n"
@@ -72,7 +78,16 @@ const char kVerify[] =
     "Reads the whole set without writing anything: every segment present and flagged in\n"
     "turn, every record and size in order, the data ending at the last segment. When\n"
     "NAME.sha256 lies beside the set, every segment is checked against it as well.\n"
+    "When recovery volumes lie beside the set, says whether a damaged set can be rebuilt.\n"
     "Exit status 0 when the set is whole.\n";
+
+const char kRepair[] =
+    "usage: zembra-cli repair FIRST_SEGMENT\n"
+    "\n"
+    "Rebuilds the missing and damaged segments of the set (NAME_1.EXE included) from the\n"
+    "recovery volumes beside it, NAME.par2 and NAME.vol*.par2, ours or any PAR 2.0 tool's.\n"
+    "A segment is written only after it matched the volumes' checksums whole.\n"
+    "Exit status 0 when the set is whole afterwards.\n";
 
 }  // namespace
 
@@ -88,6 +103,7 @@ std::string Usage(CliCommand command, uint64_t minimumSize) {
         case CliCommand::Rejoin: return kRejoin;
         case CliCommand::List: return kList;
         case CliCommand::Verify: return kVerify;
+        case CliCommand::Repair: return kRepair;
         default: return kOverview;
     }
 }

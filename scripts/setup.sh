@@ -9,6 +9,8 @@ pkgs=(cmake make g++ file
       cups printer-driver-cups-pdf poppler-utils)
 # makensis builds the setup programs (its amd64-unicode stub makes the 64-bit one).
 pkgs+=(nsis)
+# par2 (Debian's par2cmdline) checks that our recovery volumes interoperate, both ways.
+pkgs+=(par2)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
