@@ -4,7 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/set_access.h"
-#include "cli/set_recovery.h"
+#include "recovery/set_recovery.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
 #include "platform/console.h"

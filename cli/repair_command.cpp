@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "cli/set_recovery.h"
+#include "recovery/set_recovery.h"
 #include "platform/paths.h"
 
 int RunRepair(const CliOptions& o) {

@@ -10,7 +10,7 @@
 #include "cli/commands.h"
 #include "cli/set_checksums.h"
 #include "cli/set_measure.h"
-#include "cli/set_recovery.h"
+#include "cli/recovery_files.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
 #include "engine/split_engine.h"

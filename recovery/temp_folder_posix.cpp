@@ -3,7 +3,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "cli/temp_folder.h"
+#include "recovery/temp_folder.h"
 #include "platform/paths.h"
 
 std::string MakeTemporaryFolder() {

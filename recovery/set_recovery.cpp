@@ -1,15 +1,11 @@
-// Recovery volumes beside a set, for split, verify, repair and rejoin.
-#include "cli/set_recovery.h"
+// Recovery volumes beside a set: checking it, and rebuilding in place or in a temporary folder.
+#include "recovery/set_recovery.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "cli/temp_folder.h"
-#include "engine/split_engine.h"
+#include "recovery/temp_folder.h"
 #include "platform/paths.h"
 #include "platform/text_case.h"
-#include "recovery/recovery_creator.h"
-#include "rejoiner/segment_name.h"
 
 namespace {
 
@@ -18,6 +14,13 @@ std::string SetBase(const std::string& segmentName) {
     std::string name = segmentName.substr(0, segmentName.rfind('.'));
     size_t cut = name.rfind('_');
     return cut == std::string::npos ? name : name.substr(0, cut);
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+
+// Segment names in their own order (NAME_2.SEG before NAME_10.SEG): shorter first.
+bool SegmentOrder(const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
 bool FolderWritable(IFileSystem& fs, const std::string& folder) {
@@ -40,8 +43,8 @@ CSetRecovery::~CSetRecovery() {
 }
 
 bool CSetRecovery::Load(const std::string& firstSegment, std::string& error) {
-    folder_ = FolderPart(firstSegment);
-    std::string name = FileNamePart(firstSegment);
+    folder_ = FolderOf(firstSegment);
+    std::string name = firstSegment.substr(folder_.size());
     std::vector<std::string> volumes = CRecoverySet::FindVolumes(fs_, folder_, SetBase(name));
     error.clear();
     if (volumes.empty()) return false;
@@ -55,10 +58,14 @@ bool CSetRecovery::Load(const std::string& firstSegment, std::string& error) {
 }
 
 std::string CSetRecovery::Damage() const {
+    std::vector<size_t> order;
+    for (size_t i = 0; repair_ && i < repair_->States().size(); ++i)
+        if (!repair_->States()[i].whole) order.push_back(i);
+    std::sort(order.begin(), order.end(),
+              [this](size_t a, size_t b) { return SegmentOrder(set_.Files()[a].name, set_.Files()[b].name); });
     std::string text;
-    for (size_t i = 0; repair_ && i < repair_->States().size(); ++i) {
+    for (size_t i : order) {
         const RecoveryFileState& s = repair_->States()[i];
-        if (s.whole) continue;
         const par2::FileEntry& f = set_.Files()[i];
         text += (text.empty() ? "" : ", ") + f.name;
         if (!s.present) text += " is missing";
@@ -84,7 +91,9 @@ bool CSetRecovery::Repair(bool allowTemporary, std::vector<std::string>& rebuilt
     }
     if (FolderWritable(fs_, folder_) || !allowTemporary) {
         where = folder_;
-        return repair_->Repair(folder_, rebuilt, error);
+        bool ok = repair_->Repair(folder_, rebuilt, error);
+        std::sort(rebuilt.begin(), rebuilt.end(), SegmentOrder);
+        return ok;
     }
     temporary_ = MakeTemporaryFolder();
     if (temporary_.empty()) {
@@ -93,36 +102,8 @@ bool CSetRecovery::Repair(bool allowTemporary, std::vector<std::string>& rebuilt
     }
     where = temporary_;
     if (!repair_->Repair(temporary_, rebuilt, error)) return false;
+    std::sort(rebuilt.begin(), rebuilt.end(), SegmentOrder);
     inTemporary_ = rebuilt;
     redirect_.reset(new CRepairedFileSystem(fs_, folder_, temporary_, rebuilt));
     return true;
-}
-
-bool WriteSetRecovery(IFileSystem& fs, const std::string& folder, const std::string& base, int count,
-                      uint32_t rebuild, bool quiet, std::string& error) {
-    std::vector<std::string> names;
-    uint64_t largest = 0;
-    for (int n = 1; n <= count; ++n) {
-        names.push_back(CSplitEngine::SegmentName(base, n));
-        FileStatus st;
-        if (!fs.GetStatus(folder + names.back(), st)) {
-            error = "recovery volumes need every segment in one folder; " + names.back() + " is not in " +
-                    UserPath(folder);
-            return false;
-        }
-        largest = std::max(largest, st.size);
-    }
-    CRecoveryCreator creator(fs);
-    if (!creator.Create(folder, base, names, rebuild, largest, error)) return false;
-    if (!quiet) {
-        uint32_t k = std::min<uint32_t>(rebuild, static_cast<uint32_t>(count));
-        size_t volumes = creator.Written().size() - 1;
-        std::printf("recovery: %s and %zu volume%s; any %u segment%s can be rebuilt from them\n",
-                    UserPath(folder + base + ".par2").c_str(), volumes, volumes == 1 ? "" : "s", k, k == 1 ? "" : "s");
-    }
-    return true;
-}
-
-void RemoveSetRecovery(IFileSystem& fs, const std::string& folder, const std::string& base) {
-    for (const std::string& v : CRecoverySet::FindVolumes(fs, folder, base)) fs.RemoveFile(v);
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cli/temp_folder.h"
+#include "recovery/temp_folder.h"
 
 std::string MakeTemporaryFolder() {
     char temp[MAX_PATH + 1];

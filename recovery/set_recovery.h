@@ -1,5 +1,5 @@
-// The recovery volumes beside a set, seen from the command line: is the set whole, can it be
-// rebuilt, and rebuilding it (in place, or in a temporary folder the reader is pointed at).
+// The recovery volumes beside a split set: is the set whole, can it be rebuilt, and
+// rebuilding it (in place, or in a temporary folder the reader is pointed at).
 #pragma once
 
 #include <memory>
@@ -41,10 +41,3 @@ private:
     std::unique_ptr<CRepairedFileSystem> redirect_;
     std::vector<std::string> inTemporary_;
 };
-
-// Writes recovery volumes for segments 1..count of the set base in folder; prints what it wrote
-// unless quiet. rebuild: segments to cover. False with error (nothing of them left behind).
-bool WriteSetRecovery(IFileSystem& fs, const std::string& folder, const std::string& base, int count,
-                      uint32_t rebuild, bool quiet, std::string& error);
-// Removes the volumes of an earlier set of that name: they describe other segments.
-void RemoveSetRecovery(IFileSystem& fs, const std::string& folder, const std::string& base);
