@@ -1,7 +1,9 @@
 // Gaussian elimination over GF(2^16), and the region work split across two cores.
 #include "recovery/recovery_matrix.h"
 
+#ifndef ZB_RECOVERY_ONE_THREAD
 #include <thread>
+#endif
 
 #include "recovery/galois16.h"
 
@@ -78,6 +80,9 @@ void Range(const uint8_t* src, size_t from, size_t to, uint8_t* const* dsts, con
 }  // namespace
 
 void MultiplyAddMany(const uint8_t* src, size_t bytes, uint8_t* const* dsts, const uint16_t* factors, size_t count) {
+#ifdef ZB_RECOVERY_ONE_THREAD
+    Range(src, 0, bytes, dsts, factors, count);
+#else
     // Below this a second thread costs more than it saves.
     const size_t kWorthSharing = size_t(1) << 19;
     if (bytes * count < kWorthSharing || bytes < 256 || std::thread::hardware_concurrency() < 2) {
@@ -93,4 +98,5 @@ void MultiplyAddMany(const uint8_t* src, size_t bytes, uint8_t* const* dsts, con
     }
     Range(src, 0, half, dsts, factors, count);
     if (other.joinable()) other.join();
+#endif
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "recovery/set_recovery.h"
 #include "app/edit_box_dialog.h"
 #include "rejoiner/file_exists_dialog.h"
 #include "rejoiner/rejoin_indicator.h"
@@ -189,12 +190,27 @@ void CRejoinDialog::OnOK() {
         ::SetWindowTextA(arrows, text.c_str());
         ::UpdateWindow(arrows);  // repaint now: no messages run while the set is read
     });
-    CSegmentReader reader(programPath_, fs, prompts, question, indicator);
     if (fs.DriveTypeOf(destination.substr(0, 3)) == DriveType::Removable) {
         ::SetCursor(old);
         prompts.Message("Destination cannot be a removeable diskette.");
         return;
     }
+    // Recovery volumes beside the set rebuild what is missing or damaged before it is read:
+    // in the set's folder, or in a temporary one when that cannot be written.
+    CSetRecovery recovery(fs);
+    std::string error;
+    if (recovery.Load(programPath_, error) && !recovery.Whole()) {
+        std::vector<std::string> rebuilt;
+        std::string where, names;
+        if (recovery.Repair(true, rebuilt, where, error)) {
+            for (const std::string& n : rebuilt) names += (names.empty() ? "" : ", ") + n;
+            prompts.Message(recovery.Damage() + ".\n\rZembra rebuilt " + names + " from the recovery volumes in " +
+                            where);
+        } else {
+            prompts.Message(recovery.Damage() + ".\n\rThe recovery volumes cannot rebuild the set: " + error);
+        }
+    }
+    CSegmentReader reader(programPath_, recovery.ReaderFileSystem(), prompts, question, indicator);
     reader.Rejoin(destination);
     ::SetCursor(old);
 
