@@ -38,6 +38,9 @@ c_split_big_sums() { "$cli" split --yes --size 50M --name B --dest out big.bin; 
 c_cat() { cat "${big_segments[@]}" >out/big.bin; }
 c_rejoin_big() { "$cli" rejoin --overwrite all sets/B_1.EXE out; }
 c_wine_split_big() { "$wine" "$exe" split --yes --no-checksums --size 50M --name B --dest out big.bin; }
+# Recovery volumes for 10% of the segments, against par2cmdline's -r10 over the same segments.
+c_split_big_rec() { "$cli" split --yes --no-checksums --recovery 10% --size 50M --name B --dest out big.bin; }
+c_par2_r10() { par2 create -q -q -r10 -B sets out/B.par2 "${big_segments[@]}"; }
 # What any program pays to start under Wine, work apart: the same program printing its version.
 c_wine_start() { "$wine" "$exe" --version; }
 
@@ -73,6 +76,13 @@ race tar_cf split_small
 race tar_xf rejoin_small
 race split_b split_big split_big_sums
 race cat rejoin_big
+par2_row=
+if command -v par2 >/dev/null; then
+  race split_big split_big_rec par2_r10
+  # What the volumes cost: the split with them less the same split without.
+  s_rec_work=$(awk -v a="$s_split_big_rec" -v b="$s_split_big" 'BEGIN { printf "%.3f", a - b }')
+  par2_row=1
+fi
 wine_row=
 if [ "${BENCH_WINE:-1}" != 0 ] && [ -f "$exe" ] && [ -x "$wine" ]; then
   export WINEPREFIX=${BENCH_WINEPREFIX:-/var/tmp/zb-bench-wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -98,3 +108,4 @@ row "rejoin 256 MiB vs cat of the segments" rejoin_big cat "<= 1.0"
 [ -n "$wine_row" ] && row "win64 under wine64 vs native, split 256 MiB" wine_split_big split_big "<= 1.5"
 [ -n "$wine_row" ] && row "  the same less Wine's start-up (--version)" wine_work split_big "(explains)"
 row "split 256 MiB with checksums (default) vs split -b" split_big_sums split_b "(no goal)"
+[ -n "$par2_row" ] && row "recovery for 10% of 256 MiB vs par2 create -r10" rec_work par2_r10 "<= 1.0"

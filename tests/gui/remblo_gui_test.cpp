@@ -189,18 +189,18 @@ TEST_F(RembloGui, AMissingSegmentIsToldNotAnnouncedAsDone) {
 // Recovery volumes beside the set: a later segment missing and another altered are rebuilt
 // before the rejoin, which says so and then rebuilds the tree byte for byte.
 TEST_F(RembloGui, RebuildsSegmentsFromRecoveryVolumesBeforeTheRejoin) {
-    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(350000, 5));
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(1200000, 5));
     WriteWholeFile(base_ + "\\src\\small.txt", "small");
     std::string sets = base_ + "\\sets\\";
     std::vector<uint8_t> image;
     ASSERT_TRUE(ResourceRejoinerImage().Load(image));
-    int count = Split({"small.txt", "data.bin"}, sets, image.size() + 5 + 100000);
+    int count = Split({"small.txt", "data.bin"}, sets, image.size() + 5 + 40000);
     ASSERT_GE(count, 4);
     std::vector<std::string> names;
     for (int n = 1; n <= count; ++n) names.push_back(CSplitEngine::SegmentName("set", n));
     std::string error;
     CRecoveryCreator creator(SystemFileSystem());
-    ASSERT_TRUE(creator.Create(sets, "set", names, 2, image.size() + 5 + 100000, error)) << error;
+    ASSERT_TRUE(creator.Create(sets, "set", names, 2, image.size() + 5 + 40000, error)) << error;
     ASSERT_TRUE(::DeleteFileA((sets + "set_2.SEG").c_str()));
     std::string third = ReadWholeFile(sets + "set_3.SEG");
     third[5000] ^= 0x55;
