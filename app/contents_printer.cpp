@@ -3,7 +3,7 @@
 
 #include <commdlg.h>
 
-#include "view/model/listing_reader.h"
+#include "model/listing_reader.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
-#include "view/model/print_layout.h"
+#include "model/print_layout.h"
 
 class CContentsPrinter {
 public:

@@ -2,12 +2,14 @@
 #include "app/frame_commands.h"
 
 #include "app/browser.h"
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "app/main_frame.h"
 #include "app/options_dlg.h"
+#include "app/wizard_command.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
 #include "resources/zembra_res.h"
+#include "view/s_view.h"
 #include "winui/message_box_prompts.h"
 
 namespace {
@@ -44,6 +46,13 @@ bool ZmFrameCommand(CMainFrame& frame, int id) {
     case ID_OPTIONS_WORKDIR: {
         COptionsDlg dialog(false);
         if (dialog.DoModal(frame.Handle()) == IDOK) ApplyWorkDirectory(frame, dialog.first);
+        return true;
+    }
+    case ID_WIZARD: {
+        // Wizard mode runs on the main form's presets and sources; another view passes it on.
+        CSView* form = dynamic_cast<CSView*>(frame.ActiveView());
+        if (!form) return false;
+        RunWizardMode(frame, *form);
         return true;
     }
     case ID_HELP_CONTENTS:

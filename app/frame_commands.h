@@ -1,5 +1,5 @@
 // The main frame's commands that open a dialog or another program: Options > Email and Default
-// Work Directory, Help, the home page. Kept apart from the frame's window handling.
+// Work Directory, Wizard, Help, the home page. Kept apart from the frame's window handling.
 #pragma once
 
 class CMainFrame;

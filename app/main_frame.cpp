@@ -245,6 +245,10 @@ void CMainFrame::EditCommand(int id) {
     ::SendMessageA(focus, msg, 0, 0);
 }
 
+std::string CMainFrame::WorkDirectory() const { return ZmApp().WorkDirectory(); }
+const char* CMainFrame::PendingCommandLine() const { return ZmApp().PendingCommandLine(); }
+void CMainFrame::ClearPendingCommandLine() { ZmApp().ClearPendingCommandLine(); }
+
 bool CMainFrame::RouteCommand(int id) {
     if (OnOwnCommand(id)) return true;
     if (view_ && view_->OnCommand(id)) return true;

@@ -1,5 +1,6 @@
 // CMainFrame: the main program's fixed-size frame with its toolbar, status bar, menu 128, the
-// view that fills it and the command chain frame -> view -> document -> application.
+// view that fills it and the command chain frame -> view -> document -> application. It is the
+// view's host: the view and the wizard reach the frame and the application only through it.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "app/model/recent_file_list.h"
+#include "model/recent_file_list.h"
 #include "app/zm_document.h"
-#include "app/zm_view.h"
+#include "dialogs/zm_view.h"
+#include "dialogs/zm_view_host.h"
 #include "winui/frame_window.h"
 
-class CMainFrame : public winui::FrameWindow {
+class CMainFrame : public winui::FrameWindow, public IZmViewHost {
 public:
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 450;
@@ -30,22 +32,30 @@ public:
     bool NewDocument();
 
     // Caption "<title> - Zembra".
-    void SetDocumentTitle(const std::string& title);
+    void SetDocumentTitle(const std::string& title) override;
     // Status bar pane 0 (message), 1 to 3 (the key panes; a text put there by the view wins).
-    void SetStatusText(int pane, const std::string& text);
+    void SetStatusText(int pane, const std::string& text) override;
     std::string StatusText(int pane) const;
     HWND ToolBar() const { return toolbar_; }
-    HWND StatusBar() const { return status_; }
+    HWND StatusBar() const override { return status_; }
 
     // Recent-file list (4 entries under "Recent File List"); entries answer 57616..57619.
     CRecentFileList& RecentFiles() { return recent_; }
 
     // Refreshes the toolbar buttons' enabled state from the command chain.
-    void UpdateToolbar();
+    void UpdateToolbar() override;
     // Caps, Num and Scroll Lock panes follow the keyboard.
     void UpdateKeyPanes();
     // Runs a command through the chain as a menu would; false when no link handled it.
-    bool RouteCommand(int id);
+    bool RouteCommand(int id) override;
+
+    // IZmViewHost: the rest of what the view may ask.
+    HWND HostWindow() const override { return Handle(); }
+    void AddRecentFile(const std::string& path) override { recent_.Add(path); }
+    bool HasDocument() const override { return document_ != nullptr; }
+    std::string WorkDirectory() const override;
+    const char* PendingCommandLine() const override;
+    void ClearPendingCommandLine() override;
 
 protected:
     bool OnCommand(int id, int code, HWND control) override;

@@ -1,8 +1,8 @@
 // COptionsDlg: both modes, their checks and the keys they write to the mail settings file.
 #include "app/options_dlg.h"
 
-#include "app/model/shell_rules.h"
-#include "app/new_dir_file_dlg.h"
+#include "model/shell_rules.h"
+#include "dialogs/new_dir_file_dlg.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
 #include "platform/file_system.h"

@@ -3,14 +3,14 @@
 
 #include <vector>
 
-#include "app/contents_dlg.h"
+#include "dialogs/contents_dlg.h"
 #include "app/main_frame.h"
 #include "app/zm_app.h"
-#include "app/zm_messages.h"
+#include "dialogs/zm_messages.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/listing_reader.h"
+#include "model/listing_reader.h"
 #include "view/s_view.h"
 
 namespace {

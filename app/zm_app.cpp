@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/browser.h"
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "app/main_frame.h"
 #include "platform/fallback_settings.h"
 #include "platform/settings.h"
@@ -12,7 +12,7 @@
 #include "winui/app.h"
 #include "winui/dialog.h"
 #include "winui/message_loop.h"
-#include "wizard/wizard_command.h"
+#include "app/wizard_command.h"
 
 namespace {
 struct InstanceSearch {

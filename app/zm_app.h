@@ -7,13 +7,15 @@
 #include <memory>
 #include <string>
 
+#include "model/profile_names.h"
+
 class CMainFrame;
 
 class CZmApp {
 public:
     // The program's registry profile: HKCU\Software\<kRegistryKey>\<kAppName>.
-    static constexpr const char* kRegistryKey = "Local AppWizard-Generated Applications";
-    static constexpr const char* kAppName = "Zembra";
+    static constexpr const char* kRegistryKey = kZmRegistryKey;
+    static constexpr const char* kAppName = kZmAppName;
     // Longest WIN.INI [Zembra] WorkDirectory read (the longest path Windows takes).
     static constexpr size_t kWinIniValueMax = 32767;
 

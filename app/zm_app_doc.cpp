@@ -6,15 +6,15 @@
 #include <memory>
 
 #include "app/contents_printer.h"
-#include "app/edit_box_dialog.h"
+#include "dialogs/edit_box_dialog.h"
 #include "app/main_frame.h"
 #include "app/zm_app.h"
-#include "app/zm_messages.h"
+#include "dialogs/zm_messages.h"
 #include "platform/path_text.h"
 #include "platform/text_trim.h"
 #include "resources/zembra_res.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/project_names.h"
+#include "model/project_names.h"
 #include "view/s_view.h"
 
 namespace {

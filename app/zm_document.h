@@ -20,7 +20,7 @@
 #include <memory>
 #include <string>
 
-#include "app/zm_command_target.h"
+#include "dialogs/zm_command_target.h"
 
 class CMainFrame;
 class CZmView;

@@ -1,7 +1,7 @@
 // CMailDialog: field exchange, Send, the system-menu About box, F1 help, single instance.
 #include "mailer/mail_dialog.h"
 
-#include "app/progress_panel.h"
+#include "dialogs/progress_panel.h"
 #include "mailer/mime_encoding.h"
 #include "platform/process.h"
 #include "resources/korvo_res.h"

@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 #include "recovery/set_recovery.h"
-#include "app/edit_box_dialog.h"
+#include "dialogs/edit_box_dialog.h"
 #include "rejoiner/file_exists_dialog.h"
 #include "rejoiner/rejoin_indicator.h"
 #include "rejoiner/rejoin_paths.h"

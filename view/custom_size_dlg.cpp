@@ -1,7 +1,7 @@
 // Custom size dialog: the checks are the model's (CheckCustomSize); this binds them to 133.
 #include "view/custom_size_dlg.h"
 
-#include "app/new_dir_file_dlg.h"
+#include "dialogs/new_dir_file_dlg.h"
 #include "resources/zembra_view_res.h"
 #include "winui/data_exchange.h"
 #include "winui/edit.h"

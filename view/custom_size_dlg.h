@@ -3,7 +3,7 @@
 // reads them after OK.
 #pragma once
 
-#include "view/model/custom_size_rules.h"
+#include "model/custom_size_rules.h"
 #include "winui/dialog.h"
 
 class CCustomSizeDlg : public winui::Dialog {

@@ -3,13 +3,12 @@
 
 #include <shellapi.h>
 
-#include "app/main_frame.h"
-#include "app/progress_panel.h"
-#include "app/zm_app.h"
+#include "dialogs/progress_panel.h"
+#include "model/profile_names.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/status_text.h"
+#include "model/status_text.h"
 #include "winui/app.h"
 #include "winui/combo_box.h"
 #include "winui/data_exchange.h"
@@ -43,17 +42,17 @@ CSView::~CSView() {
     if (comStarted_) ::CoUninitialize();
 }
 
-bool CSView::CreateView(CMainFrame& frame) {
-    frame_ = &frame;
+bool CSView::CreateView(IZmViewHost& host) {
+    host_ = &host;
     // The tree and the list talk to the shell's name space through COM.
     comStarted_ = SUCCEEDED(::CoInitialize(nullptr));
-    if (!Create(frame.Handle())) return false;
+    if (!Create(host.HostWindow())) return false;
     winui::MessageLoop::AddModeless(Handle());
     engine_->SetViewForward([this](uint32_t size) {
-        if (frame_) ::SendMessageA(frame_->Handle(), WM_ZM_VIEW_FORWARD, 0, static_cast<LPARAM>(size));
+        if (host_) ::SendMessageA(host_->HostWindow(), WM_ZM_VIEW_FORWARD, 0, static_cast<LPARAM>(size));
     });
     engine_->SetBringToFront([this] {
-        if (frame_) ::SetForegroundWindow(frame_->Handle());
+        if (host_) ::SetForegroundWindow(host_->HostWindow());
     });
     return true;
 }
@@ -114,7 +113,7 @@ void CSView::OnInitialUpdate() {
     exeDirectory = ModuleFolder();
     engine_->SetExeFolder(exeDirectory);
 
-    std::unique_ptr<ISettings> profile = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName);
+    std::unique_ptr<ISettings> profile = OpenAppProfile(kZmRegistryKey, kZmAppName);
     saveLocation = profile ? profile->GetString("Destination", "LastDest", exeDirectory) : exeDirectory;
     if (!presetLocations.empty()) saveLocation = presetLocations[0];
     if (saveLocation.empty()) saveLocation = exeDirectory;
@@ -134,7 +133,7 @@ void CSView::OnInitialUpdate() {
     g_firstUpdateDone = true;
     if (fromCommandLine) {
         Show(SW_HIDE);
-        if (frame_) ::SendMessageA(frame_->Handle(), WM_COMMAND, MAKEWPARAM(32778, 0), 0);
+        if (host_) ::SendMessageA(host_->HostWindow(), WM_COMMAND, MAKEWPARAM(32778, 0), 0);
     }
 }
 
@@ -152,7 +151,7 @@ void CSView::CreateShellControls() {
 }
 
 void CSView::TakeCommandLine() {
-    const char* pending = ZmApp().PendingCommandLine();
+    const char* pending = host_ ? host_->PendingCommandLine() : nullptr;
     if (!pending || !*pending) return;
     fromCommandLine = 1;
     for (const std::string& path : CSourceList::SplitCommandLine(pending)) {
@@ -161,13 +160,13 @@ void CSView::TakeCommandLine() {
         commandLineSources.push_back(path);
     }
     MeasureSourcesExtent();
-    ZmApp().ClearPendingCommandLine();
+    host_->ClearPendingCommandLine();
 }
 
 void CSView::RefreshStatusText() {
-    if (!frame_ || !frame_->StatusBar()) return;
-    frame_->SetStatusText(1, StatusText(sources_.Total(), maxFileSize));
-    ::UpdateWindow(frame_->StatusBar());
+    if (!host_ || !host_->StatusBar()) return;
+    host_->SetStatusText(1, StatusText(sources_.Total(), maxFileSize));
+    ::UpdateWindow(host_->StatusBar());
 }
 
 void CSView::SetButtonStates(bool modifiedNow) {
@@ -175,7 +174,7 @@ void CSView::SetButtonStates(bool modifiedNow) {
     bool enable = !modifiedNow && !IsRemovable(saveLocation);
     EnableItem(IDC_EMAIL, enable);
     EnableItem(IDC_REJOIN, enable);
-    if (frame_) frame_->UpdateToolbar();
+    if (host_) host_->UpdateToolbar();
 }
 
 bool CSView::IsRemovable(const std::string& location) {
@@ -208,9 +207,6 @@ bool CSView::OnCommand(int id) {
         return true;
     case IDC_BEGIN_SPLIT:  // "&Build Split File(s)", and the project commands' build
         OnBuild();
-        return true;
-    case 32781:  // wizard mode (the toolbar's 32778 arrives as this)
-        OnWizard();
         return true;
     default:
         return false;
@@ -268,7 +264,7 @@ bool CSView::OnCommand(int id, int code, HWND /*control*/) {
         return true;
     default:
         // Review Results and Rejoin, and anything else, go along the frame's chain.
-        return frame_ && code == BN_CLICKED && frame_->RouteCommand(id);
+        return host_ && code == BN_CLICKED && host_->RouteCommand(id);
     }
 }
 

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/zm_view.h"
+#include "dialogs/zm_view.h"
 #include "engine/split_engine.h"
 #include "view/file_list.h"
 #include "view/folder_tree.h"
-#include "view/model/preset_rules.h"
-#include "view/model/source_list.h"
+#include "model/preset_rules.h"
+#include "model/source_list.h"
 #include "winui/dialog.h"
 #include "winui/list_box.h"
 #include "winui/message_box_prompts.h"
@@ -37,7 +37,7 @@ public:
     ~CSView() override;
 
     // CZmView: the frame's side.
-    bool CreateView(CMainFrame& frame) override;
+    bool CreateView(IZmViewHost& host) override;
     HWND ViewWindow() const override { return Handle(); }
     void OnInitialUpdate() override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -60,7 +60,6 @@ public:
     CProgressPanel& Progress() { return *progress_; }
     IPrompts& ViewPrompts() { return prompts_; }
     HIMAGELIST SystemImageList() const { return systemImages_; }
-    CMainFrame* Frame() const { return frame_; }
 
     // ---- Fields, exchanged with the form by Exchange -----------------------------------------
     std::string splitSetName;            // 1014
@@ -143,15 +142,14 @@ private:
     void RemoveSourceAt(int index);
     void MeasureSourcesExtent();
 
-    // s_view_commands.cpp: Email, the wizard stand-in, keys, context help.
+    // s_view_commands.cpp: Email, keys, context help.
     void OnEmail();
     bool RunBuild();
-    void OnWizard();
     bool OnKey(MSG& msg);
     void OnContextHelp();
     bool IsRemovable(const std::string& location);
 
-    CMainFrame* frame_ = nullptr;
+    IZmViewHost* host_ = nullptr;
     winui::MessageBoxPrompts prompts_;
     std::unique_ptr<CProgressPanel> progress_;
     std::unique_ptr<IRejoinerImage> rejoinerImage_;

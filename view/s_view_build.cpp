@@ -1,8 +1,7 @@
 // CSView::OnBuild: Begin Split (1008) and "&Build Split File(s)". The steps are CBuildRun's,
 // shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
-#include "app/main_frame.h"
 #include "resources/zembra_view_res.h"
-#include "view/model/build_run.h"
+#include "model/build_run.h"
 #include "view/s_view.h"
 
 int CSView::OnBuild() {
@@ -41,9 +40,9 @@ int CSView::OnBuild() {
     SetButtonStates(false);
     // A listing the run could not write whole (it has said so) is no project to reopen or review.
     const bool listed = Engine().ListingWritten();
-    if (frame_) {
-        frame_->SetDocumentTitle(splitSetName);
-        if (!outcome.removable && listed) frame_->RecentFiles().Add(outcome.listingPath);
+    if (host_) {
+        host_->SetDocumentTitle(splitSetName);
+        if (!outcome.removable && listed) host_->AddRecentFile(outcome.listingPath);
     }
     if (listed)
         ::PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDC_REVIEW, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_REVIEW)));

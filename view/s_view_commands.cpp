@@ -1,12 +1,10 @@
-// CSView: the Email command, the wizard's stand-in, the form's keyboard rules and context help.
-#include "app/help.h"
-#include "app/main_frame.h"
+// CSView: the Email command, the form's keyboard rules and context help.
+#include "dialogs/help.h"
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "platform/text_format.h"
 #include "resources/zembra_view_res.h"
 #include "view/s_view.h"
-#include "wizard/wizard_command.h"
 
 namespace {
 
@@ -29,7 +27,7 @@ void CSView::OnEmail() {
         prompts_.Message(kNoServer);
         return;
     }
-    if (frame_ && frame_->Document() && modified) {
+    if (host_ && host_->HasDocument() && modified) {
         mailing = 1;
         if (!RunBuild()) {
             mailing = 0;
@@ -49,10 +47,8 @@ void CSView::OnEmail() {
 
 bool CSView::RunBuild() {
     // Through the command chain, as the menu runs it: a written set clears the modified flag.
-    return frame_ && frame_->RouteCommand(IDC_BEGIN_SPLIT) && !modified;
+    return host_ && host_->RouteCommand(IDC_BEGIN_SPLIT) && !modified;
 }
-
-void CSView::OnWizard() { RunWizardMode(*this); }
 
 bool CSView::PreTranslateMessage(MSG& msg) {
     if (!Exists() || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) return false;
@@ -124,5 +120,5 @@ void CSView::OnContextHelp() {
     // The save location's edit is a child of its combo box.
     if (::GetParent(focus) == Item(IDC_SAVE_LOCATION)) focus = Item(IDC_SAVE_LOCATION);
     // The shell's help, at the control's topic (controls without one show nothing).
-    ZmShowContextHelp(frame_ ? frame_->Handle() : Handle(), ::GetDlgCtrlID(focus), kViewHelpIds);
+    ZmShowContextHelp(host_ ? host_->HostWindow() : Handle(), ::GetDlgCtrlID(focus), kViewHelpIds);
 }

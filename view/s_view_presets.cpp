@@ -2,11 +2,11 @@
 // are the model's (CPresetRules); this binds them to the form's controls.
 #include <memory>
 
-#include "app/new_dir_file_dlg.h"
-#include "app/zm_app.h"
+#include "dialogs/new_dir_file_dlg.h"
 #include "platform/fallback_settings.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
+#include "model/profile_names.h"
 #include "resources/zembra_view_res.h"
 #include "view/custom_size_dlg.h"
 #include "view/s_view.h"
@@ -46,7 +46,7 @@ int FindExact(const winui::ComboBox& box, const std::string& text) {
 
 CPresetRules& CSView::PresetRules() {
     if (!presetRules_) {
-        appProfile_ = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName);
+        appProfile_ = OpenAppProfile(kZmRegistryKey, kZmAppName);
         if (!appProfile_) appProfile_ = std::make_unique<NoSettings>();
         customData_ = std::make_unique<CCustomDataFile>(SystemFileSystem(), ModuleFolder(), UserSettingsFolder());
         presetList_ = std::make_unique<CPresetList>(presetNames, presetSizes, presetLocations);
@@ -55,7 +55,7 @@ CPresetRules& CSView::PresetRules() {
     return *presetRules_;
 }
 
-std::string CSView::WorkDirectory() const { return ZmApp().WorkDirectory(); }
+std::string CSView::WorkDirectory() const { return host_ ? host_->WorkDirectory() : std::string(); }
 
 bool CSView::AskCustomSize(CustomSizeValues& values) {
     CCustomSizeDlg dialog;

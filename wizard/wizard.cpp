@@ -3,8 +3,8 @@
 
 #include "engine/split_state.h"
 #include "platform/process.h"
-#include "view/model/wizard_flow.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_flow.h"
+#include "model/wizard_rules.h"
 
 namespace {
 constexpr int kExitCommand = 57665;

@@ -4,8 +4,8 @@
 #include "platform/file_system.h"
 #include "platform/text_case.h"
 #include "resources/zembra_wizard_res.h"
-#include "view/model/wizard_flow.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_flow.h"
+#include "model/wizard_rules.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "view/file_list.h"
 #include "view/folder_tree.h"
-#include "view/model/source_list.h"
+#include "model/source_list.h"
 #include "wizard/wizard_page.h"
 #include "winui/list_box.h"
 

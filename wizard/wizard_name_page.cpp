@@ -2,7 +2,7 @@
 #include "wizard/wizard_name_page.h"
 
 #include "resources/zembra_wizard_res.h"
-#include "view/model/wizard_flow.h"
+#include "model/wizard_flow.h"
 #include "winui/data_exchange.h"
 
 CWizardNamePage::CWizardNamePage() : CWizardPage(IDD_WIZARD_NAME) {}

@@ -3,8 +3,8 @@
 
 #include "platform/file_system.h"
 #include "resources/zembra_wizard_res.h"
-#include "view/model/wizard_flow.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_flow.h"
+#include "model/wizard_rules.h"
 #include "winui/data_exchange.h"
 
 CWizardResultsPage::CWizardResultsPage() : CWizardPage(IDD_WIZARD_RESULTS) {}

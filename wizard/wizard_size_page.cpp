@@ -2,8 +2,8 @@
 #include "wizard/wizard_size_page.h"
 
 #include "resources/zembra_wizard_res.h"
-#include "view/model/wizard_flow.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_flow.h"
+#include "model/wizard_rules.h"
 #include "winui/combo_box.h"
 #include "winui/data_exchange.h"
 #include "winui/edit.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/progress_panel.h"
+#include "dialogs/progress_panel.h"
 #include "gui/driver/gui_driver.h"
 #include "platform/process.h"
 #include "platform/settings.h"

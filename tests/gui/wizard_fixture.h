@@ -18,7 +18,7 @@
 #include "gui/remote_controls.h"
 #include "platform/process.h"
 #include "rejoiner/segment_reader.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_rules.h"
 
 
 constexpr int kWizardCommand = 32781;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine_fixture.h"
-#include "view/model/build_run.h"
+#include "model/build_run.h"
 
 class BuildRunTest : public EngineTest {
 protected:

@@ -1,7 +1,7 @@
 // The build command's core: its arithmetic in 64 bits, its checks and messages in order, and the
 // clean-up after a failed run, which takes back only what that run created.
 #include "build_run_fixture.h"
-#include "view/model/build_estimate.h"
+#include "model/build_estimate.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "engine_fixture.h"
 #include "fakes/memory_settings.h"
-#include "view/model/preset_rules.h"
+#include "model/preset_rules.h"
 
 namespace {
 

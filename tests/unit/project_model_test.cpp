@@ -7,9 +7,9 @@
 
 #include "fakes/forwarding_file_system.h"
 #include "fakes/test_files.h"
-#include "view/model/listing_reader.h"
-#include "view/model/print_layout.h"
-#include "view/model/project_names.h"
+#include "model/listing_reader.h"
+#include "model/print_layout.h"
+#include "model/project_names.h"
 
 namespace {
 

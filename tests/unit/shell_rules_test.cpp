@@ -1,8 +1,8 @@
 // The shell dialogs' rules: options checks, the folder chooser's result and New Dir, help topics.
 #include <gtest/gtest.h>
 
-#include "app/model/help_topics.h"
-#include "app/model/shell_rules.h"
+#include "model/help_topics.h"
+#include "model/shell_rules.h"
 #include "fakes/test_files.h"
 #include "platform/file_system.h"
 #include "platform/text_trim.h"

@@ -1,7 +1,7 @@
 // The shared settings file with its per-user copy, and the recent-file list kept in a profile.
 #include <gtest/gtest.h>
 
-#include "app/model/recent_file_list.h"
+#include "model/recent_file_list.h"
 #include "fakes/memory_settings.h"
 #include "platform/fallback_settings.h"
 

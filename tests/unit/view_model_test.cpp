@@ -8,8 +8,8 @@
 #include "fakes/forwarding_file_system.h"
 #include "fakes/test_files.h"
 #include "platform/paths.h"
-#include "view/model/source_list.h"
-#include "view/model/status_text.h"
+#include "model/source_list.h"
+#include "model/status_text.h"
 
 TEST(StatusText, UnitsCountAndSixtyFourBitTotals) {
     const struct {

@@ -1,7 +1,7 @@
 // The build behind the wizard's page 3: what page 1 allows reaches the run in 64 bits, and
 // while the wizard runs the engine tells the main view nothing.
 #include "build_run_fixture.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_rules.h"
 
 namespace {
 

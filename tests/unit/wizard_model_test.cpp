@@ -6,8 +6,8 @@
 
 #include "fakes/test_files.h"
 #include "platform/paths.h"
-#include "view/model/wizard_flow.h"
-#include "view/model/wizard_rules.h"
+#include "model/wizard_flow.h"
+#include "model/wizard_rules.h"
 
 namespace {
 

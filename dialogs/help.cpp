@@ -1,0 +1,75 @@
+// Help: WinHelp when present and working, else the HTML help through the system's HTML handler.
+#include "dialogs/help.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "platform/process.h"
+#include "winui/message_box_prompts.h"
+
+namespace {
+bool FileExists(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The handler's command for .html with the URL in place of %1 (quoted by the template, or by us
+// when the template has no placeholder). "" when no handler is registered.
+std::string HandlerCommand(const std::string& url) {
+    char command[2048] = {0};
+    DWORD size = sizeof command;
+    if (::AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, ".html", "open", command, &size) != S_OK ||
+        command[0] == '\0')
+        return std::string();
+    std::string line = command;
+    for (const char* placeholder : {"%1", "%L", "%l"}) {
+        size_t at = line.find(placeholder);
+        if (at != std::string::npos) return line.replace(at, 2, url);
+    }
+    return line + " \"" + url + "\"";
+}
+
+bool TryWinHelp(HWND owner, unsigned long topic) {
+    std::string hlp = ModuleFolder() + "Zembra.hlp";
+    if (!FileExists(hlp)) return false;
+    return topic == 0 ? ::WinHelpA(owner, hlp.c_str(), HELP_CONTENTS, 0) != FALSE
+                      : ::WinHelpA(owner, hlp.c_str(), HELP_CONTEXTPOPUP, topic) != FALSE;
+}
+}  // namespace
+
+std::string HelpUrl(const std::string& htmlPath, unsigned long topic) {
+    std::string url = "file:///";
+    for (char c : htmlPath) {
+        if (c == '\\') url += '/';
+        else if (c == ' ') url += "%20";
+        else if (c == '#') url += "%23";
+        else if (c == '%') url += "%25";
+        else url += c;
+    }
+    std::string anchor = HelpAnchor(topic);
+    return anchor.empty() ? url : url + "#" + anchor;
+}
+
+void ZmShowHelp(HWND owner, unsigned long topic) {
+    if (TryWinHelp(owner, topic)) return;
+    std::string html = ModuleFolder() + "Zembra.html";
+    winui::MessageBoxPrompts prompts(owner);
+    if (!FileExists(html)) {
+        prompts.Show("The help file " + html + " cannot be found.", PromptButtons::Ok);
+        return;
+    }
+    // The handler gets the URL with the topic's anchor; without a handler the shell opens the
+    // file (at its top) as it can.
+    std::string command = HandlerCommand(HelpUrl(html, topic));
+    if (!command.empty() && StartProcess(command)) return;
+    if (reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, "open", html.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+        return;
+    prompts.Show("The help file " + html + " could not be opened.", PromptButtons::Ok);
+}
+
+bool ZmShowContextHelp(HWND owner, int controlId, const HelpIdPair* table) {
+    unsigned long topic = HelpTopicFor(table, controlId);
+    if (topic == 0) return false;
+    ZmShowHelp(owner, topic);
+    return true;
+}

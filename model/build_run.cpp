@@ -1,0 +1,82 @@
+// The build command's steps, in order; the view and the wizard differ only where flagged.
+#include "model/build_run.h"
+
+#include "engine/split_messages.h"
+#include "platform/text_format.h"
+#include "model/build_estimate.h"
+
+CBuildRun::CBuildRun(CSplitEngine& engine, IFileSystem& fs, IPrompts& prompts, IRejoinerImage& image)
+    : engine_(engine), fs_(fs), prompts_(prompts), image_(image) {}
+
+uint64_t CBuildRun::RejoinerLength() {
+    std::vector<uint8_t> bytes;
+    return image_.Load(bytes) ? bytes.size() : 0;
+}
+
+bool CBuildRun::CheckDisk(const std::string& root, bool fromWizard, BuildOutcome& outcome) {
+    uint64_t usable = engine_.GetUsableFreeSpace(root);
+    if (usable == 0) {
+        prompts_.Message(fromWizard ? build_text::kInsertDiskette : build_text::kInsertRemovable);
+        return false;
+    }
+    for (;;) {
+        std::string probe = root;
+        if (engine_.TestWritable(probe)) break;
+        // The system's text may name the probe file; the user never asked for it.
+        for (size_t at; (at = probe.find(split_text::kTestFile)) != std::string::npos;)
+            probe.erase(at, sizeof split_text::kTestFile - 1);
+        if (!prompts_.AskOkCancel(probe + "\r\n" + build_text::kWriteProtect)) {
+            prompts_.Message(build_text::kTestAborted);
+            return false;
+        }
+    }
+    outcome.diskettes = build_estimate::DisketteCount(outcome.estimate, usable);
+    return prompts_.AskOkCancel(FormatText(build_text::kDiskettes, static_cast<unsigned long long>(outcome.diskettes)));
+}
+
+// Only what this run created goes: after "No" to overwriting, the set that was there stays.
+void CBuildRun::TakeBack() {
+    for (const std::string& path : engine_.CreatedFiles()) fs_.RemoveFile(path);
+}
+
+bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
+    outcome = BuildOutcome();
+    if (!rq.fromWizard && !rq.modified && !prompts_.AskYesNo(build_text::kNotModified)) return false;
+    if (rq.takeValues && !rq.takeValues(rq)) return false;
+
+    if (!rq.notFirstPreset) {
+        rq.maxFileSize = 0;
+    } else if (!rq.fromWizard && int64_t(rq.maxFileSize) * 1000 < int64_t(build_estimate::kMinimumK) * 1000) {
+        prompts_.Message(build_text::kMinimum);
+        rq.maxFileSize = build_estimate::kMinimumK;
+        if (rq.sizeRaised) rq.sizeRaised();
+    }
+
+    engine_.ClearItems();
+    if (rq.items.empty()) {
+        prompts_.Message(build_text::kNoFiles);
+        return false;
+    }
+    for (const std::string& item : rq.items)
+        if (rq.fromWizard || !item.empty()) engine_.AddItem(item);
+
+    if (rq.saveLocation.empty() || rq.saveLocation.back() != '\\') rq.saveLocation += '\\';
+    outcome.estimate = build_estimate::Estimate(rq.totalSize, RejoinerLength());
+
+    std::string root = rq.saveLocation.substr(0, 3);
+    outcome.removable = fs_.DriveTypeOf(root) == DriveType::Removable;
+    if (outcome.removable && !CheckDisk(root, rq.fromWizard, outcome)) return false;
+
+    if (rq.beforeRun) rq.beforeRun();
+    int32_t sizeK = build_estimate::RunSizeK(rq.maxFileSize, outcome.estimate);
+    outcome.segmentBytes = sizeK > 0 ? uint64_t(sizeK) * 1000 : 0;
+    outcome.listingPath = rq.saveLocation + rq.setName + ".spj";
+    outcome.ran = true;
+    bool ok = engine_.Split(rq.saveLocation, rq.setName, outcome.segmentBytes);
+    if (rq.afterRun) rq.afterRun();
+    if (!ok) {
+        TakeBack();
+        prompts_.Message(build_text::kRunAborted);
+    }
+    return ok;
+}

@@ -1,0 +1,41 @@
+// What the wizard pages compute without a window.
+#include "model/wizard_rules.h"
+
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/path_text.h"
+#include "platform/text_format.h"
+#include "model/listing_reader.h"
+
+namespace wizard_rules {
+
+std::string TotalText(uint64_t totalBytes) {
+    if (totalBytes > 1000000) return FormatText("%.3f MB ", static_cast<double>(totalBytes) / 1000000.0);
+    return FormatText("%.3f KB ", static_cast<double>(totalBytes) / 1000.0);
+}
+
+std::string ProjectPath(bool removable, const std::string& exeDirectory, const std::string& saveLocation,
+                        const std::string& setName) {
+    return WithBackslash(removable ? exeDirectory : saveLocation) + setName + ".spj";
+}
+
+std::string MailerCommandLine(const std::string& programPath, const std::string& saveLocation,
+                              const std::string& setName, int lastSegment) {
+    size_t cut = programPath.find_last_of('\\');
+    std::string folder = cut == std::string::npos ? std::string() : programPath.substr(0, cut);
+    // The program is quoted: a folder with spaces must not make the system start another file.
+    return FormatText("\"%s\\korvo.exe\" &Segmented %s%s %d", folder.c_str(), WithBackslash(saveLocation).c_str(),
+                      setName.c_str(), lastSegment);
+}
+
+bool ReadResultsText(IFileSystem& fs, const std::string& projectPath, std::string& text) {
+    // Read as the project commands read a listing: whole lines whatever their length, so a long
+    // path is never cut in two.
+    std::vector<listing_reader::Line> lines;
+    bool read = listing_reader::ReadLines(fs, projectPath, lines);
+    text = listing_reader::ContentsText(lines);
+    return read;
+}
+
+}  // namespace wizard_rules
