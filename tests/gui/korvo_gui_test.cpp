@@ -291,7 +291,8 @@ std::vector<std::string> WorkFolders() {
 
 TEST_F(Korvo, FileListIsSplitInTheTempFolderMailedAndRemoved) {
     SetMailSettings(Server("sink"));
-    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "300", "ReZove.ini");  // 307,200 bytes
+    // 512,000 bytes: room for the rejoiner (which repairs from recovery volumes) and two segments.
+    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "500", "ReZove.ini");
     std::string folder = sets_ + "list dir\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteWholeFile(folder + "one.bin", PatternBytes(200000, 1));
