@@ -2,6 +2,7 @@
 // shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
 #include "resources/zembra_view_res.h"
 #include "model/build_run.h"
+#include "model/recovery_setting.h"
 #include "view/s_view.h"
 
 int CSView::OnBuild() {
@@ -17,6 +18,7 @@ int CSView::OnBuild() {
         r.saveLocation = saveLocation;
         r.setName = splitSetName;
         r.totalSize = TotalSize();
+        r.recoveryPercent = recovery_setting::LoadForUser();
         return true;
     };
     rq.sizeRaised = [this, &rq] {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/build_run.h"
+#include "model/recovery_setting.h"
 #include "winui/wait_cursor.h"
 
 bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IRejoinerImage& image) {
@@ -15,6 +16,7 @@ bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IR
     rq.saveLocation = b.saveLocation;
     rq.setName = b.setName;
     rq.totalSize = b.totalSize;
+    rq.recoveryPercent = recovery_setting::LoadForUser();
     std::unique_ptr<winui::WaitCursor> wait;
     rq.beforeRun = [&] {
         if (b.wizardWindow) ::ShowWindow(b.wizardWindow, SW_HIDE);

@@ -1,6 +1,8 @@
 // The build command's core: its arithmetic in 64 bits, its checks and messages in order, and the
 // clean-up after a failed run, which takes back only what that run created.
 #include "build_run_fixture.h"
+#include "model/recovery_setting.h"
+#include "model/wizard_rules.h"
 #include "model/build_estimate.h"
 
 namespace {
@@ -62,6 +64,29 @@ TEST_F(Build, FixedDiskRunCutsTheSizeAndSkipsEmptyEntries) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].data, Bytes(4000, 'b'));
     EXPECT_TRUE(Exists("D:\\out\\B.spj"));
+}
+
+// With the recovery setting the set gets its volumes beside it, which the wizard's results
+// list; without it, a later build of the same name leaves none of the earlier set's behind.
+TEST_F(Build, RecoveryVolumesFollowTheSettingAndGoWithIt) {
+    rq_.recoveryPercent = 50;
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(prompts_.shown.empty());
+    ASSERT_EQ(out_.recoveryFiles.size(), 3u);  // the index and two volumes of one slice
+    EXPECT_EQ(out_.recoveryFiles[0], "D:\\out\\B.par2");
+    for (const std::string& f : out_.recoveryFiles) EXPECT_TRUE(Exists(f)) << f;
+    std::string results;
+    EXPECT_TRUE(wizard_rules::ReadResultsText(SystemFileSystem(), "D:\\out\\B.spj", results));
+    EXPECT_NE(results.find("Recovery volumes (PAR 2.0):\r\nD:\\out\\B.par2\r\nD:\\out\\B.vol00+01.par2"),
+              std::string::npos) << results;
+    EXPECT_EQ(recovery_setting::StatusSuffix(50), " (recovery 50%)");
+    EXPECT_EQ(recovery_setting::SegmentsFor(10, 3), 1);
+
+    rq_.recoveryPercent = 0;
+    prompts_.Then(PromptAnswer::Yes);  // replace the existing set
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(out_.recoveryFiles.empty());
+    for (const std::string& n : Names("D:\\out")) EXPECT_EQ(n.find(".par2"), std::string::npos) << n;
 }
 
 TEST_F(Build, QuestionsAndRefusalsBeforeTheRun) {
