@@ -8,6 +8,8 @@
 #include "app/wizard_command.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
+#include "model/build_run.h"
+#include "platform/settings.h"
 #include "resources/zembra_res.h"
 #include "view/s_view.h"
 #include "winui/message_box_prompts.h"
@@ -46,6 +48,12 @@ bool ZmFrameCommand(CMainFrame& frame, int id) {
     case ID_OPTIONS_WORKDIR: {
         COptionsDlg dialog(false);
         if (dialog.DoModal(frame.Handle()) == IDOK) ApplyWorkDirectory(frame, dialog.first);
+        return true;
+    }
+    case ID_OPTIONS_HIDDEN: {
+        auto profile = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName);
+        bool include = profile->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
+        profile->WriteInt(build_setting::kSection, build_setting::kIncludeHidden, include ? 0 : 1);
         return true;
     }
     case ID_WIZARD: {

@@ -8,6 +8,7 @@
 #include "app/zm_app.h"
 #include "platform/settings.h"
 #include "resources/zembra_res.h"
+#include "model/build_run.h"
 #include "winui/app.h"
 
 namespace {
@@ -290,6 +291,10 @@ void CMainFrame::OnInitMenuPopup(HMENU menu, int) {
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
             HWND bar = id == ID_VIEW_TOOLBAR ? toolbar_ : status_;
             ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (::IsWindowVisible(bar) ? MF_CHECKED : MF_UNCHECKED));
+        } else if (id == ID_OPTIONS_HIDDEN) {
+            bool include = OpenAppProfile(CZmApp::kRegistryKey, CZmApp::kAppName)
+                               ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
+            ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (include ? MF_CHECKED : MF_UNCHECKED));
         } else if (!(IsRecentId(id) && recent_.Count() == 0)) {
             ::EnableMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (IsEnabled(id) ? MF_ENABLED : MF_GRAYED));
         }

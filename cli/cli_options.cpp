@@ -128,6 +128,8 @@ std::string SplitOption(CliOptions& o, const std::string& a, const TakeValue& va
         o.yes = true;
     } else if (a == "--no-checksums") {
         o.checksums = false;
+    } else if (a == "--hidden") {
+        o.hidden = true;
     } else if (a == "--recovery") {
         const char* why = "--recovery takes a number of segments (2) or a percentage of them (10%)";
         if (!value(v) || v.empty() || v.size() > 6) return why;

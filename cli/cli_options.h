@@ -19,6 +19,7 @@ struct CliOptions {
     std::string rejoiner;  // file whose bytes replace the built-in rejoiner image
     bool yes = false;
     bool checksums = true;  // split writes NAME.sha256 beside the set
+    bool hidden = false;    // --hidden: hidden items inside the sources go into the set
     // split writes recovery volumes to rebuild this many segments, or this percent of them
     // (rounded up); both 0: none.
     uint32_t recoveryCount = 0;

@@ -40,6 +40,8 @@ const char kSplit[] =
     "  --rejoiner FILE     use FILE as the rejoiner that heads the first segment\n"
     "  --yes               answer yes to every question (replace an existing set, autosize)\n"
     "  --no-checksums      do not write BASE.sha256\n"
+    "  --hidden            take hidden items inside the sources too (on Windows; elsewhere\n"
+    "                      dot files are always taken, as tar and cp take them)\n"
     "  --recovery K|P%     also write recovery volumes (PAR 2.0: BASE.par2 and\n"
     "                      BASE.volXX+YY.par2, none larger than a segment) that rebuild any K\n"
     "                      segments, or P percent of them, lost or damaged\n"

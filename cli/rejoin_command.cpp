@@ -118,9 +118,12 @@ uint64_t EstimateSetBytes(IFileSystem& fs, const std::string& first) {
 // by its name, with the file it left short.
 int WalkStatus(int result, const CSegmentReader& reader, const CSetAccess& set) {
     if (result == 1 && reader.Complete()) return 0;
+    // The file the walk stopped inside was dropped: whatever had its name before is unchanged.
+    if (reader.Stopped() && !reader.IncompleteFile().empty())
+        return ReportFailure(UserPath(reader.IncompleteFile()) + " was not restored");
     if (reader.Stopped() || reader.ReachedLastSegment()) return 1;
     std::string text = "the set is incomplete: " + set.MissingAfter(reader.CurrentSegmentPath());
-    if (!reader.IncompleteFile().empty()) text += "; " + UserPath(reader.IncompleteFile()) + " was left incomplete";
+    if (!reader.IncompleteFile().empty()) text += "; " + UserPath(reader.IncompleteFile()) + " was not restored (the set ends inside it)";
     return ReportFailure(text);
 }
 
@@ -183,7 +186,7 @@ int RunList(const CliOptions& o) {
     CSegmentReader& reader = walk.reader;
     reader.SetListOnly([](const ListedEntry& e) {
         std::printf("%4d  %-6s %12lu  %s\n", e.segment, e.folder ? "folder" : "file",
-                    static_cast<unsigned long>(e.size), e.path.c_str());
+                    static_cast<unsigned long>(e.size), UserText(e.Path()).c_str());
     });
     return WalkStatus(reader.Rejoin(std::string()), reader, set);
 }
@@ -210,7 +213,7 @@ int RunVerify(const CliOptions& o) {
     int entries = 0;
     reader.SetListOnly([&](const ListedEntry& e) {
         ++entries;
-        if (o.verbosity == Verbosity::Verbose) std::printf("%s\n", e.path.c_str());
+        if (o.verbosity == Verbosity::Verbose) std::printf("%s\n", UserText(e.Path()).c_str());
     });
     int status = WalkStatus(reader.Rejoin(std::string()), reader, set);
     if (status != 0) return status;

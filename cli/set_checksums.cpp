@@ -44,11 +44,14 @@ bool CSetChecksums::HashFile(IFileSystem& fs, const std::string& path, std::stri
 }
 
 bool CSetChecksums::Write(IFileSystem& fs, const std::string& folder, const std::string& base, int count,
-                          std::string& error) {
+                          std::string& error, const std::map<std::string, std::string>* known) {
     std::string text;
     for (int n = 1; n <= count; ++n) {
         std::string name = CSplitEngine::SegmentName(base, n), hex;
-        if (!HashFile(fs, folder + name, hex)) {
+        auto it = known ? known->find(folder + name) : std::map<std::string, std::string>::const_iterator();
+        if (known && it != known->end()) {
+            hex = it->second;
+        } else if (!HashFile(fs, folder + name, hex)) {
             error = "cannot read " + folder + name + " to make its checksum: " + fs.LastErrorText();
             return false;
         }

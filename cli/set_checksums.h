@@ -15,10 +15,11 @@ public:
     static bool HashFile(IFileSystem& fs, const std::string& path, std::string& hex);
 
     // Hashes segments 1..count of the set at folder (with its backslash) and writes
-    // folder\base.sha256. False with error set when a segment cannot be read or the file
-    // cannot be written.
+    // folder\base.sha256. known: digests by segment path made while the set was written;
+    // only the others are read. False with error set when a segment cannot be read or the
+    // file cannot be written.
     static bool Write(IFileSystem& fs, const std::string& folder, const std::string& base, int count,
-                      std::string& error);
+                      std::string& error, const std::map<std::string, std::string>* known = nullptr);
 
     // Reads a checksum file; false when it is not there. Lines that are not checksum lines
     // are counted in Malformed().

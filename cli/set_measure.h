@@ -16,4 +16,5 @@ struct SetMeasure {
     uint64_t OneSegmentBytes(uint64_t imageBytes) const { return imageBytes + 5 + recordBytes + contentBytes; }
 };
 
-SetMeasure MeasureSources(IFileSystem& fs, const std::vector<std::string>& paths);
+// includeHidden: hidden items inside folders count, as the engine was told to take them.
+SetMeasure MeasureSources(IFileSystem& fs, const std::vector<std::string>& paths, bool includeHidden);

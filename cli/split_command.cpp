@@ -4,10 +4,12 @@
 #include <cstring>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <fstream>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/segment_hasher.h"
 #include "cli/set_checksums.h"
 #include "cli/set_measure.h"
 #include "cli/recovery_files.h"
@@ -70,9 +72,23 @@ bool ReadSourceList(const std::string& from, std::vector<std::string>& sources, 
         in = &file;
     }
     std::string line;
-    while (std::getline(*in, line)) {
+    errno = 0;
+    for (size_t number = 1; std::getline(*in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // No path holds a zero byte: cut there, the line would name another file than it shows.
+        size_t zero = line.find('\0');
+        if (zero != std::string::npos) {
+            std::string shown = line.substr(0, zero) + "\\0" + line.substr(zero + 1);
+            for (char& c : shown) c = c == '\0' ? '?' : c;
+            error = "line " + std::to_string(number) + " of the list " + from + " holds a zero byte: " + shown;
+            return false;
+        }
         if (!line.empty()) sources.push_back(line);
+    }
+    // A folder, or a read that failed half way, is no list of sources.
+    if (!in->eof()) {
+        error = "cannot read the list " + from + ": " + (errno ? std::strerror(errno) : "read error");
+        return false;
     }
     return true;
 }
@@ -140,9 +156,12 @@ int RunSplit(const CliOptions& o) {
     bool quiet = o.verbosity == Verbosity::Quiet;
     bool draw = !quiet && StderrIsTerminal();
     uint64_t size = o.size;
+    // Where hidden is only a name beginning with a dot, such files are taken as archivers take
+    // them; elsewhere the engine's rule holds unless --hidden, and it names what it left out.
+    bool hidden = o.hidden || HiddenMeansDotName();
     SetMeasure measure;
     if (draw || size > CSplitEngine::UsableFreeSpace(fs, dest.substr(0, 3))) {
-        measure = MeasureSources(fs, sources);
+        measure = MeasureSources(fs, sources, hidden);
         if (size > measure.OneSegmentBytes(image.size())) size = measure.OneSegmentBytes(image.size());
     }
 
@@ -151,8 +170,17 @@ int RunSplit(const CliOptions& o) {
     SplitProgress progress(draw, measure.contentBytes, o.verbosity == Verbosity::Verbose);
     prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
     CSplitEngine engine(fs, prompts, progress, rejoiner);
+    // The terminal draws at its own pace, and -v lists every entry the engine names.
+    engine.SetProgressInterval(0);
+    // Checksums made on a second thread from the bytes as they are written.
+    std::unique_ptr<CSegmentHasher> hasher;
+    if (o.checksums) {
+        hasher = std::make_unique<CSegmentHasher>();
+        engine.SetSegmentSink(hasher.get());
+    }
     progress.SetSegmentSource([&engine] { return engine.CurrentSegmentName(); });
     engine.SetExeFolder(ModuleFolder());
+    engine.SetIncludeHidden(hidden);
     for (const std::string& s : sources) engine.AddItem(s);
     bool ok = engine.Split(dest, o.name, size);
     if (ok) progress.Complete();
@@ -173,7 +201,7 @@ int RunSplit(const CliOptions& o) {
         }
         return prompts.AnythingShown() ? 1 : ReportFailure("the split did not complete");
     }
-    if (o.checksums && !CSetChecksums::Write(fs, folder, o.name, engine.SegmentCount(), error))
+    if (o.checksums && !CSetChecksums::Write(fs, folder, o.name, engine.SegmentCount(), error, &hasher->Digests()))
         return ReportFailure(error);
     // Volumes of an earlier set of this name describe other segments.
     RemoveSetRecovery(fs, folder, o.name);

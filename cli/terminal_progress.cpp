@@ -61,6 +61,13 @@ std::string TerminalProgress::FormatLine(const Status& s, int width) {
     return line;
 }
 
+int TerminalProgress::SetPos(int pos) {
+    int old = entryPos_;
+    if (step_ > 1 && pos > entryPos_) AddBytes(static_cast<uint64_t>(pos - entryPos_));
+    entryPos_ = pos;
+    return old;
+}
+
 void TerminalProgress::StepIt() { AddBytes(step_ > 1 ? static_cast<uint64_t>(step_) : 0); }
 
 void TerminalProgress::AddBytes(uint64_t bytes) {

@@ -26,13 +26,14 @@ public:
     // Tells the segment being written or read, asked at each redraw.
     void SetSegmentSource(std::function<std::string()> source) { segment_ = std::move(source); }
 
-    void SetRange(int, int) override {}
+    void SetRange(int, int) override { entryPos_ = 0; }
     int SetStep(int step) override {
         int old = step_;
         step_ = step;
         return old;
     }
-    int SetPos(int pos) override { return pos; }
+    // The split engine sets the position within an entry, in bytes when its step is a block.
+    int SetPos(int pos) override;
     // The engines step once per block copied, by the block's size.
     void StepIt() override;
     void SetText(const std::string& text) override;
@@ -62,6 +63,7 @@ private:
     uint64_t total_;
     uint64_t done_ = 0;
     int step_ = 1;
+    int entryPos_ = 0;
     std::string current_;
     std::function<std::string()> segment_;
     std::chrono::steady_clock::time_point start_, lastDraw_;

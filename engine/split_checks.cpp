@@ -57,7 +57,7 @@ void CSplitEngine::CollectRefusedNames(const std::string& path, std::vector<std:
     std::string prefix = endsWithSeparator ? path : path + "\\";
     bool isDestination = Upper(prefix) == Upper(destination_);
     fs_.ListFolderNames(prefix + "*.*", [&](const DirEntry& entry) {
-        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        if (((entry.attributes & kAttrHidden) && !includeHidden_) || entry.name == "." || entry.name == "..") return true;
         if (isDestination && IsOwnOutput(entry.name)) return true;
         if (!entry.exact || !IsSafeEntryName(entry.name)) {
             refused.push_back(prefix + entry.name);

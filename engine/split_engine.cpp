@@ -25,6 +25,20 @@ bool PlainSetName(const std::string& name) {
     return true;
 }
 
+// Windows opens a device for a file name whose part before the first dot (trailing spaces
+// dropped) is a device's name, in any case: NUL_1.EXE is a file, but NUL.spj and NUL.sha256
+// are the null device, and the set would be written without its listing.
+bool DeviceSetName(const std::string& name) {
+    std::string stem = Upper(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+        if (stem == device) return true;
+    // COM0..COM9 and LPT0..LPT9, and with the superscripts 1, 2, 3 of the ANSI code page.
+    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+           (std::isdigit(static_cast<unsigned char>(stem[3])) || stem[3] == '\xB9' || stem[3] == '\xB2' ||
+            stem[3] == '\xB3');
+}
+
 }  // namespace
 
 CSplitEngine::CSplitEngine(IFileSystem& fs, IPrompts& prompts, IProgress& progress, IRejoinerImage& image,
@@ -53,6 +67,25 @@ bool CSplitEngine::CheckCancel() {
     return false;
 }
 
+bool CSplitEngine::PaceProgress() {
+    if (pacer_.Due()) {
+        ShowEntry();
+        progress_.PumpMessages(true);
+    }
+    return CheckCancel();
+}
+
+void CSplitEngine::ShowEntry() {
+    if (!entry_.shown) {
+        progress_.SetRange(0, entry_.upper);
+        progress_.SetStep(entry_.step);
+        entry_.shown = true;
+    }
+    progress_.SetPos(entry_.position);
+    if (!entry_.text.empty()) progress_.SetText(entry_.text);
+    entry_.text.clear();
+}
+
 std::string CSplitEngine::SegmentName(const std::string& baseName, int number) {
     return FormatText("%s_%d", baseName.c_str(), number) + (number == 1 ? ".EXE" : ".SEG");
 }
@@ -60,7 +93,7 @@ std::string CSplitEngine::SegmentName(const std::string& baseName, int number) {
 // The first segment must hold the image, its flag and trailer; every segment must be able to
 // take the longest record whole, or a record would never find room.
 uint64_t CSplitEngine::MinimumSegment() const {
-    return std::max<uint64_t>(uint64_t(imageLength_) + 5, kMaxRecord + 1);
+    return MinimumSegmentFor(imageLength_);
 }
 
 bool CSplitEngine::RefuseSegmentSize(uint64_t size) {
@@ -76,6 +109,10 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     created_.clear();
     if (!PlainSetName(baseName)) {
         prompts_.Message(FormatText(split_text::kBadSetName, baseName.c_str()));
+        return false;
+    }
+    if (DeviceSetName(baseName)) {
+        prompts_.Message(FormatText(split_text::kDeviceSetName, baseName.c_str()));
         return false;
     }
     uint32_t attributes = 0;
@@ -95,6 +132,8 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     listingFailedPath_.clear();
     listingFailure_.clear();
     leftOut_.clear();
+    hiddenLeftOut_.clear();
+    recordsWritten_ = 0;
     segmentsRemoved_ = true;
     destination_ = destination;
     if (destination_.empty() || destination_.back() != '\\') destination_ += '\\';
@@ -135,10 +174,19 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     }
     image.clear();
     image.shrink_to_fit();
+    entry_ = EntryProgress();
+    pacer_.Reset();
     for (size_t i = 0; ok && i < items_.size(); ++i) {
-        progress_.StepIt();
-        progress_.PumpMessages(true);
+        if (pacer_.Due()) {
+            progress_.StepIt();
+            progress_.PumpMessages(true);
+        }
         ok = AddEntry(items_[i], 0);
+    }
+    // Every item left out (a pipe alone, say): a set of nothing is no set.
+    if (ok && recordsWritten_ == 0) {
+        prompts_.Message(ListLines(split_text::kNothingToSplit, leftOut_));
+        ok = false;
     }
     // A failed run never flags a segment as the last one: even where its files cannot all be
     // removed (an earlier diskette), a reader then knows the set is incomplete.
@@ -148,6 +196,9 @@ bool CSplitEngine::Split(const std::string& destination, const std::string& base
     if (!ok) RemoveCreatedSegments();
     HideProgress();
     if (ok) ReportLeftOut();
+    if (ok && !hiddenLeftOut_.empty())
+        prompts_.Message(ListLines(FormatText(split_text::kHiddenLeftOut, static_cast<int>(hiddenLeftOut_.size())),
+                                   hiddenLeftOut_));
     if (ok) ReportListingFailure();
     return ok;
 }

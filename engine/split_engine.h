@@ -17,6 +17,7 @@
 // default instance); tests hand their own.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,9 +26,11 @@
 
 #include "engine/rejoiner_image.h"
 #include "engine/segment_file.h"
+#include "engine/segment_sink.h"
 #include "engine/split_state.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
+#include "platform/progress_pacer.h"
 #include "platform/prompts.h"
 
 struct SplitEngineOptions {
@@ -59,8 +62,18 @@ public:
     void SetExeFolder(const std::string& folder) { exeFolder_ = folder; }
     // Told the size of every entry as it is written (not while the wizard runs).
     void SetViewForward(std::function<void(uint32_t size)> notify) { viewForward_ = std::move(notify); }
+    // Told every byte of every segment as it is written (a checksum made on the way); not owned.
+    void SetSegmentSink(ISegmentSink* sink) { sink_ = sink; }
+    // How often the progress window is updated and its messages run (0: at every block, as
+    // tests that count pumps want).
+    void SetProgressInterval(int milliseconds) { pacer_.SetInterval(milliseconds); }
     // Brings the main window to the front before a disk prompt.
     void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
+
+    // Hidden items inside a selected folder are left out unless included here (a selected item
+    // is always taken). Those left out are named at the end of the run (HiddenLeftOut()).
+    void SetIncludeHidden(bool include) { includeHidden_ = include; }
+    bool IncludeHidden() const { return includeHidden_; }
 
     void ClearItems() { items_.clear(); }
     void AddItem(const std::string& path) { items_.push_back(path); }
@@ -91,6 +104,8 @@ public:
     static int CountSegments(IFileSystem& fs, const std::string& folder, const std::string& baseName);
     static uint64_t UsableFreeSpace(IFileSystem& fs, const std::string& root);
     static std::string SegmentName(const std::string& baseName, int number);
+    // The smallest segment a set with a rejoiner image of this length can be split into.
+    static uint64_t MinimumSegmentFor(uint64_t imageLength) { return std::max<uint64_t>(imageLength + 5, kMaxRecord + 1); }
 
     const std::string& Destination() const { return destination_; }
     const std::string& CurrentSegmentName() const { return segmentName_; }
@@ -104,6 +119,8 @@ public:
     // Items of the last run that are not in its set, each as "path (why)": unreadable files and
     // folders, links to folders, pipes and devices. The run tells the user of them at its end.
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
+    // Hidden items inside the selected folders that the last run left out, by the rule above.
+    const std::vector<std::string>& HiddenLeftOut() const { return hiddenLeftOut_; }
     // The listing of the set now open: a project read back, or none ("") after New.
     void SetListingPath(const std::string& path) { listingPath_ = path; }
     int SegmentCount() const { return segmentCount_; }
@@ -116,6 +133,10 @@ public:
 
 private:
     bool CheckCancel();
+    // Puts the entry being written and its position into the window, once per pacer interval,
+    // and lets pending messages run; false when the user has cancelled.
+    bool PaceProgress();
+    void ShowEntry();
     void ShowProgress();
     void HideProgress();
     bool WriteData(const uint8_t* data, size_t count);
@@ -170,5 +191,16 @@ private:
     std::string listingFailure_;     // the system's reason
     bool segmentsRemoved_ = true;
     std::vector<std::string> leftOut_;
+    std::vector<std::string> hiddenLeftOut_;
+    uint64_t recordsWritten_ = 0;
+    bool includeHidden_ = false;
     std::unique_ptr<uint8_t[]> copyBuffer_;  // made at the first file, kept for the run
+    CProgressPacer pacer_;
+    ISegmentSink* sink_ = nullptr;
+    // The entry as the window should show it; sent only when the pacer says so.
+    struct EntryProgress {
+        int upper = 0, step = 1, position = 0;
+        std::string text;
+        bool shown = true;
+    } entry_;
 };

@@ -43,6 +43,9 @@ constexpr const char kListingFailed[] =
     "its listing is missing or incomplete.";
 constexpr const char kBadSetName[] =
     "%s\nis not a valid Split Set name: it cannot hold any of \\ / : * ? \" < > |. Nothing was written.";
+constexpr const char kDeviceSetName[] =
+    "%s\nis not a valid Split Set name: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1, LPT1 "
+    "and the like). Nothing was written.";
 constexpr const char kNoRejoiner[] = "The rejoiner program could not be loaded. No Split Set was written.";
 constexpr const char kNoDiskAccess[] = "Please insert another disk in drive %c\n%s cannot be accessed.";
 
@@ -54,6 +57,10 @@ constexpr const char kRefusedNames[] =
     "Rename or leave out these items and split again:";
 // Items the run left out; the set itself is whole and usable.
 constexpr const char kLeftOut[] = "The Split Set was written, but these items are missing from it:";
+constexpr const char kHiddenLeftOut[] =
+    "%d hidden items inside the selected folders were left out of the Split Set, as the setting for "
+    "hidden items says:";
+constexpr const char kNothingToSplit[] = "Nothing could be put into the Split Set. No Split Set was written:";
 constexpr const char kUnreadable[] = "could not be read: %s";
 constexpr const char kLinkToFolder[] = "a link to a folder (not followed)";
 constexpr const char kNotRegular[] = "not a regular file or folder";

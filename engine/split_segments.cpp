@@ -72,6 +72,7 @@ bool CSplitEngine::OpenNextSegment(bool first) {
     }
     created_.push_back(destination_ + segmentName_);
     segment_ = std::make_unique<CSegmentFile>(std::move(file));
+    if (sink_) sink_->SegmentOpened(destination_ + segmentName_);
     ++segmentCount_;
     capacityLeft_ = limit;
     if (segmentCount_ >= 2) {
@@ -86,6 +87,7 @@ bool CSplitEngine::CloseSegment(uint8_t flag) {
     std::unique_ptr<CSegmentFile> segment = std::move(segment_);
     if (!segment->Valid()) {
         segment->Close();
+        if (sink_) sink_->SegmentClosed(flag, false);
         return false;
     }
     bool ok = true;
@@ -93,9 +95,12 @@ bool CSplitEngine::CloseSegment(uint8_t flag) {
         uint8_t trailer[4];
         PutLE32(trailer, imageLength_);
         ok = segment->Write(trailer, sizeof trailer);
+        if (ok && sink_) sink_->SegmentBytes(trailer, sizeof trailer);
     }
     ok = ok && segment->Seek(segmentCount_ == 1 ? imageLength_ : 0) && segment->Write(&flag, 1);
-    return segment->Close() && ok;
+    ok = segment->Close() && ok;
+    if (sink_) sink_->SegmentClosed(flag, ok);
+    return ok;
 }
 
 // Writes into the open segment, opening further segments as each one fills. Records never
@@ -111,6 +116,7 @@ bool CSplitEngine::WriteData(const uint8_t* data, size_t count) {
         }
         size_t take = static_cast<size_t>(std::min<uint64_t>(count, capacityLeft_));
         if (!segment_ || !segment_->Write(data, take)) return ReportWriteError();
+        if (sink_) sink_->SegmentBytes(data, take);
         capacityLeft_ -= take;
         data += take;
         count -= take;
@@ -125,6 +131,7 @@ bool CSplitEngine::WriteRecord(uint32_t size, uint8_t attributes, uint32_t paren
     PutLE32(record + 5, parent);
     std::memcpy(record + 9, name.data(), name.size());
     record[9 + name.size()] = 0;
+    ++recordsWritten_;
     return WriteData(record, name.size() + 10);
 }
 

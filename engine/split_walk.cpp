@@ -107,10 +107,12 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent, const DirE
 
     if (viewForward_ && !shared_.wizardRunning) viewForward_(recorded);
     uint64_t upper = (size / 10) * 20;
-    progress_.SetRange(0, static_cast<int>(std::min<uint64_t>(upper, INT32_MAX)));
-    progress_.SetStep(static_cast<int>(std::min<uint64_t>(size, kBlockSize)));
-    progress_.SetPos(0);
-    progress_.SetText(FormatText(split_text::kSplittingPath, path.c_str()));
+    entry_.upper = static_cast<int>(std::min<uint64_t>(upper, INT32_MAX));
+    entry_.step = static_cast<int>(std::min<uint64_t>(size, kBlockSize));
+    entry_.position = 0;
+    entry_.text = FormatText(split_text::kSplittingPath, path.c_str());
+    entry_.shown = false;
+    if (pacer_.Due()) ShowEntry();
 
     if (!WriteRecord(recorded, attributes, parent, name)) return false;
     WriteListingLine(destination_, baseName_, path, int64_t(recorded), removable_);
@@ -132,7 +134,11 @@ bool CSplitEngine::WalkFolder(const std::string& path, uint32_t id) {
     bool isDestination = Upper(endsWithSeparator ? path : path + "\\") == Upper(destination_);
     bool keepGoing = true;
     bool listed = fs_.ListFolder(pattern, [&](const DirEntry& entry) {
-        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        if (entry.name == "." || entry.name == "..") return true;
+        if ((entry.attributes & kAttrHidden) && !includeHidden_) {
+            if (!(isDestination && IsOwnOutput(entry.name))) hiddenLeftOut_.push_back(prefix + entry.name);
+            return true;
+        }
         if (isDestination && IsOwnOutput(entry.name)) return true;
         // Checked before the run; met here only when renamed since. A path is never made from
         // a name that might not lead back to this entry.
@@ -162,13 +168,10 @@ bool CSplitEngine::CopyFile(IFile& file, const std::string& path, uint32_t size)
     for (;;) {
         int64_t n = file.Read(block, ioSize);
         if (n <= 0) break;
-        // The indicator and Cancel go by blocks, as if each were read alone.
-        for (int64_t stepped = 0; stepped < n; stepped += kBlockSize) {
-            if (!(ok = CheckCancel())) break;
-            progress_.StepIt();
-            progress_.PumpMessages(true);
-        }
-        if (!ok) break;
+        // The bar counts blocks, as if each were read alone; the window hears of it per interval.
+        uint64_t blocks = (static_cast<uint64_t>(n) + kBlockSize - 1) / kBlockSize;
+        entry_.position = static_cast<int>(std::min<uint64_t>(entry_.position + blocks * entry_.step, INT32_MAX));
+        if (!(ok = PaceProgress())) break;
         uint64_t take = static_cast<uint64_t>(n);
         if (take > remaining) {
             grew = true;
@@ -205,7 +208,7 @@ uint32_t CSplitEngine::GetPathSize(const std::string& path) {
     std::string folder = endsWithSeparator ? path : path + "\\";
     uint32_t total = 0;
     fs_.ListFolder(folder + "*.*", [&](const DirEntry& entry) {
-        if ((entry.attributes & kAttrHidden) || entry.name == "." || entry.name == "..") return true;
+        if (((entry.attributes & kAttrHidden) && !includeHidden_) || entry.name == "." || entry.name == "..") return true;
         // What the walk leaves out adds nothing; a link to a folder is never followed.
         if (!entry.exact || (entry.attributes & kAttrDevice)) return true;
         if ((entry.attributes & kAttrFolder) && (entry.attributes & kAttrReparsePoint)) return true;

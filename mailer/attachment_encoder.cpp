@@ -18,16 +18,33 @@ bool CAttachmentEncoder::Open(const std::string& path) {
 
 bool CAttachmentEncoder::NextLine(std::string& line) {
     line.clear();
-    if (!file_) return false;
-    uint8_t buffer[kBytesPerLine];
-    int64_t n = file_->Read(buffer, sizeof buffer);
-    if (n <= 0) {
-        if (n < 0) cause_ = kHardIO;
+    return NextLines(line, 1);
+}
+
+bool CAttachmentEncoder::NextLines(std::string& out, size_t lines) {
+    if (!file_ || lines == 0) return false;
+    block_.resize(lines * kBytesPerLine);
+    // Filled whole unless the file ends: a short read in the middle would cut a line short.
+    size_t got = 0;
+    while (got < block_.size()) {
+        int64_t n = file_->Read(block_.data() + got, block_.size() - got);
+        if (n < 0) {
+            cause_ = kHardIO;
+            Close();
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got == 0) {
         Close();
         return false;
     }
-    line = Encode(buffer, static_cast<size_t>(n));
-    line += "\r\n";
+    out.reserve(out.size() + (got + kBytesPerLine - 1) / kBytesPerLine * 62);
+    for (size_t at = 0; at < got; at += kBytesPerLine) {
+        EncodeTo(block_.data() + at, got - at < kBytesPerLine ? got - at : kBytesPerLine, out);
+        out += "\r\n";
+    }
     return true;
 }
 
@@ -46,6 +63,11 @@ bool CAttachmentEncoder::FileSize(uint64_t& size) const {
 std::string CAttachmentEncoder::Encode(const uint8_t* bytes, size_t count) {
     std::string out;
     out.reserve((count + 2) / 3 * 4);
+    EncodeTo(bytes, count, out);
+    return out;
+}
+
+void CAttachmentEncoder::EncodeTo(const uint8_t* bytes, size_t count, std::string& out) {
     size_t i = 0;
     for (; i + 3 <= count; i += 3) {
         uint32_t v = (uint32_t(bytes[i]) << 16) | (uint32_t(bytes[i + 1]) << 8) | bytes[i + 2];
@@ -66,5 +88,4 @@ std::string CAttachmentEncoder::Encode(const uint8_t* bytes, size_t count) {
         out += kAlphabet[(v >> 6) & 63];
         out += '=';
     }
-    return out;
 }

@@ -10,6 +10,7 @@
 #include "mailer/smtp_reply_reader.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
+#include "platform/progress_pacer.h"
 #include "platform/prompts.h"
 #include "platform/socket.h"
 
@@ -22,6 +23,8 @@ public:
 
     // Longest wait for the connection and for each send and receive.
     void SetTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+    // How often the attachment loop updates the progress window and looks for Cancel.
+    void SetProgressInterval(int milliseconds) { pacer_.SetInterval(milliseconds); }
     // Runs when a dialogue ends, however it ended (the mailer re-enables its dialog there).
     void OnDialogueEnd(std::function<void()> action) { onEnd_ = std::move(action); }
 
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<ISocket> socket_;
     std::unique_ptr<CSmtpReplyReader> reader_;
     std::function<void()> onEnd_;
+    CProgressPacer pacer_;
     int timeoutMs_ = kDefaultTimeoutMs;
     int lastError_ = 0;
     bool failed_ = false;

@@ -19,6 +19,13 @@ uint64_t CBuildRun::RejoinerLength() {
     return image_.Load(bytes) ? bytes.size() : 0;
 }
 
+// The floor of 200 K, or more where the rejoiner alone needs more: raised to 200 K, a size the
+// engine then refuses would only lead to a second message.
+int32_t CBuildRun::MinimumK() {
+    uint64_t bytes = CSplitEngine::MinimumSegmentFor(RejoinerLength());
+    return std::max<int32_t>(build_estimate::kMinimumK, static_cast<int32_t>((bytes + 999) / 1000));
+}
+
 bool CBuildRun::CheckDisk(const std::string& root, bool fromWizard, BuildOutcome& outcome) {
     uint64_t usable = engine_.GetUsableFreeSpace(root);
     if (usable == 0) {
@@ -52,9 +59,9 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
 
     if (!rq.notFirstPreset) {
         rq.maxFileSize = 0;
-    } else if (!rq.fromWizard && int64_t(rq.maxFileSize) * 1000 < int64_t(build_estimate::kMinimumK) * 1000) {
-        prompts_.Message(build_text::kMinimum);
-        rq.maxFileSize = build_estimate::kMinimumK;
+    } else if (!rq.fromWizard && rq.maxFileSize < MinimumK()) {
+        prompts_.Message(FormatText(build_text::kMinimum, MinimumK()));
+        rq.maxFileSize = MinimumK();
         if (rq.sizeRaised) rq.sizeRaised();
     }
 
@@ -78,6 +85,7 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
     outcome.segmentBytes = sizeK > 0 ? uint64_t(sizeK) * 1000 : 0;
     outcome.listingPath = rq.saveLocation + rq.setName + ".spj";
     outcome.ran = true;
+    engine_.SetIncludeHidden(rq.includeHidden);
     bool ok = engine_.Split(rq.saveLocation, rq.setName, outcome.segmentBytes);
     if (rq.afterRun) rq.afterRun();
     if (!ok) {

@@ -16,7 +16,7 @@
 
 namespace build_text {
 constexpr const char kNotModified[] = "Not Modified, Create anyway?";
-constexpr const char kMinimum[] = "Minimum Split size is 200K.";
+constexpr const char kMinimum[] = "Minimum Split size is %dK.";
 constexpr const char kNoFiles[] = "No Files to split";
 constexpr const char kInsertRemovable[] = "Please insert removeable disk and try again.";
 constexpr const char kInsertDiskette[] = "Please insert diskette and try again.";
@@ -27,12 +27,19 @@ constexpr const char kRunAborted[] = "Split aborted.";
 constexpr const char kNoRecovery[] = "The Split Set was written, but its recovery volumes were not:\n";
 }  // namespace build_text
 
+// The user's choice for hidden items inside selected folders, in the program's registry profile.
+namespace build_setting {
+constexpr const char kSection[] = "Settings";
+constexpr const char kIncludeHidden[] = "IncludeHidden";
+}  // namespace build_setting
+
 // What the owner hands the build; maxFileSize and saveLocation come back corrected.
 struct BuildRequest {
     bool fromWizard = false;     // no "Not Modified" question, no 200 K floor, empty items kept
     bool modified = false;
     bool notFirstPreset = false; // clear: autosize, the size is not used
     int32_t maxFileSize = 0;     // K; raised to 200 when below it (the owner shows the new value)
+    bool includeHidden = false;  // hidden items inside selected folders go in too
     std::vector<std::string> items;
     std::string saveLocation;    // gets its trailing backslash, which the owner keeps
     std::string setName;
@@ -68,6 +75,7 @@ private:
     bool CheckDisk(const std::string& root, bool fromWizard, BuildOutcome& outcome);
     void TakeBack();
     uint64_t RejoinerLength();
+    int32_t MinimumK();
 
     CSplitEngine& engine_;
     IFileSystem& fs_;

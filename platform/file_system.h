@@ -104,7 +104,11 @@ public:
     virtual ItemKind ProbeBeneath(const std::string& root, const std::string& relative) = 0;
     // Makes the folder (its parent must exist); true also when a real folder is there already.
     virtual bool MakeFolderBeneath(const std::string& root, const std::string& relative) = 0;
-    // Creates or truncates a regular file for writing, others may read but not write.
+    // A file to be written under relative, others may read but not write. Its bytes go to a new
+    // file in the same folder, which takes the name only when closed whole: an existing file is
+    // replaced by name, never written into (a hard link's other names keep their data), and a
+    // file dropped without Close, or whose Close fails, is removed and leaves the name as it
+    // was. Fails when something other than a file stands at the name.
     virtual std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) = 0;
 };
 

@@ -39,6 +39,7 @@ bool IsSafeEntryName(const std::string& name) {
 
 std::string PrintableEntryName(const std::string& name) {
     const size_t kShown = 80;
+    if (name.empty()) return "(no name)";  // only a damaged set has one: say so, not ""
     std::string out;
     for (size_t i = 0; i < name.size() && i < kShown; ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);

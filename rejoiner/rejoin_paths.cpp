@@ -41,7 +41,7 @@ std::string CompletionMessage(bool askFirstDisk, bool stopped, const std::string
     if (askFirstDisk) text += "\n\r";
     if (!missingSegment.empty()) {
         text += "The Rejoin is incomplete: the segment " + missingSegment + " of " + programPath + " was not found.";
-        if (!incompleteFile.empty()) text += "\n\r" + incompleteFile + " was left incomplete.";
+        if (!incompleteFile.empty()) text += "\n\r" + incompleteFile + " was not restored: the set ends inside it.";
         return text + "\n\rWhat came before it is in " + destination;
     }
     return text + "Zembra has Rejoined " + programPath + "\n\rTo " + destination;

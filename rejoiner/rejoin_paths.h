@@ -18,7 +18,7 @@ bool IsDriveRoot(const std::string& folder);
 // Message shown when the rejoin is over. askFirstDisk puts the request for the first diskette
 // in front; stopped (a fault, or entries not restored, already reported) leaves out the
 // completion line. A walk that ended for want of a segment (missingSegment not empty) is told
-// as such, with the file it left short, never as completed.
+// as such, with the file it ended inside (not restored), never as completed.
 std::string CompletionMessage(bool askFirstDisk, bool stopped, const std::string& programPath,
                               const std::string& destination, const std::string& missingSegment = std::string(),
                               const std::string& incompleteFile = std::string());

@@ -35,7 +35,7 @@ CSegmentReader::CSegmentReader(const std::string& firstSegmentPath, IFileSystem&
 }
 
 CSegmentReader::~CSegmentReader() {
-    CloseOutput();
+    output_.reset();  // unfinished: it never takes its name
     CloseSegment();
 }
 
@@ -168,24 +168,25 @@ bool CSegmentReader::StartFolder(const Entry& entry) {
     uint32_t id = folderTable_.Add(entry.parent, entry.name, !known || underSkipped || !entry.safe);
     if (underSkipped) return true;
     if (!known) {
-        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its parent folder is not in the set");
+        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its parent folder is not in the set; in " + segmentPath_);
         return true;
     }
-    std::string shown = folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name));
+    // Paths are built only where they are used: their length grows with the depth.
+    auto shown = [&] { return folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)); };
     if (!entry.safe) {
-        NotRestoredItem(shown, "a name that is not allowed, with everything in it");
+        NotRestoredItem(shown(), "a name that is not allowed, with everything in it");
         return true;
     }
     if (!listOnly_ && root_.size() + folderTable_.Length(id) + 1 > pathLimit_) {
         folderTable_.MarkSkipped(id);
-        NotRestoredItem(shown, "the path is too long, with everything in it");
+        NotRestoredItem(shown(), "the path is too long, with everything in it");
+        return true;
+    }
+    if (listOnly_) {
+        listOnly_({segmentCount_, true, 0, &folderTable_, entry.parent, &entry.name});
         return true;
     }
     std::string path = folderTable_.Path(id);
-    if (listOnly_) {
-        listOnly_({segmentCount_, true, 0, path});
-        return true;
-    }
     if (!fs_.MakeFolderBeneath(root_, path)) {
         folderTable_.MarkSkipped(id);
         NotRestoredItem(path, "could not be created: " + fs_.LastErrorText() + "; nor anything in it");
@@ -200,22 +201,22 @@ bool CSegmentReader::StartFile(const Entry& entry) {
     bool known = folderTable_.Has(entry.parent);
     if (known && folderTable_.Skipped(entry.parent)) return true;  // told with its folder
     if (!known) {
-        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its folder is not in the set");
+        NotRestoredItem("?\\" + PrintableEntryName(entry.name), "its folder is not in the set; in " + segmentPath_);
         return true;
     }
     if (!entry.safe) {
         NotRestoredItem(folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)), "a name that is not allowed");
         return true;
     }
-    std::string relative = folderTable_.ChildPath(entry.parent, entry.name);
     if (listOnly_) {
-        listOnly_({segmentCount_, false, entry.size, relative});
+        listOnly_({segmentCount_, false, entry.size, &folderTable_, entry.parent, &entry.name});
         return true;
     }
-    if (root_.size() + relative.size() > pathLimit_) {
-        NotRestoredItem(relative, "the path is too long");
+    if (root_.size() + folderTable_.ChildLength(entry.parent, entry.name) > pathLimit_) {
+        NotRestoredItem(folderTable_.ChildPath(entry.parent, PrintableEntryName(entry.name)), "the path is too long");
         return true;
     }
+    std::string relative = folderTable_.ChildPath(entry.parent, entry.name);
     // Folder paths end with exactly one backslash, so a drive root gives "C:\name".
     std::string path = root_ + relative;
     switch (fs_.ProbeBeneath(root_, relative)) {
@@ -257,8 +258,8 @@ bool CSegmentReader::StartFile(const Entry& entry) {
 
 bool CSegmentReader::CloseOutput() {
     if (!output_) return true;
-    bool ok = output_->Flush();
-    ok = output_->Close() && ok;
+    // Only a file flushed and closed whole takes its name; dropped, it is removed.
+    bool ok = output_->Flush() && output_->Close();
     output_.reset();
     if (!ok) return Stop("Cannot write " + outputPath_ + "\r\n" + fs_.LastErrorText());
     return true;
@@ -311,6 +312,7 @@ int CSegmentReader::Rejoin(const std::string& destination) {
     reachedLast_ = false;
 
     bool ok = true;
+    uint32_t lastParent = 0;  // the last file entry, named when the data end inside it
     std::string lastFile;
     while (ok && OpenNextSegment()) {
         uint8_t flag = 0;
@@ -331,6 +333,7 @@ int CSegmentReader::Rejoin(const std::string& destination) {
                 }
                 ok = StartFile(entry);
                 if (!ok) break;
+                lastParent = entry.parent;
                 lastFile = entry.name;
                 sizeLeft_ = entry.size;
                 if (sizeLeft_ != 0)
@@ -344,15 +347,21 @@ int CSegmentReader::Rejoin(const std::string& destination) {
         if (!ok) break;
         if (flag & 1) {
             if (sizeLeft_ != 0)
-                ok = Damaged("the data end inside the file " + PrintableEntryName(lastFile));
+                ok = Damaged("the data end in " + segmentPath_ + " inside the file " +
+                             (folderTable_.Has(lastParent) && !folderTable_.Skipped(lastParent)
+                                  ? folderTable_.ChildPath(lastParent, PrintableEntryName(lastFile))
+                                  : PrintableEntryName(lastFile)));
             reachedLast_ = ok;
             break;
         }
     }
     // A fault inside OpenNextSegment has been reported there; a segment not found has not.
     if (stopped_) ok = false;
-    if (!reachedLast_ && output_ && sizeLeft_ != 0) incompleteFile_ = outputPath_;
-    if (!CloseOutput()) ok = false;
+    // A file still open was not read whole: dropped, it leaves its name as it was.
+    if (output_) {
+        incompleteFile_ = outputPath_;
+        output_.reset();
+    }
     CloseSegment();
     ReportNotRestored();
     return ok ? 1 : 0;

@@ -18,7 +18,13 @@ struct ListedEntry {
     int segment = 0;         // the segment its header lies in, from 1
     bool folder = false;
     uint32_t size = 0;
-    std::string path;        // path inside the set: folder names joined by "\"
+    // Path inside the set: folder names joined by "\". Built on request, as it grows with the
+    // depth of the folders: a walk that only counts entries stays linear in the set's size.
+    std::string Path() const { return table->ChildPath(parent, *name); }
+
+    const CFolderTable* table = nullptr;
+    uint32_t parent = 0;
+    const std::string* name = nullptr;
 };
 
 class CSegmentReader {
@@ -47,7 +53,8 @@ public:
     bool Complete() const { return reachedLast_ && !stopped_ && notRestored_.empty(); }
     // When the walk ended early for want of a segment: the file name looked for.
     const std::string& MissingSegment() const { return missingSegment_; }
-    // The file that was being written when the walk ended early, left short (empty if none).
+    // The file that was being written when the walk ended early (empty if none). It was not
+    // restored: what was there under its name before is unchanged.
     const std::string& IncompleteFile() const { return incompleteFile_; }
 
     // Makes Rejoin a dry walk: every entry goes to visit, nothing is created, nothing asked.

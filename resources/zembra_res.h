@@ -49,6 +49,7 @@
 #define ID_HELP_CONTENTS 32780
 #define ID_WIZARD 32781
 #define ID_HOME_PAGE 32782
+#define ID_OPTIONS_HIDDEN 32783
 
 // About box
 #define IDC_ABOUT_ICON 1000

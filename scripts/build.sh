@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the three targets into build/<target> and installs each into dist/<target>.
-# win32 comes first: the host build embeds its rejoiner as the built-in image.
+# win32 comes first: the host build embeds its rejoiner as the built-in image. The Windows builds'
+# tests cross-check sets with the host and the other Windows build's programs, which need only
+# be there when the tests run.
 set -eu
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -35,12 +37,12 @@ build() {
 mkdir -p "$B" "$D"
 only=${1:-all}
 if [ "$only" = all ] || [ "$only" = win32 ]; then
-  build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win32.cmake
+  build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win32.cmake -DZEMBRA_HOST_CLI="$top/$D/host/zembra-cli" \
+    -DZEMBRA_WIN64_DIST="$top/$D/win64"
 fi
 if [ "$only" = all ] || [ "$only" = host ]; then
   build host -DZEMBRA_REJOINER_IMAGE="$top/$D/win32/remblo.exe"
 fi
-# win64 last: its tests cross-check sets with the host zembra-cli.
 if [ "$only" = all ] || [ "$only" = win64 ]; then
   build win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake -DZEMBRA_HOST_CLI="$top/$D/host/zembra-cli"
 fi

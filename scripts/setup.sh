@@ -7,6 +7,12 @@ pkgs=(cmake make g++ file
       wine wine64 xvfb xauth x11-utils imagemagick
       googletest libgtest-dev python3 python3-aiosmtpd clang time ccache
       cups printer-driver-cups-pdf poppler-utils)
+# The 32-bit loader runs the win32 build (the deliverable) in a 32-bit prefix, with the i386
+# libraries the 64-bit side has: CUPS (without it the 32-bit Wine sees no printer) and the X
+# extensions. Without Wine's fonts (Marlett) every caption shows "0 1 r" for its minimise,
+# maximise and close glyphs.
+pkgs+=(wine32:i386 libcups2:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386
+       libxinerama1:i386 libxfixes3:i386 libxcomposite1:i386 fonts-wine)
 # makensis builds the setup programs (its amd64-unicode stub makes the 64-bit one).
 pkgs+=(nsis)
 # par2 (Debian's par2cmdline) checks that our recovery volumes interoperate, both ways.
@@ -19,6 +25,10 @@ done
 echo "setup: ${#missing[@]} packages to install: ${missing[*]}"
 SUDO=; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture (for wine32)"
+  $SUDO dpkg --add-architecture i386
+fi
 echo "setup: reading the package lists"
 $SUDO apt-get update -qq >/dev/null
 echo "setup: installing (this takes a few minutes)"

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything, then starts the main program (dist/win64/zembra.exe) under wine64 in the
-# build's private prefix; until the main program exists it starts the progress demo instead.
-# With no display it runs under Xvfb, waits for the window, saves a screenshot, prints its
-# path and ends the program.   Usage: bash scripts/start.sh [--no-build]
+# Builds everything, then starts the main program under Wine in a prefix of its own: the win32
+# build (dist/win32/zembra.exe, the deliverable) in a 32-bit prefix, or the win64 build where
+# this machine cannot run 32-bit programs. A PDF printer of its own (CUPS-PDF) is the default
+# printer, so File > Print writes a PDF into build/PDF.
+# With a display the program stays running when this script ends; with none it runs under Xvfb,
+# waits for the window, saves a screenshot, prints its path, ends the program and says how to
+# run it interactively.   Usage: bash scripts/start.sh [--no-build]
 set -u
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -10,11 +13,11 @@ B=${ZEMBRA_BUILD_ROOT:-build}
 D=${ZEMBRA_DIST_ROOT:-dist}
 case "$B" in /*) ;; *) B=$top/$B ;; esac
 case "$D" in /*) ;; *) D=$top/$D ;; esac
-wine=/usr/lib/wine/wine64
+. scripts/wine-env.sh
 
 # Inner part of the headless run, inside xvfb-run: start, wait for a window, shoot, end.
 if [ "${1:-}" = "--headless" ]; then
-  exe=$2 shot=$3 log=$4
+  wine=$2 exe=$3 shot=$4 log=$5
   # Xvfb has no window manager to draw captions and borders, nor to answer a managed window's
   # map and unmap: let Wine draw and place its windows itself.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
@@ -51,40 +54,74 @@ if [ "${1:-}" != "--no-build" ]; then
   bash scripts/build.sh || exit 1
 fi
 
-if [ -f "$D/win64/zembra.exe" ]; then
-  exe=$D/win64/zembra.exe
+target=win32
+why=$(zb_wine32_missing)
+if [ -n "$why" ]; then
+  echo "start: the win32 build cannot run here ($why): running the win64 build"
+  target=win64
+fi
+if [ -f "$D/$target/zembra.exe" ]; then
+  exe=$D/$target/zembra.exe
   echo "start: running $exe (the main program)"
 else
-  exe=$D/win64/progress-demo.exe
-  [ -f "$exe" ] || { echo "start: neither zembra.exe nor progress-demo.exe is in $D/win64"; exit 1; }
+  exe=$D/$target/progress-demo.exe
+  [ -f "$exe" ] || { echo "start: neither zembra.exe nor progress-demo.exe is in $D/$target"; exit 1; }
   echo "start: zembra.exe is not built yet, so this runs $exe,"
   echo "       which shows the progress window (Cancel or Escape ends it)"
 fi
 
-mkdir -p "$B/win64"
-# The prefix's diskette is a tmpfs: unmount it at the end when this run mounted it.
-floppy=$B/win64/floppy
-mountpoint -q "$floppy" 2>/dev/null && mounted_before=1 || mounted_before=
-release_floppy() {
-  if [ -z "$mounted_before" ] && mountpoint -q "$floppy" 2>/dev/null; then
-    /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    umount "$floppy" 2>/dev/null || umount -l "$floppy" 2>/dev/null || echo "start: could not unmount $floppy"
-  fi
-}
-trap release_floppy EXIT
-trap 'exit 130' INT TERM
+build=$B/$target
+mkdir -p "$build"
+zb_wine_env "$build"
 echo "start: preparing the Wine prefix (the first time takes a minute)"
 # A prefix of its own: the tests' prefix is tuned for Xvfb (unmanaged, undecorated windows).
-ZEMBRA_WINE_MANAGED=1 bash scripts/wine-prefix.sh "$B/win64" start-prefix
-export WINEPREFIX=$B/win64/start-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+ZEMBRA_WINE_MANAGED=1 bash scripts/wine-prefix.sh "$build" start-prefix
+export WINEPREFIX=$build/start-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The printer: a CUPS server of this script's own with a CUPS-PDF queue as its default.
+printer=$B/start-cups pdfs=$B/PDF
+if bash tests/win/project_cups.sh start "$printer" "$pdfs" >"$B/start-cups.log" 2>&1; then
+  export CUPS_SERVER=$printer/cups.sock
+  echo "start: File > Print prints to the PDF printer ZembraPDF; the PDFs go to $pdfs"
+else
+  echo "start: no PDF printer ($(tail -n 1 "$B/start-cups.log")); the program runs without one"
+  printer=
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
   log=$B/start.log
-  "$wine" "$exe" >"$log" 2>&1 </dev/null
-  exit $?
+  # A desktop's window manager draws and places the windows (a headless run turned that off).
+  "$ZB_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1 </dev/null
+  "$ZB_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1 </dev/null
+  # Its own session, so closing this terminal or the script's end does not end the program.
+  setsid "$ZB_WINE" "$exe" >"$log" 2>&1 </dev/null &
+  echo "start: $(basename "$exe") is running on $DISPLAY (Wine's output: $log);"
+  echo "       closing its window ends it. The printer server stays up for it;"
+  [ -n "$printer" ] && echo "       bash tests/win/project_cups.sh stop $printer ends the printer server."
+  exit 0
 fi
+
 echo "start: no display: running under Xvfb"
+# The prefix's diskette is a tmpfs: unmount it at the end when this run mounted it.
+floppy=$build/floppy
+mountpoint -q "$floppy" 2>/dev/null && mounted_before=1 || mounted_before=
+release() {
+  "$ZB_WINESERVER" -k >/dev/null 2>&1
+  [ -n "$printer" ] && bash tests/win/project_cups.sh stop "$printer"
+  if [ -z "$mounted_before" ] && mountpoint -q "$floppy" 2>/dev/null; then
+    umount "$floppy" 2>/dev/null || umount -l "$floppy" 2>/dev/null || echo "start: could not unmount $floppy"
+  fi
+}
+trap release EXIT
+trap 'exit 130' INT TERM
 # A Wine session begun without a display (setting up the prefix) would lend its 1024x768
 # desktop to the program: let it end first.
-/usr/lib/wine/wineserver -w
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --headless "$exe" "$B/screenshot.png" "$B/start.log"
+"$ZB_WINESERVER" -w
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --headless "$ZB_WINE" "$exe" "$B/screenshot.png" "$B/start.log"
+rc=$?
+cat <<EOF
+start: this machine has no display, so the program was shown on a virtual one and ended.
+       To use it interactively, run "bash scripts/start.sh --no-build" where a display is set
+       (a Linux desktop's terminal, or "ssh -X" from one): the program then stays running.
+EOF
+exit $rc

@@ -1,13 +1,17 @@
 // CSView::OnBuild: Begin Split (1008) and "&Build Split File(s)". The steps are CBuildRun's,
 // shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
-#include "resources/zembra_view_res.h"
 #include "model/build_run.h"
 #include "model/recovery_setting.h"
+#include "model/profile_names.h"
+#include "platform/settings.h"
+#include "resources/zembra_view_res.h"
 #include "view/s_view.h"
 
 int CSView::OnBuild() {
     BuildRequest rq;
     rq.modified = modified != 0;
+    rq.includeHidden = OpenAppProfile(kZmRegistryKey, kZmAppName)
+                           ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
     rq.takeValues = [this](BuildRequest& r) {
         contentsText.clear();
         if (!mailing && !UpdateData(true)) return false;  // a refused value has been shown

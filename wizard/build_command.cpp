@@ -5,6 +5,8 @@
 
 #include "model/build_run.h"
 #include "model/recovery_setting.h"
+#include "model/profile_names.h"
+#include "platform/settings.h"
 #include "winui/wait_cursor.h"
 
 bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IRejoinerImage& image) {
@@ -17,6 +19,8 @@ bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IR
     rq.setName = b.setName;
     rq.totalSize = b.totalSize;
     rq.recoveryPercent = recovery_setting::LoadForUser();
+    rq.includeHidden = OpenAppProfile(kZmRegistryKey, kZmAppName)
+                           ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
     std::unique_ptr<winui::WaitCursor> wait;
     rq.beforeRun = [&] {
         if (b.wizardWindow) ::ShowWindow(b.wizardWindow, SW_HIDE);

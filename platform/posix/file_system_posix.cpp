@@ -7,7 +7,10 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstring>
 #include <mutex>
@@ -104,6 +107,60 @@ public:
 private:
     int fd_;
 };
+
+// A file written beside the name it is meant for, which takes that name only when closed
+// whole: an existing file is replaced, never written into (another name may share its data),
+// and a file left unfinished never stands under the name.
+class PosixReplacement : public PosixFile {
+public:
+    PosixReplacement(int fd, int folder, std::string temporary, std::string name)
+        : PosixFile(fd), folder_(folder), temporary_(std::move(temporary)), name_(std::move(name)) {}
+    ~PosixReplacement() override {
+        if (!done_) {
+            PosixFile::Close();
+            ::unlinkat(folder_, temporary_.c_str(), 0);
+        }
+        ::close(folder_);
+    }
+    bool Close() override {
+        if (done_) return true;
+        done_ = true;
+        bool ok = PosixFile::Close();
+        struct stat st;
+        // Something other than a file put at the name meanwhile is left alone.
+        if (ok && ::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
+            ok = Fail(S_ISLNK(st.st_mode) ? ELOOP : ENXIO);
+        if (ok && ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) ok = Fail(errno);
+        if (!ok) {
+            int error = g_lastError;
+            ::unlinkat(folder_, temporary_.c_str(), 0);
+            g_lastError = error;
+        }
+        return ok;
+    }
+
+private:
+    int folder_;
+    std::string temporary_;
+    std::string name_;
+    bool done_ = false;
+};
+
+// Creates a new file of a name no one else uses in dir; -1 (errno set) on failure.
+int MakeTemporary(int dir, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned n = counter++ * 2654435761u ^ static_cast<unsigned>(::getpid()) ^
+                     static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
+        char text[32];
+        std::snprintf(text, sizeof text, ".zembra-%08x.part", n);
+        name = text;
+        int fd = ::openat(dir, text, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
 
 class PosixFileSystem : public IFileSystem {
 public:
@@ -228,26 +285,37 @@ public:
     }
 
     std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) override {
-        int fd = InParent(root, relative, [](int dir, const std::string& last) {
-            const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-            // A new file is a regular file by making; only one that was there is looked at.
-            int made = ::openat(dir, last.c_str(), flags | O_EXCL, 0666);
-            if (made >= 0 || errno != EEXIST) return made;
-            int old = ::openat(dir, last.c_str(), flags | O_TRUNC, 0666);
-            if (old < 0) return -1;
+        int folder = -1;
+        std::string temporary, name;
+        int fd = InParent(root, relative, [&](int dir, const std::string& last) {
+            // Only a file or nothing may stand at the name: a pipe, folder or link there stays.
             struct stat st;
-            if (::fstat(old, &st) != 0 || !S_ISREG(st.st_mode)) {
-                ::close(old);
-                errno = ENXIO;
+            if (::fstatat(dir, last.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                if (!S_ISREG(st.st_mode)) {
+                    errno = S_ISLNK(st.st_mode) ? ELOOP : ENXIO;
+                    return -1;
+                }
+            } else if (errno != ENOENT) {
                 return -1;
             }
-            return old;
+            int made = MakeTemporary(dir, temporary);
+            if (made < 0) return -1;
+            folder = ::fcntl(dir, F_DUPFD_CLOEXEC, 0);
+            if (folder < 0) {
+                int error = errno;
+                ::unlinkat(dir, temporary.c_str(), 0);
+                ::close(made);
+                errno = error;
+                return -1;
+            }
+            name = last;
+            return made;
         });
         if (fd < 0) {
             Fail(errno);
             return nullptr;
         }
-        return std::make_unique<PosixFile>(fd);  // O_NONBLOCK has no effect on a regular file
+        return std::make_unique<PosixReplacement>(fd, folder, temporary, name);
     }
 
     std::string LastErrorText() override {

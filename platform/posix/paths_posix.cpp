@@ -44,4 +44,8 @@ std::string UserPath(const std::string& windowsPath) {
     return host.empty() ? windowsPath : host;
 }
 
+std::string UserText(const std::string& setText) { return code_page::ToUtf8(setText); }
+
+bool HiddenMeansDotName() { return true; }
+
 bool SelectSetCodePage(const std::string& name) { return code_page::Select(name); }

@@ -5,21 +5,14 @@
 
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/win32/beneath_win32.h"
+#include "platform/win32/win32_file.h"
 
-#include <vector>
 
 namespace {
 
 bool EndsWithSeparator(const std::string& p) {
     return !p.empty() && (p.back() == '\\' || p.back() == '/');
-}
-
-std::wstring Wide(const std::string& ansi) {
-    if (ansi.empty()) return std::wstring();
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], n);
-    return wide;
 }
 
 // Converts a name from the system; false when the code page has no exact spelling for it (out
@@ -42,19 +35,6 @@ uint64_t SizeOf(const WIN32_FIND_DATAW& fd) {
                : (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
 }
 
-// Splits "a\b\c" into its names; false when one is empty, "." or "..".
-bool SplitRelative(const std::string& relative, std::vector<std::string>& names) {
-    size_t start = 0;
-    for (;;) {
-        size_t sep = relative.find('\\', start);
-        std::string name = relative.substr(start, sep == std::string::npos ? std::string::npos : sep - start);
-        if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) return false;
-        names.push_back(name);
-        if (sep == std::string::npos) return true;
-        start = sep + 1;
-    }
-}
-
 DWORD ShareFlags(Share share) {
     switch (share) {
         case Share::DenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -63,63 +43,6 @@ DWORD ShareFlags(Share share) {
     }
     return 0;
 }
-
-class Win32File : public IFile {
-public:
-    explicit Win32File(HANDLE h) : handle_(h) {}
-    ~Win32File() override { Close(); }
-
-    int64_t Read(void* buffer, size_t count) override {
-        size_t done = 0;
-        while (done < count) {
-            DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
-            DWORD got = 0;
-            if (!ReadFile(handle_, static_cast<char*>(buffer) + done, chunk, &got, nullptr))
-                return done ? static_cast<int64_t>(done) : -1;
-            done += got;
-            if (got < chunk) break;  // a disk file reads short only at its end
-        }
-        return static_cast<int64_t>(done);
-    }
-    bool Write(const void* buffer, size_t count) override {
-        size_t done = 0;
-        while (done < count) {
-            DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
-            DWORD put = 0;
-            if (!WriteFile(handle_, static_cast<const char*>(buffer) + done, chunk, &put, nullptr))
-                return false;
-            if (put == 0) {
-                SetLastError(ERROR_DISK_FULL);
-                return false;
-            }
-            done += put;
-        }
-        return true;
-    }
-    bool Seek(uint64_t offset) override {
-        LARGE_INTEGER li;
-        li.QuadPart = static_cast<LONGLONG>(offset);
-        return SetFilePointerEx(handle_, li, nullptr, FILE_BEGIN) != 0;
-    }
-    bool SeekToEnd() override {
-        LARGE_INTEGER zero{};
-        return SetFilePointerEx(handle_, zero, nullptr, FILE_END) != 0;
-    }
-    bool Flush() override { return true; }  // no user-space buffering here
-    bool Close() override {
-        if (handle_ == INVALID_HANDLE_VALUE) return true;
-        BOOL ok = CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok != 0;
-    }
-    uint64_t Length() override {
-        LARGE_INTEGER li;
-        return GetFileSizeEx(handle_, &li) ? static_cast<uint64_t>(li.QuadPart) : 0;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 class Win32FileSystem : public IFileSystem {
 public:
@@ -215,50 +138,16 @@ public:
         return std::make_unique<Win32File>(h);
     }
 
+    // Each folder on the way is opened relative to the one before it and the item relative to
+    // its folder, so that a folder swapped for a link meanwhile cannot lead anywhere else.
     ItemKind ProbeBeneath(const std::string& root, const std::string& relative) override {
-        std::string full;
-        ItemKind way = WalkBeneath(root, relative, full);
-        if (way != ItemKind::Folder) return way;
-        DWORD a = GetFileAttributesW(Wide(full).c_str());
-        if (a == INVALID_FILE_ATTRIBUTES) return Absent() ? ItemKind::Missing : ItemKind::Unreachable;
-        if (a & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) return ItemKind::Other;
-        return (a & FILE_ATTRIBUTE_DIRECTORY) ? ItemKind::Folder : ItemKind::File;
+        return beneath_.Probe(root, relative);
     }
-
     bool MakeFolderBeneath(const std::string& root, const std::string& relative) override {
-        std::string full;
-        if (!WayIsClear(root, relative, full)) return false;
-        if (CreateDirectoryW(Wide(full).c_str(), nullptr)) return true;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
-        DWORD a = GetFileAttributesW(Wide(full).c_str());
-        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
-            return true;
-        SetLastError(ERROR_CANT_ACCESS_FILE);
-        return false;
+        return beneath_.MakeFolder(root, relative);
     }
-
     std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) override {
-        std::string full;
-        if (!WayIsClear(root, relative, full)) return nullptr;
-        std::wstring wide = Wide(full);
-        // A new file, or else the existing one opened as itself (a link is not followed), checked,
-        // and only then emptied.
-        const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT;
-        HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr);
-        if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
-            h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
-            if (h == INVALID_HANDLE_VALUE) return nullptr;
-            BY_HANDLE_FILE_INFORMATION info;
-            if (!GetFileInformationByHandle(h, &info) || GetFileType(h) != FILE_TYPE_DISK ||
-                (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
-                !SetEndOfFile(h)) {
-                CloseHandle(h);
-                SetLastError(ERROR_CANT_ACCESS_FILE);
-                return nullptr;
-            }
-        }
-        if (h == INVALID_HANDLE_VALUE) return nullptr;
-        return std::make_unique<Win32File>(h);
+        return beneath_.Create(root, relative);
     }
 
     std::string LastErrorText() override {
@@ -275,41 +164,7 @@ public:
     }
 
 private:
-    static bool Absent() {
-        DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
-    }
-
-    // Looks at each folder between root and the last name of relative: Folder when all are real
-    // folders (full is then the whole path), else what stopped the walk.
-    static ItemKind WalkBeneath(const std::string& root, const std::string& relative, std::string& full) {
-        std::vector<std::string> names;
-        if (!SplitRelative(relative, names)) {
-            SetLastError(ERROR_INVALID_NAME);
-            return ItemKind::Unreachable;
-        }
-        full = root;
-        if (full.empty() || full.back() != '\\') full += '\\';
-        for (size_t i = 0; i + 1 < names.size(); ++i) {
-            full += names[i];
-            DWORD a = GetFileAttributesW(Wide(full).c_str());
-            if (a == INVALID_FILE_ATTRIBUTES) return Absent() ? ItemKind::Missing : ItemKind::Unreachable;
-            if (!(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                SetLastError(ERROR_CANT_ACCESS_FILE);
-                return ItemKind::Other;
-            }
-            full += '\\';
-        }
-        full += names.back();
-        return ItemKind::Folder;
-    }
-
-    static bool WayIsClear(const std::string& root, const std::string& relative, std::string& full) {
-        ItemKind way = WalkBeneath(root, relative, full);
-        if (way == ItemKind::Folder) return true;
-        if (way == ItemKind::Missing) SetLastError(ERROR_PATH_NOT_FOUND);
-        return false;
-    }
+    BeneathWin32 beneath_;
 };
 
 }  // namespace

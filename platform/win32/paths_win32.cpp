@@ -14,6 +14,10 @@ std::string FullWindowsPath(const std::string& userPath) {
 
 std::string UserPath(const std::string& windowsPath) { return windowsPath; }
 
+std::string UserText(const std::string& setText) { return setText; }
+
+bool HiddenMeansDotName() { return false; }
+
 bool SelectSetCodePage(const std::string& name) {
     std::string digits;
     for (char c : name)

@@ -33,6 +33,7 @@ check "verify: four bytes changed" run 1 "$cli" verify "$work/alt/alt_1.EXE"
 check "altered segment named" grep -q "alt_2.SEG" "$work/err"
 check "rejoin refuses it" run 1 "$cli" rejoin "$work/alt/alt_1.EXE" "$work/altback"
 check "rejoin names it" grep -q "alt_2.SEG" "$work/err"
+check "and the file it stopped inside" grep -q "^zembra-cli: $work/altback/.* was not restored$" "$work/err"
 check "no wrong file of the right size" sh -c "! cmp -s '$src/big.bin' '$work/altback/src/big.bin' && \
   [ \"\$(stat -c %s '$work/altback/src/big.bin' 2>/dev/null || echo 0)\" != \"\$(stat -c %s '$src/big.bin')\" ]"
 

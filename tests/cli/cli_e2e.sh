@@ -103,6 +103,9 @@ mkdir -p "$work/odd" && echo fine >"$work/odd/ok" && mkfifo "$work/odd/pipe" && 
 check "left-out items fail" run 1 "$cli" split --size 60K --name odd "${R[@]}" --dest "$work/outodd" "$work/odd"
 check "left-out items named" grep -q 'pipe (not a regular file or folder)' "$work/err"
 check "set with the rest written" run 0 "$cli" list "$work/outodd/odd_1.EXE"
+check "a pipe alone makes no set" run 1 "$cli" split --name pipe "${R[@]}" --dest "$work/outpipe" "$work/odd/pipe"
+check "nothing to split told" grep -q 'Nothing could be put into the Split Set' "$work/err"
+check "no set of nothing left" test -z "$(ls -A "$work/outpipe")"
 # A link in the destination is never followed; what it blocks is named and the status is 1.
 mkdir -p "$work/backodd/odd" && echo keep >"$work/victim" && ln -s "$work/victim" "$work/backodd/odd/ok"
 check "link in the way fails" run 1 "$cli" rejoin --overwrite all "$work/outodd/odd_1.EXE" "$work/backodd"
@@ -114,5 +117,15 @@ check "latin names split" run 0 "$cli" split --size 60K --name lat "${R[@]}" --d
 check "stored in the code page" grep -q "$(printf 'caf\xe9 \x80.txt')" "$work/outlat/lat_1.EXE"
 check "latin names rejoin" run 0 "$cli" rejoin "$work/outlat/lat_1.EXE" "$work/backlat"
 check "name as it was" [ -f "$work/backlat/latin/café €.txt" ]
+check "list shows names as the terminal spells them" run 0 "$cli" list "$work/outlat/lat_1.EXE"
+check "listed in UTF-8" grep -q 'latin\\café €.txt$' "$work/stdout"
+check "verify -v in UTF-8" run 0 "$cli" -v verify "$work/outlat/lat_1.EXE"
+check "verified name in UTF-8" grep -qx 'latin\\café €.txt' "$work/stdout"
+
+# Dot files go into a set made on Linux, as tar and cp take them.
+mkdir -p "$work/dots/.git" && echo secret >"$work/dots/.env" && echo ref >"$work/dots/.git/HEAD" && echo x >"$work/dots/x"
+check "dot files split" run 0 "$cli" split --name dots "${R[@]}" --dest "$work/outdots" "$work/dots"
+check "dot files rejoin" run 0 "$cli" rejoin "$work/outdots/dots_1.EXE" "$work/backdots"
+check "dot files came back" diff -r "$work/dots" "$work/backdots/dots"
 
 summary "cli end to end"

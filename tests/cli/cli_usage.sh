@@ -54,6 +54,12 @@ check "stdin list read" run 0 "$cli" list "$work/s/s_1.EXE"
 check "stdin list holds docs" grep -q ' docs\\deep\\one$' "$work/stdout"
 check "unreadable list" run 1 "$cli" split --files-from "$work/nope.txt" "${R[@]}" --dest "$work/x"
 check "unreadable list named" grep -q "nope.txt: No such file or directory" "$work/err"
+check "a folder as the list" run 1 "$cli" split --files-from "$src" "${R[@]}" --dest "$work/x"
+check "folder list told as such" grep -q "cannot read the list $src: Is a directory" "$work/err"
+printf '%s\0%s\n' "$src/big.bin" "$src/docs/a.txt" >"$work/zero.txt"
+check "a line with a zero byte" run 1 "$cli" split --files-from "$work/zero.txt" "${R[@]}" --dest "$work/z"
+check "the line is named" grep -qF "line 1 of the list $work/zero.txt holds a zero byte: $src/big.bin\\0$src/docs/a.txt" "$work/err"
+check "nothing written for it" test ! -e "$work/z"
 
 # Errors with their real causes, and sets that are not there or not first segments.
 : >"$work/plainfile"

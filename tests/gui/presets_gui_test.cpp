@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ const std::string kPresetFile =
     "Type a size\r\n\r\n-1\r\n"
     "New preset...\r\n\r\n-2\r\n"
     "Diskette\r\nA:\\\r\n1440\r\n"
-    "Folder\r\n" + kOut + "\r\n300\r\n";
+    "Folder\r\n" + kOut + "\r\n400\r\n";  // room for the win32 rejoiner (316 KB) and some data
 
 std::string UserCopy() {
     char appData[MAX_PATH] = {0};
@@ -135,7 +136,7 @@ protected:
 
 TEST_F(ZembraPresets, ChoosingPresetsSetsSizeAndSaveLocation) {
     Choose(4);
-    EXPECT_EQ(Text(kSizeDisplay), "300");
+    EXPECT_EQ(Text(kSizeDisplay), "400");
     EXPECT_TRUE(Visible(view_, kSizeDisplay));
     EXPECT_FALSE(Visible(view_, kMaxSize));
     EXPECT_EQ(Text(kSaveLocation), kOut);
@@ -192,9 +193,20 @@ TEST_F(ZembraPresets, PlusDefinesAPresetKeptInCustomDat) {
     EXPECT_EQ(ReadWholeFile(kApp + "custom.dat"), kPresetFile + "Zip disk\r\n" + kOut + "\r\n100000\r\n");
 }
 
+// Writes a ListTree map back out below folder (parents sort before their contents).
+void WriteTree(const std::string& folder, const std::map<std::string, std::string>& tree) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const auto& [path, bytes] : tree) {
+        if (bytes == "<dir>")
+            CreateDirectoryA((folder + "\\" + path).c_str(), nullptr);
+        else
+            WriteWholeFile(folder + "\\" + path, bytes);
+    }
+}
+
 TEST_F(ZembraPresets, BeginSplitIntoAFolderRejoinsByteForByte) {
     AddTree();
-    Choose(4);  // 300 K into the out folder
+    Choose(4);  // 400 K into the out folder
     gui::SetText(view_, kSetName, "Tree");
     ASSERT_TRUE(gui::Click(view_, kBeginSplit));
     ASSERT_TRUE(WaitBuilt("Tree")) << gui::Text(frame_);
@@ -202,6 +214,15 @@ TEST_F(ZembraPresets, BeginSplitIntoAFolderRejoinsByteForByte) {
     EXPECT_NE(GetFileAttributesA((kOut + "Tree_2.SEG").c_str()), INVALID_FILE_ATTRIBUTES);  // several segments
     EXPECT_NE(GetFileAttributesA((kOut + "Tree.spj").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(Rejoined(kOut + "Tree_1.EXE"), ListTree(SystemFileSystem(), tree_));
+    // The set and its sources, for the check that the other builds rejoin what this one wrote.
+    if (const char* keep = std::getenv("ZEMBRA_CROSS_SETS")) {
+        std::string folder = std::string("Z:") + keep;
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        RemoveTree(SystemFileSystem(), folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        WriteTree(folder + "\\set", ListTree(SystemFileSystem(), kOut.substr(0, kOut.size() - 1)));
+        WriteTree(folder + "\\tree", ListTree(SystemFileSystem(), tree_));
+    }
 
     PostMessageA(frame_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program_.WaitExit());

@@ -181,7 +181,7 @@ TEST_F(RembloGui, AMissingSegmentIsToldNotAnnouncedAsDone) {
     ASSERT_TRUE(gui::Click(dialog, IDOK));
     EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()),
               "The Rejoin is incomplete: the segment set_2.SEG of " + sets + "set_1.EXE was not found.\n\r" + out +
-                  "\\data.bin was left incomplete.\n\rWhat came before it is in " + out + "\\");
+                  "\\data.bin was not restored: the set ends inside it.\n\rWhat came before it is in " + out + "\\");
     EXPECT_TRUE(remblo.WaitExit());
     EXPECT_EQ(ReadWholeFile(out + "\\small.txt"), "small");
 }

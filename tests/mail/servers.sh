@@ -3,7 +3,8 @@
 #   servers.sh start DIR   the aiosmtpd sink (DIR/sink.port, messages in DIR/inbox) and one
 #                          scripted peer per misbehaviour (DIR/<scenario>.port, .log)
 #   servers.sh stop DIR
-# Each server ends by itself after ten minutes, should the stop step never run.
+# Each server ends by itself after an hour, should the stop step never run: long enough for a
+# whole lane on a loaded machine (ten minutes was not).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 dir=$2
@@ -12,11 +13,11 @@ case $1 in
 start)
   "$0" stop "$dir"
   rm -rf "$dir" && mkdir -p "$dir/inbox"
-  setsid /usr/bin/python3 "$here/smtp_sink.py" "$dir/inbox" "$dir/sink.port" 600 \
+  setsid /usr/bin/python3 "$here/smtp_sink.py" "$dir/inbox" "$dir/sink.port" 3600 \
     >"$dir/sink.out" 2>&1 </dev/null &
   echo $! >"$dir/sink.pid"
   for s in $scenarios; do
-    setsid /usr/bin/python3 "$here/scripted_server.py" "$s" "$dir/$s.log" "$dir/$s.port" 600 \
+    setsid /usr/bin/python3 "$here/scripted_server.py" "$s" "$dir/$s.log" "$dir/$s.port" 3600 \
       >"$dir/$s.out" 2>&1 </dev/null &
     echo $! >"$dir/$s.pid"
   done

@@ -89,6 +89,21 @@ TEST_F(Build, RecoveryVolumesFollowTheSettingAndGoWithIt) {
     for (const std::string& n : Names("D:\\out")) EXPECT_EQ(n.find(".par2"), std::string::npos) << n;
 }
 
+// The user's setting for hidden items reaches the run: named when left out, else taken.
+TEST_F(Build, HiddenItemsFollowTheSetting) {
+    Put("D:\\src\\.hidden", "h");
+    rq_.modified = true;
+    rq_.items = {"D:\\src"};
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(engine_->HiddenLeftOut(), std::vector<std::string>{"D:\\src\\.hidden"});
+    EXPECT_EQ(ReadSet(Segments("D:\\out\\", "B"), kImage).size(), 3u);  // the folder, a.txt, b.bin
+    SystemFileSystem().RemoveFile("D:\\out\\B_1.EXE");
+    rq_.includeHidden = true;
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(engine_->HiddenLeftOut().empty());
+    EXPECT_EQ(ReadSet(Segments("D:\\out\\", "B"), kImage).size(), 4u);
+}
+
 TEST_F(Build, QuestionsAndRefusalsBeforeTheRun) {
     rq_.modified = false;
     EXPECT_FALSE(Run());  // "Not Modified" answered No
@@ -107,6 +122,18 @@ TEST_F(Build, QuestionsAndRefusalsBeforeTheRun) {
     EXPECT_EQ(rq_.maxFileSize, 200);
     EXPECT_EQ(raised, 1);
     EXPECT_EQ(out_.segmentBytes, 200000u);
+
+    // A rejoiner larger than 200 K raises the floor to what it needs: one message, the real one.
+    prompts_.shown.clear();
+    prompts_.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);
+    image_.Set(Image(250000));
+    SystemFileSystem().RemoveFile("D:\\out\\B_1.EXE");
+    rq_.maxFileSize = 150;
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{"Not Modified, Create anyway?", "Minimum Split size is 251K."}));
+    EXPECT_EQ(rq_.maxFileSize, 251);
+    EXPECT_EQ(out_.segmentBytes, 251000u);
+    image_.Set(Image(kImage));
 
     prompts_.shown.clear();
     rq_.modified = true;

@@ -178,4 +178,25 @@ TEST_F(Faults, ASetNameThatLeavesTheDestinationIsRefused) {
         EXPECT_NE(access(Host(left).c_str(), F_OK), 0) << left;
 }
 
+// Names Windows keeps for devices: the listing NUL.spj would be the null device.
+TEST_F(Faults, ADeviceNameAsSetNameIsRefusedBeforeAnythingIsWritten) {
+    for (const char* name : {"NUL", "aux", "Con.x", "COM1", "lpt9 ", "CONOUT$"}) {
+        SCOPED_TRACE(name);
+        prompts_.shown.clear();
+        auto e = ThreeFiles(SystemFileSystem());
+        EXPECT_FALSE(e->Split(kOut, name, 100000));
+        EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{std::string(name) +
+                                                             "\nis not a valid Split Set name: Windows keeps it for a "
+                                                             "device (CON, PRN, AUX, NUL, COM1, LPT1 and the like). "
+                                                             "Nothing was written."});
+        EXPECT_TRUE(e->CreatedFiles().empty());
+        EXPECT_EQ(access(Host(std::string(kOut) + name + "_1.EXE").c_str(), F_OK), -1);
+    }
+    for (const char* fine : {"NULL", "COM10", "console", "AUXI.x", "x.NUL"}) {
+        SCOPED_TRACE(fine);
+        auto e = ThreeFiles(SystemFileSystem());
+        EXPECT_TRUE(e->Split(kOut, fine, 100000));
+    }
+}
+
 }  // namespace

@@ -119,6 +119,7 @@ protected:
     std::unique_ptr<CSplitEngine> Engine(IFileSystem& fs, SplitEngineOptions options = SplitEngineOptions()) {
         auto e = std::make_unique<CSplitEngine>(fs, prompts_, progress_, image_, options, shared_);
         e->SetExeFolder("X:\\");
+        e->SetProgressInterval(0);  // every block reaches the recording progress
         return e;
     }
     // Contents of the set's segments in order, as long as they exist in folder.

@@ -253,4 +253,22 @@ TEST_F(SetFormat, ProgressFollowsEntriesAndCancelEndsTheRun) {
     EXPECT_TRUE(Segments(kOut, "B").empty());
 }
 
+// At its usual pace the window hears of a run a few times a second, not at each 64 KiB
+// block (46 here); Cancel is still seen at the first block after the visit that brought it.
+TEST_F(SetFormat, WindowIsVisitedPerIntervalNotPerBlock) {
+    Put("D:\\src\\f", Bytes(3000000));
+    auto e = Engine();
+    e->SetProgressInterval(3600000);  // no visit but the first
+    e->AddItem("D:\\src\\f");
+    ASSERT_TRUE(e->Split(kOut, "B", 10000000));
+    EXPECT_EQ(progress_.pumps, 1);
+
+    progress_ = RecordingProgress();
+    progress_.cancelAfterPumps = 1;
+    prompts_.Then(PromptAnswer::Yes);  // overwrite
+    EXPECT_FALSE(e->Split(kOut, "B", 10000000));
+    EXPECT_EQ(prompts_.Texts().back(), "Progress Cancelled");
+    EXPECT_TRUE(Segments(kOut, "B").empty());
+}
+
 }  // namespace

@@ -98,13 +98,27 @@ TEST_F(Walk, HiddenFilesCountOnlyWhenSelectedDirectlyAndMissingItemsAreReported)
     e->AddItem("D:\\gone");
     e->AddItem("D:\\.top");
     auto entries = Run(*e, "D:\\out\\", "B");
-    EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{
+    // What the rule leaves out is named, never dropped without a word.
+    EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{
         "The Split Set was written, but these items are missing from it:\n"
-        "D:\\gone (could not be read: No such file or directory)"});
+        "D:\\gone (could not be read: No such file or directory)",
+        "1 hidden items inside the selected folders were left out of the Split Set, as the setting for hidden "
+        "items says:\nD:\\in\\.hidden"}));
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1].name, "seen");
     EXPECT_EQ(entries[2].name, ".top");
     EXPECT_EQ(entries[2].attributes & 0x02, 0x02);
+
+    // Included when the user says so, and counted in the folder's size.
+    prompts_.shown.clear();
+    e->SetIncludeHidden(true);
+    entries = Run(*e, "D:\\out\\", "B");
+    std::vector<std::string> names;
+    for (const auto& entry : entries) names.push_back(entry.name);
+    std::sort(names.begin() + 1, names.begin() + 3);
+    EXPECT_EQ(names, (std::vector<std::string>{"in", ".hidden", "seen", ".top"}));
+    EXPECT_EQ(e->GetPathSize("D:\\in"), 2u);
+    EXPECT_TRUE(e->HiddenLeftOut().empty());
 }
 
 TEST_F(Walk, DriveRootAndTrailingSeparatorBecomeNamedFolders) {

@@ -36,7 +36,7 @@ TEST(SegmentName, NextNameComesFromTheLastUnderscore) {
 
 TEST(RejoinIndicator, CyclesOneToSevenArrows) {
     std::vector<std::string> shown;
-    CRejoinIndicator indicator([&](const std::string& t) { shown.push_back(t); });
+    CRejoinIndicator indicator([&](const std::string& t) { shown.push_back(t); }, 0);
     for (int i = 0; i < 9; ++i) indicator.Step();
     std::vector<std::string> expected = {">", ">>", ">>>", ">>>>", ">>>>>", ">>>>>>", ">>>>>>>", ">", ">>"};
     EXPECT_EQ(shown, expected);
@@ -86,5 +86,5 @@ TEST(RejoinPaths, CompletionMessage) {
     // A walk cut short by a missing segment is never announced as done.
     EXPECT_EQ(CompletionMessage(false, false, "C:\\s_1.EXE", "D:\\out\\", "s_3.SEG", "D:\\out\\big.bin"),
               "The Rejoin is incomplete: the segment s_3.SEG of C:\\s_1.EXE was not found.\n\r"
-              "D:\\out\\big.bin was left incomplete.\n\rWhat came before it is in D:\\out\\");
+              "D:\\out\\big.bin was not restored: the set ends inside it.\n\rWhat came before it is in D:\\out\\");
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""The 64-bit setup end to end under wine64, in a fresh prefix of its own.
+"""The setup end to end under Wine, in a fresh prefix of its own: the 32-bit setup in a 32-bit
+prefix under the 32-bit loader, the 64-bit one under wine64.
 
-Installs the build into a scratch folder (the install step makes zembra-setup-win64.exe), runs
+Installs the build into a scratch folder (the install step makes zembra-setup-<target>.exe), runs
 the setup silently, checks the installed files, the registry against installer/registry.txt,
 Add/Remove Programs, the shortcuts and the installed zembra-cli, has installer_shell_host play
 Explorer with the installed varlo.dll, then uninstalls twice: once keeping the user's settings,
@@ -22,7 +23,8 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(HERE, "..", "..", "installer"))
 import registry  # noqa: E402
 
-WINE, WINESERVER = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver"
+WINESERVER = "/usr/lib/wine/wineserver"
+LOADERS = {"win32": "/usr/lib/wine/wine", "win64": "/usr/lib/wine/wine64"}
 INSTDIR = r"C:\Program Files\Zembra"
 SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Local AppWizard-Generated Applications\Zembra"
 failures = []
@@ -36,19 +38,21 @@ def check(ok, what):
 
 
 class Prefix:
-    def __init__(self, root):
+    def __init__(self, root, target):
         self.root = root
+        self.wine = LOADERS[target]
         self.path = os.path.join(root, "prefix")
         os.makedirs(os.path.join(root, "home"))
         # HOME too: Wine links the user's folders into it and writes menu entries under it.
         self.env = dict(os.environ, WINEPREFIX=self.path, WINEDEBUG="-all", HOME=os.path.join(root, "home"),
+                        WINEARCH=target,
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         self.env.pop("ZEMBRA_BINARY_DIR", None)
 
     def run(self, *args, timeout=300):
         # Output through a file: Wine's services keep an inherited pipe open.
         with tempfile.TemporaryFile() as out:
-            rc = subprocess.run([WINE, *args], stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+            rc = subprocess.run([self.wine, *args], stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
                                 env=self.env, timeout=timeout).returncode
             out.seek(0)
             return rc, out.read().decode("utf-8", "replace")
@@ -120,9 +124,10 @@ def main():
     ap.add_argument("--build", required=True)
     ap.add_argument("--host", required=True)
     ap.add_argument("--version", required=True)
+    ap.add_argument("--target", choices=sorted(LOADERS), default="win64")
     a = ap.parse_args()
     root = tempfile.mkdtemp(prefix="setup_test_", dir=a.build)
-    w = Prefix(root)
+    w = Prefix(root, a.target)
     try:
         run_test(w, a)
     finally:
@@ -134,15 +139,22 @@ def main():
 
 
 def run_test(w, a):
-    dist = os.path.join(w.root, "dist", "win64")
+    dist = os.path.join(w.root, "dist", a.target)
     rc = subprocess.run(["cmake", "--install", a.build, "--prefix", dist], stdout=subprocess.DEVNULL).returncode
-    setup = os.path.join(w.root, "dist", "zembra-setup-win64.exe")
-    if not check(rc == 0 and os.path.exists(setup), "the install step makes zembra-setup-win64.exe"):
+    setup = os.path.join(w.root, "dist", f"zembra-setup-{a.target}.exe")
+    if not check(rc == 0 and os.path.exists(setup), f"the install step makes zembra-setup-{a.target}.exe"):
         return
     w.run("wineboot", "-i")
     w.run("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
     w.run("reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f")
     w.wait()
+    if a.target == "win32":
+        # A 32-bit Windows (the registry is on disk once the server ended): its system.reg says
+        # so, and it has no second program folder.
+        with open(os.path.join(w.path, "system.reg"), "rb") as f:
+            arch = re.search(rb"^#arch=(\w+)", f.read(), re.M)
+        check(arch and arch[1] == b"win32", f"the prefix is a 32-bit one ({arch and arch[1]})")
+        check(not os.path.exists(w.unix(r"C:\Program Files (x86)")), "it has no Program Files (x86)")
     clsid, keys = registry.load()
     user = next(u for u in os.listdir(os.path.join(w.path, "drive_c", "users")) if u != "Public")
     docs = rf"C:\users\{user}\Documents"

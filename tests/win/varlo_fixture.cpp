@@ -68,13 +68,16 @@ void ExpectNoLaunchSoFar() {
     EXPECT_EQ(WaitForLaunches(1), Lines{"arg " + Selected("two.txt")});
 }
 
+// A crash ends the run at once with a line saying so, instead of waiting on a crash dialog.
+// A named WINAPI function: on 32-bit Windows a lambda converts only to a cdecl pointer.
+static LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* info) {
+    fprintf(stderr, "varlo_test: unhandled exception 0x%08lx\n", info->ExceptionRecord->ExceptionCode);
+    fflush(stderr);
+    ExitProcess(3);
+}
+
 void VarloTest::SetUpTestSuite() {
-    // A crash ends the run at once with a line saying so, instead of waiting on a crash dialog.
-    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* info) -> LONG {
-        fprintf(stderr, "varlo_test: unhandled exception 0x%08lx\n", info->ExceptionRecord->ExceptionCode);
-        fflush(stderr);
-        ExitProcess(3);
-    });
+    SetUnhandledExceptionFilter(EndOnCrash);
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);

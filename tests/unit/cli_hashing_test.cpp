@@ -1,0 +1,93 @@
+// Checksums made on a second thread: the stream hasher against the FIPS 180-4 examples on both
+// code paths, its bounded queue, and the digests a split makes as it writes against the files
+// it wrote.
+#include <cstring>
+
+#include "cli/segment_hasher.h"
+#include "cli/set_checksums.h"
+#include "cli/sha256.h"
+#include "cli/stream_hasher.h"
+#include "unit/engine_fixture.h"
+
+namespace {
+
+const std::string kOut = "D:\\out\\";
+
+TEST(StreamHasher, FipsExamplesInPiecesOfEverySize) {
+    struct Case {
+        std::string message;
+        const char* digest;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        // Nearly eight blocks of the queue: the caller must wait for the worker to free one.
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+        {std::string(8000000, 'a'), nullptr},
+    };
+    CStreamHasher hasher;  // one worker for every stream: each starts afresh after the last ended
+    for (bool accelerated : {true, false}) {
+        SCOPED_TRACE(CSha256::SetAccelerated(accelerated) ? "accelerated" : "portable");
+        for (const Case& c : cases) {
+            std::string expected = c.digest ? c.digest : "";
+            if (expected.empty()) {
+                CSha256 one;
+                one.Update(c.message.data(), c.message.size());
+                expected = one.HexDigest();
+            }
+            // Whole, in 1 MiB pieces that fill blocks exactly, and in odd pieces across them.
+            for (size_t piece : {c.message.size() + 1, CStreamHasher::kBlockSize, size_t(65537), size_t(7)}) {
+                if (piece == 7 && c.message.size() > 100000) continue;
+                for (size_t at = 0; at < c.message.size(); at += piece)
+                    hasher.Add(c.message.data() + at, std::min(piece, c.message.size() - at));
+                EXPECT_EQ(hasher.Finish(), expected) << c.message.size() << " in " << piece;
+            }
+        }
+    }
+    CSha256::SetAccelerated(true);
+}
+
+class SplitHashing : public EngineTest {};
+
+// Every segment closed with its flag as first written has its digest at once, equal to the
+// file's; the last one (flag 1) is left to be read, and the checksum file lists all alike.
+TEST_F(SplitHashing, DigestsOfTheRunMatchTheWrittenSegments) {
+    Put("D:\\src\\big", Bytes(700000));
+    Put("D:\\src\\small", Bytes(1000, 'k'));
+    MkDir(kOut);
+    for (uint64_t size : {uint64_t(250000), uint64_t(10000000)}) {
+        SCOPED_TRACE(size);
+        auto e = Engine();
+        CSegmentHasher hasher;
+        e->SetSegmentSink(&hasher);
+        e->AddItem("D:\\src\\big");
+        e->AddItem("D:\\src\\small");
+        if (size > 250000) prompts_.Then(PromptAnswer::Yes);  // the second run overwrites the first
+        ASSERT_TRUE(e->Split(kOut, "B", size));
+        int count = e->SegmentCount();
+        ASSERT_EQ(hasher.Digests().size(), size_t(count - 1));
+        for (int n = 1; n <= count; ++n) {
+            std::string path = kOut + CSplitEngine::SegmentName("B", n), onDisk;
+            ASSERT_TRUE(CSetChecksums::HashFile(SystemFileSystem(), path, onDisk));
+            auto it = hasher.Digests().find(path);
+            if (n < count) {
+                ASSERT_NE(it, hasher.Digests().end()) << n;
+                EXPECT_EQ(it->second, onDisk) << n;
+            } else {
+                EXPECT_EQ(it, hasher.Digests().end());
+            }
+        }
+        std::string error;
+        ASSERT_TRUE(CSetChecksums::Write(SystemFileSystem(), kOut, "B", count, error, &hasher.Digests())) << error;
+        CSetChecksums written;
+        ASSERT_TRUE(written.Read(SystemFileSystem(), kOut + "B.sha256"));
+        for (int n = 1; n <= count; ++n) {
+            std::string name = CSplitEngine::SegmentName("B", n), onDisk;
+            CSetChecksums::HashFile(SystemFileSystem(), kOut + name, onDisk);
+            EXPECT_EQ(written.Expected(name), onDisk) << n;
+        }
+    }
+}
+
+}  // namespace
