@@ -1,11 +1,14 @@
 // COptionsDlg: both modes, their checks and the keys they write to the mail settings file.
 #include "app/options_dlg.h"
 
+#include "model/profile_names.h"
+#include "model/recovery_setting.h"
 #include "model/shell_rules.h"
 #include "dialogs/new_dir_file_dlg.h"
 #include "app/zm_app.h"
 #include "platform/fallback_settings.h"
 #include "platform/file_system.h"
+#include "platform/settings.h"
 #include "resources/zembra_res.h"
 #include "winui/data_exchange.h"
 
@@ -30,6 +33,7 @@ bool COptionsDlg::OnInitDialog() {
     second = settings_->GetString(kSection, "IEMailAddress", "");
     if (emailMode_) {
         ShowItem(IDC_OPT_BROWSE, false);
+        for (int id : {IDC_OPT_RECOVERY_LABEL, IDC_OPT_RECOVERY, IDC_OPT_RECOVERY_NOTE}) ShowItem(id, false);
         first = server;
     } else {
         ShowItem(IDC_OPT_SECOND_LABEL, false);
@@ -38,6 +42,7 @@ bool COptionsDlg::OnInitDialog() {
         first = settings_->GetString(kSection, "WorkDirectory", "").substr(0, 500);
         if (first.empty()) first = ZmApp().ExeDirectory();
         SetItemText(IDC_OPT_FIRST_LABEL, "Directory");
+        recoveryPercent = recovery_setting::LoadForUser();
     }
     Dialog::OnInitDialog();
     FocusItem(IDC_OPT_FIRST);
@@ -47,6 +52,7 @@ bool COptionsDlg::OnInitDialog() {
 void COptionsDlg::Exchange(winui::DataExchange& dx, bool) {
     dx.Text(IDC_OPT_FIRST, first);
     dx.Text(IDC_OPT_SECOND, second);
+    if (!emailMode_) dx.Int(IDC_OPT_RECOVERY, recoveryPercent);
 }
 
 bool COptionsDlg::OnCommand(int id, int, HWND) {
@@ -74,6 +80,9 @@ void COptionsDlg::OnOK() {
         saved = settings_->WriteString(kSection, "IEMailAddress", second) && saved;
     } else {
         saved = settings_->WriteString(kSection, "WorkDirectory", first);
+        // Per user, beside the program's other settings (not in the shared mail settings).
+        std::unique_ptr<ISettings> profile = OpenAppProfile(kZmRegistryKey, kZmAppName);
+        saved = profile && recovery_setting::Save(*profile, recoveryPercent) && saved;
     }
     if (!saved) {
         // Nothing changes, in memory either: Cancel after this leaves the old folder in use.

@@ -17,6 +17,8 @@ public:
     // Mail server, or the folder in work-directory mode; the sender address.
     std::string first;
     std::string second;
+    // Work-directory mode: recovery volumes for this percent of a set's segments (per user).
+    int recoveryPercent = 0;
 
 protected:
     bool OnInitDialog() override;

@@ -54,6 +54,9 @@ c_cat() { cat "${big_segments[@]}" >out/big.bin; }
 c_rejoin_big() { "$cli" rejoin --overwrite all sets/B_1.EXE out; }
 c_rejoin_big_sums() { "$cli" rejoin --overwrite all sets/C_1.EXE out; }
 c_wine_split_big() { "$wine" "$exe" split --yes --no-checksums --size 50M --name B --dest out big.bin; }
+# Recovery volumes for 10% of the segments, against par2cmdline's -r10 over the same segments.
+c_split_big_rec() { "$cli" split --yes --no-checksums --recovery 10% --size 50M --name B --dest out big.bin; }
+c_par2_r10() { par2 create -q -q -r10 -B sets out/B.par2 "${big_segments[@]}"; }
 # What any program pays to start under Wine, work apart: the same program printing its version.
 c_wine_start() { "$wine" "$exe" --version; }
 
@@ -90,6 +93,13 @@ race tar_cf split_small
 race tar_xf rejoin_small
 race split_b split_big split_big_sums
 race cat rejoin_big rejoin_big_sums
+par2_row=
+if command -v par2 >/dev/null; then
+  race split_big split_big_rec par2_r10
+  # What the volumes cost: the split with them less the same split without.
+  s_rec_work=$(awk -v a="$s_split_big_rec" -v b="$s_split_big" 'BEGIN { printf "%.3f", a - b }')
+  par2_row=1
+fi
 wine_row=
 mail_row=
 window_row=
@@ -178,3 +188,4 @@ row "rejoin 256 MiB checked vs a set without sums" rejoin_big_sums rejoin_big "<
 [ -n "$window_row" ] && row "split 256 MiB with Begin Split's window vs none" window_paced window_none "<= 1.2"
 [ -n "$window_row" ] && row "  the same, window visited per 64 KiB block" window_block window_none "(explains)"
 row "split 256 MiB with checksums (default) vs split -b" split_big_sums split_b "(explains)"
+[ -n "$par2_row" ] && row "recovery for 10% of 256 MiB vs par2 create -r10" rec_work par2_r10 "<= 1.0"

@@ -130,6 +130,19 @@ std::string SplitOption(CliOptions& o, const std::string& a, const TakeValue& va
         o.checksums = false;
     } else if (a == "--hidden") {
         o.hidden = true;
+    } else if (a == "--recovery") {
+        const char* why = "--recovery takes a number of segments (2) or a percentage of them (10%)";
+        if (!value(v) || v.empty() || v.size() > 6) return why;
+        bool percent = v.back() == '%';
+        if (percent) v.pop_back();
+        uint32_t n = 0;
+        for (char c : v) {
+            if (c < '0' || c > '9') return why;
+            n = n * 10 + static_cast<uint32_t>(c - '0');
+        }
+        if (v.empty() || n == 0 || (percent && n > 100)) return why;
+        (percent ? o.recoveryPercent : o.recoveryCount) = n;
+        (percent ? o.recoveryCount : o.recoveryPercent) = 0;
     } else {
         return "unknown option " + a;
     }
@@ -201,6 +214,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     } else if (cmd == "verify") {
         o.command = CliCommand::Verify;
         option = VerifyOption;
+    } else if (cmd == "repair") {
+        o.command = CliCommand::Repair;
+        option = NoOption;
     } else {
         return Fail(o, "unknown command " + cmd);
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { None, Split, Rejoin, List, Verify, Help, Version };
+enum class CliCommand { None, Split, Rejoin, List, Verify, Help, Version, Repair };
 enum class OverwritePolicy { Ask, All, None };
 enum class Verbosity { Quiet, Normal, Verbose };
 
@@ -20,6 +20,10 @@ struct CliOptions {
     bool yes = false;
     bool checksums = true;  // split writes NAME.sha256 beside the set
     bool hidden = false;    // --hidden: hidden items inside the sources go into the set
+    // split writes recovery volumes to rebuild this many segments, or this percent of them
+    // (rounded up); both 0: none.
+    uint32_t recoveryCount = 0;
+    uint32_t recoveryPercent = 0;
     std::string dest;
     std::vector<std::string> sources;
     std::string filesFrom;  // file listing sources, one a line; "-" for standard input

@@ -10,6 +10,7 @@ const char kOverview[] =
     "  rejoin   recreate the files and folders of a set\n"
     "  list     show what a set holds\n"
     "  verify   check a whole set without writing anything\n"
+    "  repair   rebuild missing or damaged segments from the set's recovery volumes\n"
     "\n"
     "zembra-cli COMMAND --help shows a command's options; zembra-cli --version its version.\n"
     "  -q, --quiet     print nothing but errors\n"
@@ -41,6 +42,9 @@ const char kSplit[] =
     "  --no-checksums      do not write BASE.sha256\n"
     "  --hidden            take hidden items inside the sources too (on Windows; elsewhere\n"
     "                      dot files are always taken, as tar and cp take them)\n"
+    "  --recovery K|P%     also write recovery volumes (PAR 2.0: BASE.par2 and\n"
+    "                      BASE.volXX+YY.par2, none larger than a segment) that rebuild any K\n"
+    "                      segments, or P percent of them, lost or damaged\n"
     "  -q, -v              errors only / one line per entry written\n"
     "\n"
     "A set keeps names, sizes, contents and folders; not times, permissions, owners or links.\n";
@@ -52,7 +56,9 @@ const char kRejoin[] =
     "under DEST. The later segments are read from the same folder. When NAME.sha256 lies\n"
     "beside the set, every segment is checked against it before it is used, and the rejoin\n"
     "stops, naming the segment, when one does not match, has no line in it, or has lines\n"
-    "that disagree.\n"
+    "that disagree. When recovery volumes lie beside the set, missing or damaged\n"
+    "segments are rebuilt first (in a temporary folder when the set's folder cannot be\n"
+    "written), and the rejoin says which.\n"
     "\n"
     "  --allow-unchecked  use a segment with no single line in NAME.sha256 unchecked (on\n"
     "                     a terminal you are asked instead); one that does not match\n"
@@ -79,9 +85,18 @@ const char kVerify[] =
     "turn, every record and size in order, the data ending at the last segment. When\n"
     "NAME.sha256 lies beside the set, every segment must have exactly one line in it\n"
     "(sha256sum's plain or --tag form, any folder before the name) and match it.\n"
+    "When recovery volumes lie beside the set, says whether a damaged set can be rebuilt.\n"
     "Exit status 0 when the set is whole.\n"
     "\n"
     "  --allow-unchecked  go on past a segment with no single line in NAME.sha256\n";
+
+const char kRepair[] =
+    "usage: zembra-cli repair FIRST_SEGMENT\n"
+    "\n"
+    "Rebuilds the missing and damaged segments of the set (NAME_1.EXE included) from the\n"
+    "recovery volumes beside it, NAME.par2 and NAME.vol*.par2, ours or any PAR 2.0 tool's.\n"
+    "A segment is written only after it matched the volumes' checksums whole.\n"
+    "Exit status 0 when the set is whole afterwards.\n";
 
 }  // namespace
 
@@ -97,6 +112,7 @@ std::string Usage(CliCommand command, uint64_t minimumSize) {
         case CliCommand::Rejoin: return kRejoin;
         case CliCommand::List: return kList;
         case CliCommand::Verify: return kVerify;
+        case CliCommand::Repair: return kRepair;
         default: return kOverview;
     }
 }

@@ -10,6 +10,7 @@ int RunSplit(const CliOptions& options);
 int RunRejoin(const CliOptions& options);
 int RunList(const CliOptions& options);
 int RunVerify(const CliOptions& options);
+int RunRepair(const CliOptions& options);
 
 // Makes DEST (typed by the user, dest in Windows form) when missing and tells, with the
 // system's reason, why nothing can be written there; false after telling.

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     CliOptions options = ParseCommandLine(args);
     if (!options.error.empty()) {
-        const char* names[] = {"", "split ", "rejoin ", "list ", "verify ", "", ""};
+        const char* names[] = {"", "split ", "rejoin ", "list ", "verify ", "", "", "repair "};
         std::fprintf(stderr, "zembra-cli: %s\nTry 'zembra-cli %s--help'.\n", options.error.c_str(),
                      names[static_cast<int>(options.command)]);
         return 2;
@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
         case CliCommand::Rejoin: return RunRejoin(options);
         case CliCommand::List: return RunList(options);
         case CliCommand::Verify: return RunVerify(options);
+        case CliCommand::Repair: return RunRepair(options);
         case CliCommand::None: break;
     }
     std::fputs(Usage(CliCommand::None, 0).c_str(), stderr);

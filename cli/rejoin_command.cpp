@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/set_access.h"
+#include "recovery/set_recovery.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
 #include "platform/console.h"
@@ -149,10 +150,30 @@ std::string SetBaseName(const std::string& first) {
     return name.substr(0, name.rfind('_'));
 }
 
+// Rebuilds what the recovery volumes beside the set can before a rejoin reads it; says what.
+// False (after telling) when the set is damaged beyond them.
+bool RepairBeforeRejoin(CSetRecovery& recovery, const CliOptions& o) {
+    std::string first = FullWindowsPath(o.firstSegment), error, where;
+    if (first.empty() || !recovery.Load(first, error) || recovery.Whole()) return true;
+    std::string damage = recovery.Damage();
+    std::vector<std::string> rebuilt;
+    if (!recovery.Repair(true, rebuilt, where, error)) return ReportFailure(damage + ": " + error) == 0;
+    if (o.verbosity != Verbosity::Quiet) {
+        std::string names;
+        for (const std::string& n : rebuilt) names += (names.empty() ? "" : ", ") + n;
+        std::fprintf(stderr, "zembra-cli: %s; rebuilt %s from the recovery volumes in %s\n", damage.c_str(),
+                     names.c_str(), UserPath(where).c_str());
+    }
+    return true;
+}
+
 }  // namespace
 
 int RunRejoin(const CliOptions& o) {
-    IFileSystem& fs = SystemFileSystem();
+    IFileSystem& system = SystemFileSystem();
+    CSetRecovery recovery(system);
+    if (!RepairBeforeRejoin(recovery, o)) return 1;
+    IFileSystem& fs = recovery.ReaderFileSystem();
     CSetAccess set(fs);
     set.SetGoOn(UncheckedQuestion(o));
     std::string error;
@@ -160,7 +181,7 @@ int RunRejoin(const CliOptions& o) {
     std::string dest = FullWindowsPath(o.dest);
     if (dest.empty()) return ReportFailure(o.dest + " cannot be reached");
     if (dest.back() != '\\') dest += '\\';
-    if (!PrepareDestination(fs, o.dest, dest)) return 1;
+    if (!PrepareDestination(system, o.dest, dest)) return 1;
 
     bool show = o.verbosity != Verbosity::Quiet && StderrIsTerminal();
     TerminalProgress progress(show, show ? EstimateSetBytes(fs, set.FirstSegment()) : 0);
@@ -201,9 +222,21 @@ int RunList(const CliOptions& o) {
 
 int RunVerify(const CliOptions& o) {
     IFileSystem& fs = SystemFileSystem();
+    // With recovery volumes beside it, the set's state is theirs to tell first: a damaged set
+    // is either repairable (and how) or not.
+    CSetRecovery recovery(fs);
+    std::string error, first = FullWindowsPath(o.firstSegment);
+    bool volumes = !first.empty() && recovery.Load(first, error);
+    if (!volumes && !error.empty() && o.verbosity != Verbosity::Quiet)
+        std::fprintf(stderr, "zembra-cli: the recovery volumes cannot be used: %s\n", error.c_str());
+    if (volumes && !recovery.Whole()) {
+        if (recovery.Repairable())
+            return ReportFailure(recovery.Damage() + "; repairable from the recovery volumes (" + recovery.Coverage() +
+                                 "): zembra-cli repair " + o.firstSegment);
+        return ReportFailure(recovery.Damage() + "; NOT repairable: " + recovery.Coverage());
+    }
     CSetAccess set(fs);
     set.SetGoOn(UncheckedQuestion(o));
-    std::string error;
     if (!set.Open(o.firstSegment, error)) return ReportFailure(error);
     QuietReader walk(set.FirstSegment(), set.ReaderFileSystem());
     CSegmentReader& reader = walk.reader;
@@ -233,6 +266,7 @@ int RunVerify(const CliOptions& o) {
                                                    " used unchecked (no single line in " + sums + "), the others match it";
     if (o.verbosity != Verbosity::Quiet)
         std::printf("%s: the set is whole: %d segment%s, %d entr%s; %s\n", UserPath(set.FirstSegment()).c_str(),
-                    segments, segments == 1 ? "" : "s", entries, entries == 1 ? "y" : "ies", hashed.c_str());
+                    segments, segments == 1 ? "" : "s", entries, entries == 1 ? "y" : "ies",
+                    (hashed + (volumes ? "; the recovery volumes agree" : "")).c_str());
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "cli/segment_hasher.h"
 #include "checksum/set_checksums.h"
 #include "cli/set_measure.h"
+#include "cli/recovery_files.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
 #include "engine/split_engine.h"
@@ -202,6 +203,15 @@ int RunSplit(const CliOptions& o) {
     }
     if (o.checksums && !CSetChecksums::Write(fs, folder, o.name, engine.SegmentCount(), error, &hasher->Digests()))
         return ReportFailure(error);
+    // Volumes of an earlier set of this name describe other segments.
+    RemoveSetRecovery(fs, folder, o.name);
+    bool recoveryWritten = true;
+    if (o.recoveryCount || o.recoveryPercent) {
+        uint32_t count = static_cast<uint32_t>(engine.SegmentCount());
+        uint32_t k = o.recoveryCount ? o.recoveryCount : (count * o.recoveryPercent + 99) / 100;
+        recoveryWritten = WriteSetRecovery(fs, folder, o.name, engine.SegmentCount(), k, quiet, error);
+        if (!recoveryWritten) ReportFailure("no recovery volumes were written: " + error);
+    }
 
     if (!quiet)
         std::printf("%d segment%s written to %s; %s%s%s\n", engine.SegmentCount(),
@@ -211,5 +221,5 @@ int RunSplit(const CliOptions& o) {
                     o.checksums ? ("; checksums in " + UserPath(sums)).c_str() : "");
     // The set is usable, but not all that was asked for is in it (the engine listed what), or
     // its listing is missing or cut (the engine said why).
-    return engine.LeftOut().empty() && engine.ListingWritten() ? 0 : 1;
+    return engine.LeftOut().empty() && engine.ListingWritten() && recoveryWritten ? 0 : 1;
 }

@@ -39,5 +39,12 @@ constexpr const char* kExplanation =
     "files) from each message to the same directory on your local hard disk.  Double click on "
     "the EXE and the file segments will be rejoined to their original file(s) in a location you "
     "specify.";
+// Told in the first message when the set's recovery volumes follow the segments.
+constexpr const char* kRecoveryNote =
+    "Messages %d to %d of this mailing carry recovery volumes (%s.par2 and %s.vol*.par2) instead "
+    "of segments.  Save them to the same directory as the segments: with them any %d of the %d "
+    "segment messages may go missing or arrive damaged, and the EXE rebuilds those segments "
+    "before it rejoins (\"zembra-cli repair\" or \"par2 repair\" do the same).";
+constexpr const char* kVolumeLine = "Zembra Recovery Volume %d of %d, for the %d file segments";
 
 }  // namespace mail_messages

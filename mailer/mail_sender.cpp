@@ -1,6 +1,7 @@
 // Mails a split set, one message per segment.
 #include "mailer/mail_sender.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "mailer/mail_messages.h"
@@ -8,6 +9,7 @@
 #include "mailer/mailer_command_line.h"
 #include "mailer/smtp_client.h"
 #include "platform/text_trim.h"
+#include "recovery/recovery_set.h"
 
 bool CMailSender::CheckForm(MailForm& form, IPrompts& prompts) {
     form.server = TrimSpaces(form.server);
@@ -24,12 +26,38 @@ bool CMailSender::CheckForm(MailForm& form, IPrompts& prompts) {
     return true;
 }
 
-std::string CMailSender::SegmentBody(int n, int count, const std::string& text) {
+std::string CMailSender::SegmentBody(int n, int count, const std::string& text, const std::string& recoveryNote) {
     char line[96];
     std::snprintf(line, sizeof line, mail_messages::kSegmentLine, n, count);
     std::string body = std::string(line) + "\r\n";
     if (n == 1) body += std::string(mail_messages::kExplanation) + "\r\n";
+    if (n == 1 && !recoveryNote.empty()) body += recoveryNote + "\r\n";
     return body + text;
+}
+
+std::vector<std::string> CMailSender::FindRecoveryVolumes(const std::vector<std::string>& segments, int& rebuild) {
+    rebuild = 0;
+    if (segments.empty()) return {};
+    const std::string& first = segments[0];
+    std::string folder = first.substr(0, first.rfind('\\') + 1), name = first.substr(folder.size());
+    std::string base = name.substr(0, name.rfind('_'));
+    std::vector<std::string> volumes = CRecoverySet::FindVolumes(fs_, folder, base), names;
+    for (const std::string& s : segments) names.push_back(s.substr(s.rfind('\\') + 1));
+    CRecoverySet set;
+    std::string error;
+    if (volumes.empty() || !set.Load(fs_, volumes, names, error)) return {};
+    // Whole segments the slices rebuild: as many as the largest segment's slices go into them.
+    size_t most = 1;
+    for (const auto& f : set.Files()) most = std::max(most, f.slices.size());
+    rebuild = static_cast<int>(std::min(set.Recovery().size() / most, segments.size()));
+    if (rebuild == 0) return {};
+    // The index (checksums only) first, then the volumes in the order of their slices.
+    const size_t indexLength = folder.size() + base.size() + 5;  // FOLDER\BASE.par2
+    std::sort(volumes.begin(), volumes.end(), [indexLength](const std::string& a, const std::string& b) {
+        bool ia = a.size() == indexLength, ib = b.size() == indexLength;
+        return ia != ib ? ia : a < b;
+    });
+    return volumes;
 }
 
 bool CMailSender::FindSegment(std::string& path) {
@@ -99,13 +127,24 @@ CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, 
         prompts_.Message(problem.empty() ? std::string(mail_messages::kNoFiles) : problem);
         return Outcome::SegmentMissing;
     }
+    int rebuild = 0;
+    std::vector<std::string> volumes = FindRecoveryVolumes(segments, rebuild);
+    const int total = count + static_cast<int>(volumes.size());
+    std::string note;
+    if (!volumes.empty()) {
+        std::string base = mail_text::FileNameOf(prefix);
+        char text[1024];
+        std::snprintf(text, sizeof text, mail_messages::kRecoveryNote, count + 1, total, base.c_str(), base.c_str(),
+                      rebuild, count);
+        note = text;
+    }
     if (progress_) {
-        progress_->SetRange(0, count);
+        progress_->SetRange(0, total);
         progress_->SetText(mail_messages::kEmailingFiles);
         progress_->Hide();
     }
-    for (int n = 1; n <= count; ++n) {
-        const std::string& path = segments[n - 1];
+    for (int n = 1; n <= total; ++n) {
+        const std::string& path = n <= count ? segments[n - 1] : volumes[n - count - 1];
 
         MailJob job;
         job.server = job.heloName = form.server;
@@ -116,7 +155,13 @@ CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, 
         job.fromAddress = form.fromAddress;
         job.toAddress = form.toAddress;
         job.subject = form.subject;
-        job.body = SegmentBody(n, count, form.text);
+        if (n <= count) {
+            job.body = SegmentBody(n, count, form.text, note);
+        } else {
+            char line[128];
+            std::snprintf(line, sizeof line, mail_messages::kVolumeLine, n - count, total - count, count);
+            job.body = std::string(line) + "\r\n" + form.text;
+        }
         job.attachmentPath = path;
         job.charset = charset_;
 
@@ -136,7 +181,7 @@ CMailSender::Outcome CMailSender::MailSet(const std::string& prefix, int count, 
             return Outcome::ConnectFailed;
         }
         if (progress_) progress_->Show();
-        if (!client.SendMail(n, count)) {
+        if (!client.SendMail(n, total)) {
             if (progress_) progress_->Hide();
             prompts_.Message(mail_messages::kRunExited);
             return Outcome::SendFailed;

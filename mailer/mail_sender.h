@@ -31,10 +31,15 @@ public:
     // Trims server and addresses; shows why and returns false when the form cannot be sent.
     static bool CheckForm(MailForm& form, IPrompts& prompts);
     // The text part of segment n: its line, the explanation in the first only, the user's text.
-    static std::string SegmentBody(int n, int count, const std::string& text);
+    // recoveryNote: the recovery volume instructions, told in the first only.
+    static std::string SegmentBody(int n, int count, const std::string& text, const std::string& recoveryNote = "");
+    // The recovery volumes beside the segments (at paths), the set's index first, with the
+    // number of segments they rebuild; none when they are not this set's.
+    std::vector<std::string> FindRecoveryVolumes(const std::vector<std::string>& segments, int& rebuild);
 
-    // Sends segments 1..count of the set at prefix and shows the outcome. Every segment is
-    // looked for first: with one missing (or a set that goes on past count) nothing is sent.
+    // Sends segments 1..count of the set at prefix, then its recovery volumes when it has
+    // them, and shows the outcome. Every segment is looked for first: with one missing (or a
+    // set that goes on past count) nothing is sent.
     Outcome MailSet(const std::string& prefix, int count, const MailForm& form);
 
     int MessagesSent() const { return sent_; }

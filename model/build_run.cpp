@@ -1,7 +1,13 @@
 // The build command's steps, in order; the view and the wizard differ only where flagged.
 #include "model/build_run.h"
 
+#include <algorithm>
+
 #include "checksum/set_checksums.h"
+#include "model/recovery_setting.h"
+#include "recovery/recovery_creator.h"
+#include "recovery/recovery_set.h"
+
 #include "engine/split_messages.h"
 #include "platform/text_format.h"
 #include "model/build_estimate.h"
@@ -86,9 +92,30 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
     if (!ok) {
         TakeBack();
         prompts_.Message(build_text::kRunAborted);
+        WriteChecksums(false, rq.setName, outcome);
+        return false;
     }
-    WriteChecksums(ok, rq.setName, outcome);
-    return ok;
+    WriteChecksums(true, rq.setName, outcome);
+    // Volumes of an earlier set of this name describe other segments. A set on diskettes is
+    // spread over several, where volumes cannot see all of it.
+    for (const std::string& v : CRecoverySet::FindVolumes(fs_, rq.saveLocation, rq.setName)) fs_.RemoveFile(v);
+    if (rq.recoveryPercent > 0 && !outcome.removable) {
+        std::vector<std::string> names;
+        uint64_t largest = 0;
+        for (int n = 1; n <= engine_.SegmentCount(); ++n) {
+            names.push_back(CSplitEngine::SegmentName(rq.setName, n));
+            FileStatus st;
+            if (fs_.GetStatus(rq.saveLocation + names.back(), st)) largest = std::max(largest, st.size);
+        }
+        CRecoveryCreator creator(fs_);
+        std::string error;
+        int rebuild = recovery_setting::SegmentsFor(rq.recoveryPercent, engine_.SegmentCount());
+        if (creator.Create(rq.saveLocation, rq.setName, names, static_cast<uint32_t>(rebuild), largest, error))
+            outcome.recoveryFiles = creator.Written();
+        else
+            prompts_.Message(build_text::kNoRecovery + error);
+    }
+    return true;
 }
 
 // NAME.sha256 beside the set, as zembra-cli and the rejoiner read it. A run that wrote segments

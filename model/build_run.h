@@ -24,6 +24,7 @@ constexpr const char kWriteProtect[] = "Check write protect or use another diske
 constexpr const char kTestAborted[] = "Split Aborted";
 constexpr const char kDiskettes[] = "%llu Diskettes will be required for this Split Set.";
 constexpr const char kRunAborted[] = "Split aborted.";
+constexpr const char kNoRecovery[] = "The Split Set was written, but its recovery volumes were not:\n";
 }  // namespace build_text
 
 // The user's choice for hidden items inside selected folders, in the program's registry profile.
@@ -43,6 +44,7 @@ struct BuildRequest {
     std::string saveLocation;    // gets its trailing backslash, which the owner keeps
     std::string setName;
     uint64_t totalSize = 0;      // bytes of all sources
+    int recoveryPercent = 0;     // recovery volumes for this percent of the segments; 0: none
     // The window's part: the form's current values into this request, after the "Not Modified"
     // question (false ends the command); the size was raised to the floor; the run starts; the
     // run ended.
@@ -59,6 +61,7 @@ struct BuildOutcome {
     uint64_t diskettes = 0;      // announced count (removable destinations only)
     uint64_t segmentBytes = 0;   // size per segment passed to Split, 0 for autosize
     std::string listingPath;     // save location + set name + ".spj"
+    std::vector<std::string> recoveryFiles;  // the volumes written beside the set
 };
 
 class CBuildRun {

@@ -7,6 +7,7 @@
 #include "platform/path_text.h"
 #include "platform/text_format.h"
 #include "model/listing_reader.h"
+#include "model/recovery_setting.h"
 
 namespace wizard_rules {
 
@@ -35,6 +36,10 @@ bool ReadResultsText(IFileSystem& fs, const std::string& projectPath, std::strin
     std::vector<listing_reader::Line> lines;
     bool read = listing_reader::ReadLines(fs, projectPath, lines);
     text = listing_reader::ContentsText(lines);
+    // The set's recovery volumes lie beside its listing, named after it.
+    size_t cut = projectPath.rfind('\\') + 1, dot = projectPath.rfind('.');
+    if (read && dot != std::string::npos && dot > cut)
+        text += recovery_setting::ResultsLines(fs, projectPath.substr(0, cut), projectPath.substr(cut, dot - cut));
     return read;
 }
 

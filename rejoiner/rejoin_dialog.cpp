@@ -9,6 +9,7 @@
 #include "checksum/segment_check.h"
 #include "checksum/set_checksums.h"
 #include "platform/file_system.h"
+#include "recovery/set_recovery.h"
 #include "dialogs/edit_box_dialog.h"
 #include "rejoiner/file_exists_dialog.h"
 #include "rejoiner/rejoin_indicator.h"
@@ -192,12 +193,27 @@ void CRejoinDialog::OnOK() {
         ::SetWindowTextA(arrows, text.c_str());
         ::UpdateWindow(arrows);  // repaint now: no messages run while the set is read
     });
-    CSegmentReader reader(programPath_, fs, prompts, question, indicator);
     if (fs.DriveTypeOf(destination.substr(0, 3)) == DriveType::Removable) {
         ::SetCursor(old);
         prompts.Message("Destination cannot be a removeable diskette.");
         return;
     }
+    // Recovery volumes beside the set rebuild what is missing or damaged before it is read:
+    // in the set's folder, or in a temporary one when that cannot be written.
+    CSetRecovery recovery(fs);
+    std::string error;
+    if (recovery.Load(programPath_, error) && !recovery.Whole()) {
+        std::vector<std::string> rebuilt;
+        std::string where, names;
+        if (recovery.Repair(true, rebuilt, where, error)) {
+            for (const std::string& n : rebuilt) names += (names.empty() ? "" : ", ") + n;
+            prompts.Message(recovery.Damage() + ".\r\nZembra rebuilt " + names + " from the recovery volumes in " +
+                            where);
+        } else {
+            prompts.Message(recovery.Damage() + ".\r\nThe recovery volumes cannot rebuild the set: " + error);
+        }
+    }
+    CSegmentReader reader(programPath_, recovery.ReaderFileSystem(), prompts, question, indicator);
     // NAME.sha256 beside the first segment binds every segment of the set to one digest: a
     // damaged segment, or one of another set that only has the right name and size, is refused.
     CSetChecksums sums;

@@ -7,5 +7,5 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/remblo.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/remblo.ico;${CMAKE_SOURCE_DIR}/resources/remblo_res.h")
 target_compile_options(remblo PRIVATE -Os -ffunction-sections -fdata-sections)
 target_link_options(remblo PRIVATE -s -Wl,--gc-sections)
-target_link_libraries(remblo PRIVATE zb_rejoin zb_checksum zb_winui shell32)
+target_link_libraries(remblo PRIVATE zb_rejoin zb_checksum zb_recovery_lean zb_winui shell32)
 install(TARGETS remblo RUNTIME DESTINATION .)

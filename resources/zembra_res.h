@@ -61,6 +61,9 @@
 #define IDC_OPT_FIRST_LABEL 1069
 #define IDC_OPT_SECOND_LABEL 1066
 #define IDC_OPT_BROWSE 1051
+#define IDC_OPT_RECOVERY_LABEL 1052
+#define IDC_OPT_RECOVERY 1053
+#define IDC_OPT_RECOVERY_NOTE 1054
 
 // Folder chooser (template 1536): the old-style open dialog's controls plus New Dir.
 #define IDC_FD_NAME_LABEL 1090

@@ -14,6 +14,7 @@ platform:app wizard view dialogs model
 winui:app wizard view dialogs model
 engine:app wizard view dialogs model
 checksum:app wizard view dialogs model cli
+recovery:app wizard view dialogs model rejoiner mailer cli
 rejoiner:app wizard view
 mailer:app wizard view
 cli:app wizard view

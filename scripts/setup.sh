@@ -15,6 +15,8 @@ pkgs+=(wine32:i386 libcups2:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386 li
        libxinerama1:i386 libxfixes3:i386 libxcomposite1:i386 fonts-wine)
 # makensis builds the setup programs (its amd64-unicode stub makes the 64-bit one).
 pkgs+=(nsis)
+# par2 (Debian's par2cmdline) checks that our recovery volumes interoperate, both ways.
+pkgs+=(par2)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

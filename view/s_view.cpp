@@ -9,6 +9,7 @@
 #include "platform/process.h"
 #include "platform/settings.h"
 #include "resources/zembra_view_res.h"
+#include "model/recovery_setting.h"
 #include "model/status_text.h"
 #include "winui/app.h"
 #include "winui/combo_box.h"
@@ -174,7 +175,8 @@ void CSView::TakeCommandLine() {
 
 void CSView::RefreshStatusText() {
     if (!host_ || !host_->StatusBar()) return;
-    host_->SetStatusText(1, StatusText(sources_.Total(), maxFileSize));
+    host_->SetStatusText(1, StatusText(sources_.Total(), maxFileSize) +
+                                recovery_setting::StatusSuffix(recovery_setting::LoadForUser()));
     ::UpdateWindow(host_->StatusBar());
 }
 

@@ -1,6 +1,7 @@
 // CSView::OnBuild: Begin Split (1008) and "&Build Split File(s)". The steps are CBuildRun's,
 // shared with the wizard's BuildFromWizard; this binds them to the form and the frame.
 #include "model/build_run.h"
+#include "model/recovery_setting.h"
 #include "model/profile_names.h"
 #include "platform/settings.h"
 #include "resources/zembra_view_res.h"
@@ -21,6 +22,7 @@ int CSView::OnBuild() {
         r.saveLocation = saveLocation;
         r.setName = splitSetName;
         r.totalSize = TotalSize();
+        r.recoveryPercent = recovery_setting::LoadForUser();
         return true;
     };
     rq.sizeRaised = [this, &rq] {

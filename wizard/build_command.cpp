@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/build_run.h"
+#include "model/recovery_setting.h"
 #include "model/profile_names.h"
 #include "platform/settings.h"
 #include "winui/wait_cursor.h"
@@ -17,6 +18,7 @@ bool BuildFromWizard(WizardBuild& b, CSplitEngine& engine, IPrompts& prompts, IR
     rq.saveLocation = b.saveLocation;
     rq.setName = b.setName;
     rq.totalSize = b.totalSize;
+    rq.recoveryPercent = recovery_setting::LoadForUser();
     rq.includeHidden = OpenAppProfile(kZmRegistryKey, kZmAppName)
                            ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
     std::unique_ptr<winui::WaitCursor> wait;

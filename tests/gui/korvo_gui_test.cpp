@@ -291,8 +291,9 @@ std::vector<std::string> WorkFolders() {
 
 TEST_F(Korvo, FileListIsSplitInTheTempFolderMailedAndRemoved) {
     SetMailSettings(Server("sink"));
-    // 409,600 bytes: room for either build's rejoiner (the win32 one is 316 KB) and some data.
-    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "400", "ReZove.ini");
+    // 512,000 bytes: room for either build's rejoiner (the win32 one, which also rebuilds
+    // segments from recovery volumes, is 392 KB) and some data.
+    WritePrivateProfileStringA("EMailSetup", "IEMailSize", "500", "ReZove.ini");
     std::string folder = sets_ + "list dir\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteWholeFile(folder + "one.bin", PatternBytes(200000, 1));

@@ -15,6 +15,7 @@
 #include "fakes/test_files.h"
 #include "gui/driver/gui_driver.h"
 #include "platform/file_system.h"
+#include "recovery/recovery_creator.h"
 #include "resources/remblo_res.h"
 
 namespace {
@@ -213,6 +214,41 @@ TEST_F(RembloGui, ASegmentOfAnotherSetIsRefusedByItsChecksum) {
     EXPECT_TRUE(remblo.WaitExit());
     EXPECT_EQ(ReadWholeFile(out + "\\small.txt"), "small");
     EXPECT_NE(ReadWholeFile(out + "\\data.bin"), PatternBytes(250000, 4));
+}
+
+// Recovery volumes beside the set: a later segment missing and another altered are rebuilt
+// before the rejoin, which says so and then rebuilds the tree byte for byte.
+TEST_F(RembloGui, RebuildsSegmentsFromRecoveryVolumesBeforeTheRejoin) {
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(1200000, 5));
+    WriteWholeFile(base_ + "\\src\\small.txt", "small");
+    std::string sets = base_ + "\\sets\\";
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(ResourceRejoinerImage().Load(image));
+    int count = Split({"small.txt", "data.bin"}, sets, image.size() + 5 + 40000);
+    ASSERT_GE(count, 4);
+    std::vector<std::string> names;
+    for (int n = 1; n <= count; ++n) names.push_back(CSplitEngine::SegmentName("set", n));
+    std::string error;
+    CRecoveryCreator creator(SystemFileSystem());
+    ASSERT_TRUE(creator.Create(sets, "set", names, 2, image.size() + 5 + 40000, error)) << error;
+    ASSERT_TRUE(::DeleteFileA((sets + "set_2.SEG").c_str()));
+    std::string third = ReadWholeFile(sets + "set_3.SEG");
+    third[5000] ^= 0x55;
+    ASSERT_TRUE(WriteWholeFile(sets + "set_3.SEG", third));
+    auto expected = ListTree(SystemFileSystem(), base_ + "\\src");
+    std::string out = base_ + "\\out";
+
+    gui::Program remblo;
+    ASSERT_TRUE(remblo.Start("\"" + sets + "set_1.EXE\"", out));
+    HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()),
+              "set_2.SEG is missing, set_3.SEG is damaged (1 of 2 slices).\r\nZembra rebuilt set_2.SEG, set_3.SEG "
+              "from the recovery volumes in " + sets);
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, remblo.Pid()), "Zembra has Rejoined " + sets + "set_1.EXE\n\rTo " + out + "\\");
+    EXPECT_TRUE(remblo.WaitExit());
+    EXPECT_EQ(ListTree(SystemFileSystem(), out), expected);
 }
 
 TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {

@@ -3,6 +3,8 @@
 #include "build_run_fixture.h"
 #include "checksum/set_checksums.h"
 #include "model/build_estimate.h"
+#include "model/recovery_setting.h"
+#include "model/wizard_rules.h"
 #include "rejoiner/rejoiner_image.h"
 
 namespace {
@@ -132,6 +134,29 @@ TEST_F(Build, TheSetIsWrittenWithItsChecksums) {
         ASSERT_TRUE(CSetChecksums::HashFile(SystemFileSystem(), "D:\\out\\" + name, hex));
         EXPECT_EQ(sums.Expected(name), hex) << name;
     }
+}
+
+// With the recovery setting the set gets its volumes beside it, which the wizard's results
+// list; without it, a later build of the same name leaves none of the earlier set's behind.
+TEST_F(Build, RecoveryVolumesFollowTheSettingAndGoWithIt) {
+    rq_.recoveryPercent = 50;
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(prompts_.shown.empty());
+    ASSERT_EQ(out_.recoveryFiles.size(), 3u);  // the index and two volumes of one slice
+    EXPECT_EQ(out_.recoveryFiles[0], "D:\\out\\B.par2");
+    for (const std::string& f : out_.recoveryFiles) EXPECT_TRUE(Exists(f)) << f;
+    std::string results;
+    EXPECT_TRUE(wizard_rules::ReadResultsText(SystemFileSystem(), "D:\\out\\B.spj", results));
+    EXPECT_NE(results.find("Recovery volumes (PAR 2.0):\r\nD:\\out\\B.par2\r\nD:\\out\\B.vol00+01.par2"),
+              std::string::npos) << results;
+    EXPECT_EQ(recovery_setting::StatusSuffix(50), " (recovery 50%)");
+    EXPECT_EQ(recovery_setting::SegmentsFor(10, 3), 1);
+
+    rq_.recoveryPercent = 0;
+    prompts_.Then(PromptAnswer::Yes);  // replace the existing set
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(out_.recoveryFiles.empty());
+    for (const std::string& n : Names("D:\\out")) EXPECT_EQ(n.find(".par2"), std::string::npos) << n;
 }
 
 // The user's setting for hidden items reaches the run: named when left out, else taken.
