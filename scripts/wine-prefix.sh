@@ -33,6 +33,12 @@ if ! grep -q '"a:"="floppy"' "$WINEPREFIX/system.reg" 2>/dev/null; then
   # The mount manager reads the drive types when the server starts: restart it.
   "$ZB_WINESERVER" -k >/dev/null 2>&1; "$ZB_WINESERVER" -w >/dev/null 2>&1
 fi
+# Wine draws the caption's minimise, maximise and close glyphs with Marlett, which this Wine
+# does not find in its own font folder: without a copy in the prefix they show as "0 1 r".
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 # A crashing test must end at once, not wait behind a crash dialog until its time-out.
 if [ ! -f "$WINEPREFIX/.zembra-nocrashdialog" ]; then
   "$ZB_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
