@@ -56,8 +56,11 @@ damage ro
 chmod 755 "$work"; chmod -R a+rX "$work/ro" "$work/src"; chmod 555 "$work/ro"
 mkdir -m 777 "$work/back_ro"
 as=(); [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null && as=(runuser -u nobody --)
+# The checkout may lie in a folder only root can enter: nobody runs a copy from the scratch folder.
+runcli=$cli
+if [ ${#as[@]} -gt 0 ]; then cp "$cli" "$work/zembra-cli-copy" && chmod 755 "$work/zembra-cli-copy" && runcli=$work/zembra-cli-copy; fi
 before=$(ls "$work/ro" | sort | tr '\n' ' ')
-check "rejoin repairs first" run 0 "${as[@]}" "$cli" rejoin "$work/ro/ro_1.EXE" "$work/back_ro"
+check "rejoin repairs first" run 0 "${as[@]}" "$runcli" rejoin "$work/ro/ro_1.EXE" "$work/back_ro"
 check "rejoin says what it rebuilt" grep -q "rebuilt ro_2.SEG, ro_4.SEG from the recovery volumes" "$work/err"
 check "identical (rejoin)" diff -r "$src" "$work/back_ro/src"
 if [ "$(id -u)" -ne 0 ] || [ ${#as[@]} -gt 0 ]; then
