@@ -30,7 +30,7 @@ const std::string kPresetFile =
     "Type a size\r\n\r\n-1\r\n"
     "New preset...\r\n\r\n-2\r\n"
     "Diskette\r\nA:\\\r\n1440\r\n"
-    "Folder\r\n" + kOut + "\r\n400\r\n";  // room for the win32 rejoiner (316 KB) and some data
+    "Folder\r\n" + kOut + "\r\n700\r\n";  // room for the win32 rejoiner (about 470 KB) and some data
 
 std::string UserCopy() {
     char appData[MAX_PATH] = {0};
@@ -136,7 +136,7 @@ protected:
 
 TEST_F(ZembraPresets, ChoosingPresetsSetsSizeAndSaveLocation) {
     Choose(4);
-    EXPECT_EQ(Text(kSizeDisplay), "400");
+    EXPECT_EQ(Text(kSizeDisplay), "700");
     EXPECT_TRUE(Visible(view_, kSizeDisplay));
     EXPECT_FALSE(Visible(view_, kMaxSize));
     EXPECT_EQ(Text(kSaveLocation), kOut);
@@ -208,7 +208,7 @@ void WriteTree(const std::string& folder, const std::map<std::string, std::strin
 
 TEST_F(ZembraPresets, BeginSplitIntoAFolderRejoinsByteForByte) {
     AddTree();
-    Choose(4);  // 400 K into the out folder
+    Choose(4);  // 700 K into the out folder
     gui::SetText(view_, kSetName, "Tree");
     ASSERT_TRUE(gui::Click(view_, kBeginSplit));
     ASSERT_TRUE(WaitBuilt("Tree")) << gui::Text(frame_);
@@ -242,7 +242,7 @@ TEST_F(ZembraPresets, AReopenedProjectComesBackWithThePresetItWasBuiltWith) {
     constexpr int kNew = 32772, kRecent1 = 57616;
     HWND box = GetDlgItem(view_, kPresets);
     AddTree();
-    Choose(4);  // "Folder": 300 K into the out folder
+    Choose(4);  // "Folder": 700 K into the out folder
     gui::SetText(view_, kSetName, "Tree");
     ASSERT_TRUE(gui::Click(view_, kBeginSplit));
     ASSERT_TRUE(WaitBuilt("Tree"));
@@ -254,7 +254,7 @@ TEST_F(ZembraPresets, AReopenedProjectComesBackWithThePresetItWasBuiltWith) {
     PostMessageA(frame_, WM_COMMAND, MAKEWPARAM(kRecent1, 0), 0);
     ASSERT_TRUE(gui::WaitUntil([&] { return Text(kSetName) == "Tree"; }));
     EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 4);
-    EXPECT_EQ(Text(kSizeDisplay), "300");
+    EXPECT_EQ(Text(kSizeDisplay), "700");
     EXPECT_TRUE(Visible(view_, kSizeDisplay));
     EXPECT_EQ(Text(kSaveLocation), kOut);
     EXPECT_EQ(remote::ListBoxTexts(GetDlgItem(view_, 1005)).size(), 3u);
@@ -263,7 +263,7 @@ TEST_F(ZembraPresets, AReopenedProjectComesBackWithThePresetItWasBuiltWith) {
 
     // A typed size, built, then the form moved on to the diskette preset: the size comes back typed.
     Choose(1);
-    gui::SetText(view_, kMaxSize, "450");
+    gui::SetText(view_, kMaxSize, "650");
     gui::SetText(view_, kSetName, "Typed");
     ASSERT_TRUE(gui::Click(view_, kBeginSplit));
     ASSERT_TRUE(WaitBuilt("Typed"));
@@ -273,7 +273,7 @@ TEST_F(ZembraPresets, AReopenedProjectComesBackWithThePresetItWasBuiltWith) {
     ASSERT_TRUE(gui::WaitUntil([&] { return Text(kSaveLocation) != "A:\\"; }));
     EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 1);
     EXPECT_TRUE(Visible(view_, kMaxSize));
-    EXPECT_EQ(Text(kMaxSize), "450");
+    EXPECT_EQ(Text(kMaxSize), "650");
 }
 
 TEST_F(ZembraPresets, NoToOverwriteKeepsTheFirstSet) {
