@@ -89,7 +89,7 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
          {"&Build Split File(s)", 1008}, {"&Print", 32775}, {"", 0}, {"Recent File", 57616}, {"", 0},
          {"E&xit", 57665}},
         {{"&Toolbar", 59392}, {"&Status Bar", 59393}},
-        {{"&Email", 32774}, {"Default Work Directory", 32779}},
+        {{"&Email", 32774}, {"Default Work Directory", 32779}, {"Include &Hidden Items", 32783}},
         {{"&Help", 32780}, {"Orlaq Home Page", 32782}, {"&About Zembra...", 57664}},
     };
     for (size_t m = 0; m < 4; ++m) {

@@ -204,7 +204,7 @@ def run_test(w, a):
         f.write(os.urandom(1000000))
     sets = docs + r"\Zembra sets"
     os.makedirs(w.unix(sets))
-    rc, out = w.run(cli, "split", "--size", "400K", "--name", "Report", "--yes", "--dest", sets + "\\",
+    rc, out = w.run(cli, "split", "--size", "600K", "--name", "Report", "--yes", "--dest", sets + "\\",
                     docs + r"\report.txt")
     user_sets = files_under(w.unix(sets))
     if not check(rc == 0 and "Report_1.EXE" in user_sets, f"the installed zembra-cli splits ({sorted(user_sets)})"):
