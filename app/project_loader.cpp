@@ -12,6 +12,7 @@
 #include "platform/text_case.h"
 #include "resources/zembra_view_res.h"
 #include "model/listing_reader.h"
+#include "model/project_listing.h"
 #include "view/s_view.h"
 
 namespace {
@@ -23,13 +24,12 @@ const char kRefusedLines[] =
     "\nThese lines name no full path on a drive of this computer and are not taken as sources:\n";
 const char kNetworkLines[] = "\nnames sources on other computers:\n";
 const char kUseNetwork[] = "\nOpening them connects to those computers. Take them as sources?";
-constexpr size_t kListedMost = 10;
 
 // Paths one to a line, the first few of a long list and how many more.
-std::string Listed(const std::vector<std::string>& paths) {
+std::string Listed(const CProjectListing::Sample& paths) {
     std::string text;
-    for (size_t i = 0; i < paths.size() && i < kListedMost; ++i) text += paths[i] + "\n";
-    if (paths.size() > kListedMost) text += "... and " + std::to_string(paths.size() - kListedMost) + " more\n";
+    for (const std::string& path : paths.first) text += path + "\n";
+    if (paths.count > paths.first.size()) text += "... and " + std::to_string(paths.count - paths.first.size()) + " more\n";
     return text;
 }
 
@@ -51,15 +51,14 @@ void CProjectLoader::Rejoin() {
 
 void CProjectLoader::ReviewResults() {
     IFileSystem& fs = SystemFileSystem();
-    std::vector<listing_reader::Line> lines;
-    if (!HasProject() || !listing_reader::ReadLines(fs, view_.Engine().ListingPath(), lines)) {
+    std::string text;
+    if (!HasProject() || !listing_reader::ReadContentsText(fs, view_.Engine().ListingPath(), text)) {
         view_.ViewPrompts().Message("No project file created or opened.");
         return;
     }
     // The listing says what went into which segment whether or not the sources are still
-    // where they were: it is shown in either case.
-    view_.contentsText = listing_reader::ContentsText(lines);
-    CContentsDlg::ShowContents(view_.contentsText, view_.Handle());
+    // where they were: it is shown in either case. The viewer takes the one copy there is.
+    CContentsDlg::ShowContents(std::move(text), view_.Handle());
 }
 
 void CProjectLoader::SelectDestination(const std::string& folder) {
@@ -83,36 +82,38 @@ int CProjectLoader::Load(const std::string& path) {
     IFileSystem& fs = SystemFileSystem();
     FileStatus status;
     if (!fs.GetStatus(path, status)) return 0;
-    // Read only: a listing on a CD or marked read-only opens as well as any other.
-    std::vector<listing_reader::Line> lines;
-    if (!listing_reader::ReadLines(fs, path, lines)) {
+    // Read only: a listing on a CD or marked read-only opens as well as any other. It is read
+    // as it goes by, keeping only what the form will hold: a listing of half a million files
+    // costs the few folders they lie in.
+    CProjectListing listing(fs, path);
+    if (!listing.Read()) {
         view_.ViewPrompts().Message(kOpenFailed);
         return 0;
     }
     // Nothing this program writes comes near: the file was damaged or made elsewhere.
-    if (size_t cut = listing_reader::CutLines(lines))
+    if (size_t cut = listing.CutLines())
         view_.ViewPrompts().Message(path + "\r\n" + std::to_string(cut) + (cut == 1 ? " line is" : " lines are") +
                                     " longer than a listing line can be: only the start of each is shown, and none"
                                     " of them is taken as a source.");
     // A listing is a file anyone can hand over: lines that name no full local path are said
     // once and left out, and a network path is not touched unless the user says so.
-    std::vector<std::string> refused = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused);
-    if (!refused.empty()) view_.ViewPrompts().Message(path + kRefusedLines + Listed(refused));
-    std::vector<std::string> network = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Network);
-    const bool useNetwork = !network.empty() && view_.ViewPrompts().AskYesNo(path + kNetworkLines + Listed(network) + kUseNetwork);
-
-    std::string contents = listing_reader::ContentsText(lines);
-    if (!listing_reader::FirstMissingSource(fs, lines, useNetwork).empty()) {
+    if (listing.Refused().count) view_.ViewPrompts().Message(path + kRefusedLines + Listed(listing.Refused()));
+    const bool useNetwork = listing.Network().count &&
+                            view_.ViewPrompts().AskYesNo(path + kNetworkLines + Listed(listing.Network()) + kUseNetwork);
+    if (!listing.Probe(useNetwork)) {
+        view_.ViewPrompts().Message(kOpenFailed);
+        return 0;
+    }
+    if (!listing.FirstMissing().empty()) {
         // The form keeps the project it holds: half of another one would be built over this set.
-        OfferRejoin(path, contents);
+        OfferRejoin(path);
         return 1;
     }
-    Replace(path, lines, useNetwork);
+    Replace(path, listing);
     return 1;
 }
 
-void CProjectLoader::Replace(const std::string& path, const std::vector<listing_reader::Line>& lines, bool useNetwork) {
-    IFileSystem& fs = SystemFileSystem();
+void CProjectLoader::Replace(const std::string& path, const CProjectListing& listing) {
     std::string folder, setName;
     listing_reader::SplitProjectPath(path, folder, setName);
     ProjectBuild build;
@@ -132,21 +133,26 @@ void CProjectLoader::Replace(const std::string& path, const std::vector<listing_
     frame_.SetDocumentTitle(setName);
 
     view_.ClearSources();
-    view_.contentsText = listing_reader::ContentsText(lines);
     // The selection as it was built: folders come back whole, in listing order.
-    view_.AddSources(listing_reader::Sources(fs, lines, useNetwork));
+    view_.AddSources(listing.Sources());
     view_.Engine().SetListingPath(path);
     // A project built before its build was kept comes back as the first preset sizes it.
     view_.RestoreBuild(remembered ? build : ProjectBuild(), destination);
     view_.UpdateData(false);
     ::SendMessageA(view_.Handle(), WM_ZM_PROJECT_LOADED, 0, 0);
     // The set as built and its sources unchanged: nothing to build again before Email or Rejoin.
-    if (listing_reader::SetIsCurrent(fs, path, lines, destination, setName)) view_.modified = 0;
+    if (listing.IsCurrent(destination, setName)) view_.modified = 0;
 }
 
-void CProjectLoader::OfferRejoin(const std::string& path, const std::string& contents) {
-    // OK extracts the set that lies next to the project file.
-    if (CContentsDlg::ShowContents(contents, view_.Handle(), true) != IDOK) return;
+void CProjectLoader::OfferRejoin(const std::string& path) {
+    // The listing is read once more, as the viewer shows it: the text is held only while it is
+    // shown. OK extracts the set that lies next to the project file.
+    std::string contents;
+    if (!listing_reader::ReadContentsText(SystemFileSystem(), path, contents)) {
+        view_.ViewPrompts().Message(kOpenFailed);
+        return;
+    }
+    if (CContentsDlg::ShowContents(std::move(contents), view_.Handle(), true) != IDOK) return;
     std::string first = path.substr(0, path.size() - 4) + "_1.exe";
     if (!StartProcess(Quoted(first))) view_.ViewPrompts().Message("Failed to Extract Files!");
 }

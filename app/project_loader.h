@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/listing_reader.h"
+#include "model/project_listing.h"
 
 class CMainFrame;
 class CSView;
@@ -28,8 +28,8 @@ public:
 private:
     void SelectDestination(const std::string& folder);
     // The form becomes the project: name, destination, sources, contents, preset and size.
-    void Replace(const std::string& path, const std::vector<listing_reader::Line>& lines, bool useNetwork);
-    void OfferRejoin(const std::string& path, const std::string& contents);
+    void Replace(const std::string& path, const CProjectListing& listing);
+    void OfferRejoin(const std::string& path);
 
     CMainFrame& frame_;
     CSView& view_;

@@ -80,7 +80,6 @@ void CZmAppDoc::OnNewSplit() {
     view_.ClearSources();
     view_.Engine().SetListingPath(std::string());
     view_.Engine().ClearItems();
-    view_.contentsText.clear();
     const std::string work = WithBackslash(ZmApp().WorkDirectory());
     view_.saveLocation = work;
     view_.splitSetName = project_names::NextSetName(fs, view_.saveLocation, view_.splitSetName);
@@ -165,7 +164,7 @@ void CZmAppDoc::OnSaveAs() {
 
 void CZmAppDoc::OnPrint() {
     const std::string& listing = view_.Engine().ListingPath();
-    if (listing.empty() && view_.contentsText.empty()) {
+    if (listing.empty()) {
         view_.ViewPrompts().Message("You must first Build the 'Zembra' file set.");
         return;
     }

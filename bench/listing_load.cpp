@@ -1,11 +1,12 @@
-// Benchmark driver (not a test): opens a project listing the way the main program's loader does,
-// without its windows, and prints what it found. bench/listing.sh measures its peak memory.
+// Benchmark driver (not a test): opens a project listing with the steps the main program's
+// loader takes (CProjectListing), without its windows, or reads the text its contents viewer
+// shows, and prints what it found. bench/listing.sh measures its peak memory.
 // usage: listing_load_bench LISTING.spj [contents]
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "model/listing_reader.h"
+#include "model/project_listing.h"
 #include "platform/posix/drive_map.h"
 
 int main(int argc, char** argv) {
@@ -15,20 +16,18 @@ int main(int argc, char** argv) {
     }
     IFileSystem& fs = SystemFileSystem();
     const std::string path = posix_drives::ToWindows(argv[1]);
-    std::vector<listing_reader::Line> lines;
-    if (!listing_reader::ReadLines(fs, path, lines)) return 1;
-    size_t cut = listing_reader::CutLines(lines);
-    auto refused = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused);
-    auto network = listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Network);
-    std::string contents = listing_reader::ContentsText(lines);
-    std::string missing = listing_reader::FirstMissingSource(fs, lines);
+    if (argc > 2) {
+        std::string text;
+        if (!listing_reader::ReadContentsText(fs, path, text)) return 1;
+        std::printf("contents %zu bytes\n", text.size());
+        return 0;
+    }
+    CProjectListing listing(fs, path);
+    if (!listing.Read() || !listing.Probe(false)) return 1;
     std::string folder, name;
     listing_reader::SplitProjectPath(path, folder, name);
-    std::string kept = listing_reader::ContentsText(lines);
-    std::vector<std::string> sources = listing_reader::Sources(fs, lines);
-    bool current = listing_reader::SetIsCurrent(fs, path, lines, folder, name);
-    std::printf("lines %zu cut %zu refused %zu network %zu missing '%s' sources %zu current %d contents %zu\n",
-                lines.size(), cut, refused.size(), network.size(), missing.c_str(), sources.size(), current ? 1 : 0,
-                kept.size() + contents.size() * 0);
+    std::printf("cut %zu refused %zu network %zu missing '%s' sources %zu current %d\n", listing.CutLines(),
+                listing.Refused().count, listing.Network().count, listing.FirstMissing().c_str(),
+                listing.Sources().size(), listing.IsCurrent(folder, name) ? 1 : 0);
     return 0;
 }

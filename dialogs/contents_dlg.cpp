@@ -3,7 +3,6 @@
 
 #include "resources/zembra_project_res.h"
 #include "winui/app.h"
-#include "winui/data_exchange.h"
 
 namespace {
 constexpr int kPrintCommand = 32775;
@@ -12,8 +11,8 @@ constexpr int kPrintCommand = 32775;
 CContentsDlg::CContentsDlg(std::string text, bool offerOk)
     : Dialog(IDD_CONTENTS), text_(std::move(text)), offerOk_(offerOk) {}
 
-INT_PTR CContentsDlg::ShowContents(const std::string& text, HWND owner, bool offerOk) {
-    CContentsDlg dlg(text, offerOk);
+INT_PTR CContentsDlg::ShowContents(std::string text, HWND owner, bool offerOk) {
+    CContentsDlg dlg(std::move(text), offerOk);
     return dlg.DoModal(owner);
 }
 
@@ -21,6 +20,10 @@ bool CContentsDlg::OnInitDialog() {
     // Text set through the window is not bound by the edit's typing limit; lift it anyway so a
     // long listing is never cut when the control re-measures.
     ::SendMessageA(Item(IDC_CONTENTS_TEXT), EM_SETLIMITTEXT, 0, 0);
+    // The control keeps its own copy: ours goes once it is there. The text is read-only, so it
+    // is never exchanged back either (OK would copy it out again).
+    ::SetWindowTextA(Item(IDC_CONTENTS_TEXT), text_.c_str());
+    std::string().swap(text_);
     ShowItem(IDOK, offerOk_);
     // Without OK, Close is the default: Enter in the text and the default frame go to a
     // button the user can see.
@@ -30,8 +33,6 @@ bool CContentsDlg::OnInitDialog() {
     FocusItem(offerOk_ ? IDOK : IDCANCEL);
     return false;
 }
-
-void CContentsDlg::Exchange(winui::DataExchange& dx, bool /*save*/) { dx.Text(IDC_CONTENTS_TEXT, text_); }
 
 bool CContentsDlg::OnCommand(int id, int /*code*/, HWND /*control*/) {
     if (id != IDC_CONTENTS_PRINT) return false;

@@ -1,15 +1,12 @@
-// The listing read back: bounded reads, entry paths before the last " - ", the top-level sources.
+// The listing read back line by line: bounded reads, entry paths before the last " - ".
 #include "model/listing_reader.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <set>
 
-#include "engine/split_engine.h"
 
 namespace listing_reader {
 
@@ -17,28 +14,23 @@ namespace {
 
 constexpr size_t kChunk = 65536;
 
-// A path as compared: lower case (names ignore case on Windows), without a trailing backslash
-// (a drive root "D:\\" becomes "d:", the ancestor key of everything on the drive).
-std::string Key(const std::string& path) {
-    std::string key = path;
-    while (!key.empty() && key.back() == '\\') key.pop_back();
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key;
-}
-
-void AddLine(std::vector<Line>& lines, std::string text, bool cut) {
-    // Text-mode line ends: CR LF (and a lone LF) end a line; the CR is not part of it.
+// Fills line from text as read (its LF gone): text-mode line ends, CR LF (and a lone LF), end a
+// line; the CR is not part of it.
+void Fill(Line& line, std::string& text, bool cut) {
     if (!cut && !text.empty() && text.back() == '\r') text.pop_back();
-    Line line;
     line.cut = cut;
     line.entry = !cut && !text.empty() && text[0] != '$';
-    if (line.entry) line.path = SourcePath(text);
+    line.path.clear();
+    if (line.entry) {
+        size_t at = text.rfind(" - ");
+        line.path.assign(text, 0, at == std::string::npos ? text.size() : at);
+    }
     // No listing this program writes holds a zero byte; a path cut at one would name another
     // file (or a whole drive), so it names none.
     if (line.path.find('\0') != std::string::npos) line.path.clear();
     line.kind = line.entry ? KindOf(line.path) : SourceKind::Refused;
-    line.text = std::move(text);
-    lines.push_back(std::move(line));
+    // Swapped, not copied: both strings keep their room for the lines that follow.
+    line.text.swap(text);
 }
 
 // A "." or ".." step anywhere after the start names another place than it seems to.
@@ -51,10 +43,6 @@ bool HasDotStep(const std::string& path, size_t from) {
         start = end + 1;
     }
     return false;
-}
-
-bool Taken(const Line& line, bool useNetwork) {
-    return line.entry && (line.kind == SourceKind::Local || (useNetwork && line.kind == SourceKind::Network));
 }
 
 }  // namespace
@@ -99,22 +87,22 @@ bool ReadText(IFileSystem& fs, const std::string& path, std::string& text) {
     return true;
 }
 
-bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& lines) {
-    lines.clear();
+bool ForEachLine(IFileSystem& fs, const std::string& path, const LineVisitor& each) {
     std::unique_ptr<IFile> file = fs.Open(path, OpenMode::Read, Share::DenyNone);
     if (!file) return false;
     // A line is held up to its longest, its CR, and one byte more that tells it is longer.
     const size_t held = kLongestLine + 2;
-    auto add = [](std::vector<Line>& to, std::string& line) {
-        bool cut = line.size() > kLongestLine + 1 || (line.size() == kLongestLine + 1 && line.back() != '\r');
-        if (cut) line.resize(kLongestLine);
-        AddLine(to, std::move(line), cut);
-        line.clear();
+    Line line;
+    std::string text;
+    auto hand = [&] {
+        bool cut = text.size() > kLongestLine + 1 || (text.size() == kLongestLine + 1 && text.back() != '\r');
+        if (cut) text.resize(kLongestLine);
+        Fill(line, text, cut);
+        text.clear();
+        return each(line);
     };
-    std::vector<Line> read;
     try {
         std::unique_ptr<char[]> chunk(new char[kChunk]);
-        std::string line;
         for (;;) {
             int64_t got = file->Read(chunk.get(), kChunk);
             if (got < 0) return false;
@@ -122,14 +110,29 @@ bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& line
             for (const char *p = chunk.get(), *end = p + got; p < end;) {
                 const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
                 const char* stop = lf ? lf : end;
-                if (line.size() < held) line.append(p, std::min(static_cast<size_t>(stop - p), held - line.size()));
+                if (text.size() < held) text.append(p, std::min(static_cast<size_t>(stop - p), held - text.size()));
                 if (!lf) break;
-                add(read, line);
+                if (!hand()) return true;
                 p = lf + 1;
             }
         }
         // The summary's last line has no line end.
-        if (!line.empty()) add(read, line);
+        if (!text.empty()) hand();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& lines) {
+    lines.clear();
+    std::vector<Line> read;
+    try {
+        if (!ForEachLine(fs, path, [&read](const Line& line) {
+                read.push_back(line);
+                return true;
+            }))
+            return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -137,91 +140,36 @@ bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& line
     return true;
 }
 
-size_t CutLines(const std::vector<Line>& lines) {
-    size_t count = 0;
-    for (const Line& line : lines) count += line.cut ? 1 : 0;
-    return count;
-}
-
-std::string ContentsText(const std::vector<Line>& lines) {
-    // Sized once: a large listing is not copied again and again as the text grows.
+bool ReadContentsText(IFileSystem& fs, const std::string& path, std::string& text, size_t spare) {
+    text.clear();
+    // Measured in a first reading, filled in a second: a text grown piece by piece would be
+    // copied as it grows and, for a moment, held twice.
     size_t size = 0;
-    for (const Line& line : lines) size += line.text.size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (const Line& line : lines) text.append(line.text).append("\r\n");
-    return text;
-}
-
-std::vector<std::string> PathsOfKind(const std::vector<Line>& lines, SourceKind kind) {
-    std::vector<std::string> paths;
-    for (const Line& line : lines)
-        if (line.entry && line.kind == kind) paths.push_back(line.path.empty() ? line.text : line.path);
-    return paths;
-}
-
-std::string FirstMissingSource(IFileSystem& fs, const std::vector<Line>& lines, bool useNetwork) {
-    for (const Line& line : lines) {
-        uint32_t attributes = 0;
-        if (Taken(line, useNetwork) && !fs.GetAttributes(line.path, attributes)) return line.path;
-    }
-    return std::string();
-}
-
-std::vector<std::string> Sources(IFileSystem& fs, const std::vector<Line>& lines, bool useNetwork) {
-    // Folders are keyed without a trailing backslash, in lower case; a path lies in a listed
-    // folder when one of its ancestors is a key.
-    std::set<std::string> folders;
-    for (const Line& line : lines) {
-        uint32_t attributes = 0;
-        if (Taken(line, useNetwork) && fs.GetAttributes(line.path, attributes) && (attributes & kAttrFolder))
-            folders.insert(Key(line.path));
-    }
-    std::vector<std::string> sources;
-    std::set<std::string> seen;
-    for (const Line& line : lines) {
-        if (!Taken(line, useNetwork)) continue;
-        std::string key = Key(line.path);
-        bool nested = false;
-        for (size_t cut = key.find('\\'); cut != std::string::npos && !nested; cut = key.find('\\', cut + 1))
-            nested = folders.count(key.substr(0, cut)) != 0;
-        if (!nested && seen.insert(key).second) sources.push_back(line.path);
-    }
-    return sources;
-}
-
-std::vector<std::string> SegmentNames(const std::vector<Line>& lines) {
-    static const std::string kHeading = "$ =====Files in ";
-    std::vector<std::string> names;
-    for (const Line& line : lines) {
-        if (line.text.compare(0, kHeading.size(), kHeading) != 0) continue;
-        size_t end = line.text.find("=======", kHeading.size());
-        names.push_back(line.text.substr(kHeading.size(), end == std::string::npos ? std::string::npos : end - kHeading.size()));
-    }
-    return names;
-}
-
-bool SetIsCurrent(IFileSystem& fs, const std::string& listingPath, const std::vector<Line>& lines,
-                  const std::string& segmentFolder, const std::string& setName) {
-    FileStatus listing;
-    if (!fs.GetStatus(listingPath, listing) || listing.written == 0) return false;
-    const std::vector<std::string> segments = SegmentNames(lines);
-    if (segments.empty() || CSplitEngine::CountSegments(fs, segmentFolder, setName) != int(segments.size())) return false;
-    for (const std::string& name : segments)
-        if (!fs.Exists(segmentFolder + name)) return false;
-    for (const Line& line : lines) {
-        if (!line.entry) continue;
-        FileStatus source;
-        if (line.kind != SourceKind::Local || !fs.GetStatus(line.path, source) || source.written > listing.written)
+    if (!ForEachLine(fs, path, [&size](const Line& line) {
+            size += line.text.size() + 2;
+            return true;
+        }))
+        return false;
+    std::string filled;
+    try {
+        filled.reserve(size + spare);
+        if (!ForEachLine(fs, path, [&filled](const Line& line) {
+                filled.append(line.text).append("\r\n");
+                return true;
+            }))
             return false;
-        if (source.attributes & kAttrFolder) continue;
-        const size_t dash = line.text.rfind(" - ");
-        char* end = nullptr;
-        const char* size = line.text.c_str() + dash + 3;
-        const unsigned long long listed = std::strtoull(size, &end, 10);
-        if (dash == std::string::npos || end == size || *end != '\0' || listed != source.size) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
+    text.swap(filled);
     return true;
+}
+
+std::string SegmentName(const std::string& line) {
+    const size_t from = sizeof kHeading - 1;
+    if (line.compare(0, from, kHeading) != 0) return std::string();
+    size_t end = line.find("=======", from);
+    return line.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
 
 void SplitProjectPath(const std::string& projectPath, std::string& folder, std::string& setName) {

@@ -1,11 +1,11 @@
-// Reads a set's contents listing back as its project: the lines, the sources they name, and the
-// selection the set was built from.
+// Reads a set's contents listing back line by line: the lines and the sources they name
+// (CProjectListing, model/project_listing.h, makes a project of them).
 //
 // Entry lines end with " - " and the size in decimal; the path is the text before the LAST
 // " - ", so a path that itself holds " - " reads back whole. The file is only ever read, in
 // pieces, line by line: a listing on a read-only medium, or one that grows while it is read, is
-// taken as it is, and what it costs in memory is what its lines hold (a line no longer than a
-// listing line can be), so a large or hostile file cannot exhaust a 32-bit program.
+// taken as it is, and a reader holds one line at a time (no longer than a listing line can be),
+// so a large or hostile file cannot exhaust a 32-bit program.
 #pragma once
 
 #include <cstdint>
@@ -42,40 +42,28 @@ struct Line {
 
 // The whole file as stored; false when it cannot be opened or read.
 bool ReadText(IFileSystem& fs, const std::string& path, std::string& text);
-// The listing's lines, read in pieces: the file is never held whole, and a line is held only up
-// to kLongestLine. False when the file cannot be opened or read (nothing is kept then).
+
+// Hands each line of the listing to each, in order, as it is read: the file is never held whole,
+// a line is held only up to kLongestLine, and the Line handed over is reused for the next one
+// (copy what is kept). each returns false to stop reading. False when the file cannot be opened
+// or read.
+using LineVisitor = std::function<bool(const Line&)>;
+bool ForEachLine(IFileSystem& fs, const std::string& path, const LineVisitor& each);
+// Every line kept, for a listing known to be small. False (nothing kept) as ForEachLine.
 bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& lines);
-// How many lines were too long to be listing lines (cut, naming nothing).
-size_t CutLines(const std::vector<Line>& lines);
+
+// The text shown by the contents viewer: every line followed by CR LF, in one string sized
+// before it is filled (with room for spare bytes more), so the text is never copied as it
+// grows. False when the file cannot be read (text is empty then).
+bool ReadContentsText(IFileSystem& fs, const std::string& path, std::string& text, size_t spare = 0);
 
 // The source path of an entry line: the text before its last " - " (the whole line without one).
 std::string SourcePath(const std::string& line);
 
-// The text shown in the contents dialog: every line followed by CR LF.
-std::string ContentsText(const std::vector<Line>& lines);
-
-// The entry lines' paths of one kind (the text of a line whose path is empty), in listing order.
-std::vector<std::string> PathsOfKind(const std::vector<Line>& lines, SourceKind kind);
-
-// The checks below look at local entries only, and at network ones when useNetwork is set:
-// nothing else is ever probed.
-// First entry whose path exists neither as a file nor as a folder; "" when all exist.
-std::string FirstMissingSource(IFileSystem& fs, const std::vector<Line>& lines, bool useNetwork = false);
-
-// The selection the set was built from: the entries (folders included) that lie in no other
-// listed folder, in listing order, each once.
-std::vector<std::string> Sources(IFileSystem& fs, const std::vector<Line>& lines, bool useNetwork = false);
-
-// The segment names of the listing's headings ("$ =====Files in NAME_2.SEG======="), in order.
-std::vector<std::string> SegmentNames(const std::vector<Line>& lines);
-
-// True when the set the listing describes is still what its sources would build: its segments
-// are all in segmentFolder and no more of them, and every entry exists, as a file of its listed
-// size or as a folder, written no later than the listing was. A change inside a folder changes
-// the folder's time, so an added or removed file counts too. Anything that cannot be read
-// counts as changed.
-bool SetIsCurrent(IFileSystem& fs, const std::string& listingPath, const std::vector<Line>& lines,
-                  const std::string& segmentFolder, const std::string& setName);
+// A segment's heading line: "$ =====Files in NAME_2.SEG=======".
+constexpr char kHeading[] = "$ =====Files in ";
+// The segment name of a heading line (one that starts with kHeading).
+std::string SegmentName(const std::string& line);
 
 // What a project file says about its set: the folder holding it (with its backslash) and the
 // set name (the file name without its 4-character extension).

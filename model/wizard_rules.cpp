@@ -31,16 +31,17 @@ std::string MailerCommandLine(const std::string& programPath, const std::string&
 }
 
 bool ReadResultsText(IFileSystem& fs, const std::string& projectPath, std::string& text) {
+    // The set's recovery volumes lie beside its listing, named after it; their lines go after
+    // the listing's, in the room the text was given, so the text is never held twice.
+    std::string recovery;
+    size_t cut = projectPath.rfind('\\') + 1, dot = projectPath.rfind('.');
+    if (dot != std::string::npos && dot > cut)
+        recovery = recovery_setting::ResultsLines(fs, projectPath.substr(0, cut), projectPath.substr(cut, dot - cut));
     // Read as the project commands read a listing: whole lines whatever their length, so a long
     // path is never cut in two.
-    std::vector<listing_reader::Line> lines;
-    bool read = listing_reader::ReadLines(fs, projectPath, lines);
-    text = listing_reader::ContentsText(lines);
-    // The set's recovery volumes lie beside its listing, named after it.
-    size_t cut = projectPath.rfind('\\') + 1, dot = projectPath.rfind('.');
-    if (read && dot != std::string::npos && dot > cut)
-        text += recovery_setting::ResultsLines(fs, projectPath.substr(0, cut), projectPath.substr(cut, dot - cut));
-    return read;
+    if (!listing_reader::ReadContentsText(fs, projectPath, text, recovery.size())) return false;
+    text += recovery;
+    return true;
 }
 
 }  // namespace wizard_rules

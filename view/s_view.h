@@ -79,7 +79,6 @@ public:
     std::string sizeDisplayText;         // 1061
     int fromCommandLine = 0;             // started with files: start-up goes to wizard mode
     std::vector<std::string> commandLineSources;
-    std::string contentsText;            // what Review Results shows; emptied by the build
     int mailing = 0;                     // 1 while Email builds and mails
     int userPresetCounter = 0;
     int notFirstPreset = 0;              // the build uses maxFileSize only when this is 1

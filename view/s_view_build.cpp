@@ -13,7 +13,6 @@ int CSView::OnBuild() {
     rq.includeHidden = OpenAppProfile(kZmRegistryKey, kZmAppName)
                            ->GetInt(build_setting::kSection, build_setting::kIncludeHidden, 0) != 0;
     rq.takeValues = [this](BuildRequest& r) {
-        contentsText.clear();
         if (!mailing && !UpdateData(true)) return false;  // a refused value has been shown
         r.notFirstPreset = notFirstPreset != 0;
         r.maxFileSize = maxFileSize;
@@ -31,7 +30,6 @@ int CSView::OnBuild() {
     };
     rq.beforeRun = [this, &rq] {
         bytesDone = 0;
-        contentsText.clear();
         saveLocation = rq.saveLocation;
         UpdateData(false);
     };

@@ -1,6 +1,6 @@
 // CSView: the Email command, the form's keyboard rules and context help.
 #include "dialogs/help.h"
-#include "model/listing_reader.h"
+#include "model/project_listing.h"
 #include "platform/fallback_settings.h"
 #include "platform/process.h"
 #include "platform/settings.h"
@@ -59,10 +59,7 @@ void CSView::OnEmail() {
 
 bool CSView::SetIsCurrent() {
     IFileSystem& fs = SystemFileSystem();
-    const std::string& listing = engine_->ListingPath();
-    std::vector<listing_reader::Line> lines;
-    return listing_reader::ReadLines(fs, listing, lines) &&
-           listing_reader::SetIsCurrent(fs, listing, lines, saveLocation, splitSetName);
+    return CProjectListing::SetIsCurrent(fs, engine_->ListingPath(), saveLocation, splitSetName);
 }
 
 bool CSView::RunBuild() {

@@ -5,22 +5,22 @@
 #include "resources/zembra_wizard_res.h"
 #include "model/wizard_flow.h"
 #include "model/wizard_rules.h"
-#include "winui/data_exchange.h"
 
 CWizardResultsPage::CWizardResultsPage() : CWizardPage(IDD_WIZARD_RESULTS) {}
 
 bool CWizardResultsPage::OnInitDialog() {
-    // A listing that cannot be opened leaves the text empty.
-    wizard_rules::ReadResultsText(SystemFileSystem(), projectPath, resultsText);
     CWizardPage::OnInitDialog();
+    // A listing that cannot be opened leaves the text empty. The control holds the only copy:
+    // a listing of many megabytes is not kept beside it, nor read back when the page ends.
+    {
+        std::string text;
+        wizard_rules::ReadResultsText(SystemFileSystem(), projectPath, text);
+        SetItemText(IDC_WIZ_RESULTS, text);
+    }
     // The dialog manager would focus the text, select all of it and scroll to its end: the
     // listing would open highlighted and showing its last lines. It starts at its top instead.
     FocusItem(IDOK);
     return false;
-}
-
-void CWizardResultsPage::Exchange(winui::DataExchange& dx, bool) {
-    dx.Text(IDC_WIZ_RESULTS, resultsText);
 }
 
 bool CWizardResultsPage::OnCommand(int id, int code, HWND) {

@@ -10,14 +10,12 @@ class CWizardResultsPage : public CWizardPage {
 public:
     CWizardResultsPage();
 
-    std::string resultsText;
     std::string projectPath;
     // Starts the mailer on the set; false when it could not start.
     std::function<bool()> startMailer;
 
 protected:
     bool OnInitDialog() override;
-    void Exchange(winui::DataExchange& dx, bool save) override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override { EndDialog(IDOK); }  // "Done"
 };

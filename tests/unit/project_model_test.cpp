@@ -15,6 +15,7 @@
 #include "fakes/test_files.h"
 #include "model/listing_reader.h"
 #include "model/print_layout.h"
+#include "model/project_listing.h"
 #include "model/project_memory.h"
 #include "model/project_names.h"
 
@@ -63,20 +64,36 @@ TEST_F(ProjectModel, ReaderKeepsNamesWithSeparatorsAndRestoresFolderSourcesWhole
     EXPECT_EQ(lines[1].path, song);
     EXPECT_EQ(lines[9].path, longPath);
     EXPECT_EQ(lines.back().text, "$  ");  // the summary's last line has no line end
-    EXPECT_EQ(listing_reader::FirstMissingSource(fs_, lines), "");
+    CProjectListing project(fs_, spj);
+    ASSERT_TRUE(project.Read() && project.Probe(false));
+    EXPECT_EQ(project.FirstMissing(), "");
     // The folder is one source again; a same-named file outside it stays a source of its own.
-    EXPECT_EQ(listing_reader::Sources(fs_, lines), (std::vector<std::string>{song, album, loose, longPath}));
-    EXPECT_EQ(listing_reader::ContentsText(lines), listing + "\r\n");
+    EXPECT_EQ(project.Sources(), (std::vector<std::string>{song, album, loose, longPath}));
+    std::string text;
+    ASSERT_TRUE(listing_reader::ReadContentsText(fs_, spj, text));
+    EXPECT_EQ(text, listing + "\r\n");
     fs_.RemoveFile(track);
-    EXPECT_EQ(listing_reader::FirstMissingSource(fs_, lines), track);
+    ASSERT_TRUE(project.Probe(false));
+    EXPECT_EQ(project.FirstMissing(), track);
 
     std::string folder, name;
     listing_reader::SplitProjectPath(spj, folder, name);
     EXPECT_EQ(folder + name, win_ + "\\Set");
-    using listing_reader::SourceKind;
-    std::vector<listing_reader::Line> root{{"Z:\\ - 0", true, "Z:\\", SourceKind::Local},
-                                           {song + " - 1", true, song, SourceKind::Local}};
-    EXPECT_EQ(listing_reader::Sources(fs_, root), std::vector<std::string>{"Z:\\"});
+    CProjectListing root(fs_, Put("Root.spj", ("Z:\\ - 0\r\n" + song + " - 1").c_str()));
+    ASSERT_TRUE(root.Read() && root.Probe(false));
+    EXPECT_EQ(root.Sources(), std::vector<std::string>{"Z:\\"});
+}
+
+// A listing may name a folder after what lies in it, and a folder whose name starts another's
+// ("Album2" beside "Album") is no part of it.
+TEST_F(ProjectModel, AFolderListedAfterWhatLiesInItStillCarriesIt) {
+    std::string album = Put("Album", nullptr), disc = Put("Album/Disc", nullptr), track = Put("Album/Disc/t.wav"),
+                inner = Put("Album/a.txt"), other = Put("Album2", nullptr), b = Put("Album2/b.txt");
+    std::string listing;
+    for (const std::string& path : {track, disc, b, other, inner, album}) listing += path + " - 1\r\n";
+    CProjectListing project(fs_, Put("Late.spj", listing.c_str()));
+    ASSERT_TRUE(project.Read() && project.Probe(false));
+    EXPECT_EQ(project.Sources(), (std::vector<std::string>{other, album}));
 }
 
 // Opens for reading only, and says the file is shorter than it is (as one that grows after the
@@ -104,14 +121,20 @@ TEST_F(ProjectModel, ReaderTakesAReadOnlyListingOfAnySize) {
     ASSERT_EQ(lines.size(), 20001u);
     EXPECT_EQ(lines[0].path.size(), 30000u);
     EXPECT_EQ(lines[20000].path, "Z:\\f19999");
+    std::string text;
+    ASSERT_TRUE(listing_reader::ReadContentsText(fs, spj, text));
+    EXPECT_EQ(text, body);
     EXPECT_FALSE(listing_reader::ReadLines(fs, win_ + "\\none.spj", lines));
+    EXPECT_FALSE(listing_reader::ReadContentsText(fs, win_ + "\\none.spj", text));
 
     // A path that holds a zero byte names nothing, not the drive the text before it names.
     WriteWholeFile(host_ + "/Junk.spj", std::string("Z:\\\0junk - 5\r\n", 14));
     ASSERT_TRUE(listing_reader::ReadLines(fs, win_ + "\\Junk.spj", lines));
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused).size(), 1u);
-    EXPECT_TRUE(listing_reader::Sources(fs, lines).empty());
+    CProjectListing junk(fs, win_ + "\\Junk.spj");
+    ASSERT_TRUE(junk.Read() && junk.Probe(false));
+    EXPECT_EQ(junk.Refused().count, 1u);
+    EXPECT_TRUE(junk.Sources().empty());
 }
 
 // Records every path it is asked about: a project's reading must not reach a network path.
@@ -154,18 +177,18 @@ TEST_F(ProjectModel, ReadingAProjectNeverTouchesWhatItMayNotTake) {
     std::string kept = Put("kept.txt");
     std::string spj = Put("Odd.spj", ("Z: - 0\r\nrelative\\x - 1\r\n\\\\evil\\share\\doc.txt - 3\r\n" + kept + " - 1\r\n").c_str());
     ProbeLog fs(fs_);
-    std::vector<listing_reader::Line> lines;
-    ASSERT_TRUE(listing_reader::ReadLines(fs, spj, lines));
-    EXPECT_EQ(listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Refused),
-              (std::vector<std::string>{"Z:", "relative\\x"}));
-    EXPECT_EQ(listing_reader::PathsOfKind(lines, listing_reader::SourceKind::Network),
-              std::vector<std::string>{"\\\\evil\\share\\doc.txt"});
+    CProjectListing project(fs, spj);
+    ASSERT_TRUE(project.Read());
+    EXPECT_EQ(project.Refused().first, (std::vector<std::string>{"Z:", "relative\\x"}));
+    EXPECT_EQ(project.Network().first, std::vector<std::string>{"\\\\evil\\share\\doc.txt"});
     fs.probed.clear();
-    EXPECT_EQ(listing_reader::FirstMissingSource(fs, lines), "");
-    EXPECT_EQ(listing_reader::Sources(fs, lines), std::vector<std::string>{kept});
+    ASSERT_TRUE(project.Probe(false));
+    EXPECT_EQ(project.FirstMissing(), "");
+    EXPECT_EQ(project.Sources(), std::vector<std::string>{kept});
     for (const std::string& p : fs.probed) EXPECT_EQ(p, kept);
     // Once the user has said yes, the network path is a source like another (missing here).
-    EXPECT_EQ(listing_reader::FirstMissingSource(fs, lines, true), "\\\\evil\\share\\doc.txt");
+    ASSERT_TRUE(project.Probe(true));
+    EXPECT_EQ(project.FirstMissing(), "\\\\evil\\share\\doc.txt");
 }
 
 // A set as the engine leaves it: two sources, a listing with two segment headings, the segments.
@@ -185,10 +208,10 @@ TEST_F(ProjectModel, ASetIsCurrentUntilASourceOrASegmentChanges) {
         ASSERT_EQ(utime((host_ + "/" + name).c_str(), &t), 0);
     };
     for (const char* n : {"src/a.txt", "src/d", "src/d/b.txt"}) age(n, 100);
-    std::vector<listing_reader::Line> lines;
-    ASSERT_TRUE(listing_reader::ReadLines(fs_, spj, lines));
-    auto current = [&] { return listing_reader::SetIsCurrent(fs_, spj, lines, out, "S"); };
-    EXPECT_EQ(listing_reader::SegmentNames(lines), (std::vector<std::string>{"S_1.EXE", "S_2.SEG"}));
+    CProjectListing project(fs_, spj);
+    ASSERT_TRUE(project.Read());
+    EXPECT_EQ(project.Segments(), (std::vector<std::string>{"S_1.EXE", "S_2.SEG"}));
+    auto current = [&] { return CProjectListing::SetIsCurrent(fs_, spj, out, "S"); };
     EXPECT_TRUE(current());
 
     age("src/d/b.txt", -100);  // written after the listing
@@ -272,7 +295,9 @@ TEST_F(ProjectModel, ReaderCutsLinesLongerThanAListingLineCanBe) {
         EXPECT_LE(lines[i].text.capacity(), 2 * most) << i;
     }
     EXPECT_EQ(lines[3].path, "Z:\\after");
-    EXPECT_EQ(listing_reader::CutLines(lines), 3u);
+    CProjectListing project(fs_, spj);
+    ASSERT_TRUE(project.Read());
+    EXPECT_EQ(project.CutLines(), 3u);
 }
 
 // A printer's measure: 10 pixels a character.
