@@ -26,16 +26,16 @@ print_layout::PageMetrics CContentsPrinter::MetricsOf(HDC dc) {
     return m;
 }
 
-std::vector<print_layout::Page> CContentsPrinter::Layout(HDC dc, const std::vector<std::string>& lines) {
+print_layout::FitChars CContentsPrinter::FitOn(HDC dc) {
     // The rows are cut here, not by the system's word wrap, so a path without spaces wraps too
     // and no character is lost at a break.
-    return print_layout::Paginate(MetricsOf(dc), lines, [dc](const std::string& text, int width) {
+    return [dc](const std::string& text, int width) {
         INT fit = 0;
         SIZE extent{};
         if (!::GetTextExtentExPointA(dc, text.c_str(), static_cast<int>(text.size()), width, &fit, nullptr, &extent))
             return text.size();
         return static_cast<size_t>(fit);
-    });
+    };
 }
 
 void CContentsPrinter::DrawPage(HDC dc, const print_layout::Page& page, HBRUSH frameBrush) {
@@ -57,36 +57,33 @@ void CContentsPrinter::DrawPage(HDC dc, const print_layout::Page& page, HBRUSH f
     }
 }
 
-bool CContentsPrinter::PrintPages(HDC dc, const std::string* text) {
+bool CContentsPrinter::PrintPages(HDC dc, IFileSystem& fs, const std::string& listingPath, bool& unreadable) {
     ::SetBkMode(dc, TRANSPARENT);
-    // A missing listing makes a document without pages.
-    if (!text) return true;
-    std::vector<std::string> lines = print_layout::PrintLines(*text);
-    std::vector<print_layout::Page> pages = Layout(dc, lines);
     HBRUSH black = ::CreateSolidBrush(RGB(0, 0, 0));
-    bool ok = true;
-    for (const print_layout::Page& page : pages) {
-        if (::StartPage(dc) <= 0) {
-            ok = false;
-            break;
-        }
+    print_layout::Paginator pages(MetricsOf(dc), FitOn(dc), [dc, black](const print_layout::Page& page) {
+        if (::StartPage(dc) <= 0) return false;
         // Some drivers reset the device context at each page: the font and mode go back in.
         ::SelectObject(dc, ::GetStockObject(DEVICE_DEFAULT_FONT));
         ::SetBkMode(dc, TRANSPARENT);
         DrawPage(dc, page, black);
-        if (::EndPage(dc) <= 0) {
-            ok = false;
-            break;
-        }
-    }
+        if (::EndPage(dc) <= 0) return false;
+        // The next page's lines are measured before it starts: in the font they are drawn in.
+        ::SelectObject(dc, ::GetStockObject(DEVICE_DEFAULT_FONT));
+        return true;
+    });
+    bool ok = true;
+    unreadable = !listing_reader::ForEachLine(fs, listingPath, [&pages, &ok](const listing_reader::Line& line) {
+        ok = pages.AddListingLine(line.text);
+        return ok;
+    });
+    ok = ok && !unreadable && pages.Finish();
     ::DeleteObject(black);
     return ok;
 }
 
 void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& listingPath, IPrompts& prompts) {
-    // Read first: a listing gone or unreadable must not end in an empty print job and silence.
-    std::string text;
-    if (!listing_reader::ReadText(fs, listingPath, text)) {
+    // Opened first: a listing gone or unreadable must not end in an empty print job and silence.
+    if (!fs.Open(listingPath, OpenMode::Read, Share::DenyNone)) {
         prompts.Message(listingPath + "\r\n" + fs.LastErrorText() + "\r\n" + kUnreadable);
         return;
     }
@@ -103,14 +100,18 @@ void CContentsPrinter::Print(HWND owner, IFileSystem& fs, const std::string& lis
     DOCINFOA doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = "Zembra";
-    bool printed = ::StartDocA(dc, &doc) > 0;
+    bool printed = ::StartDocA(dc, &doc) > 0, unreadable = false;
     if (printed) {
-        printed = PrintPages(dc, &text);
+        printed = PrintPages(dc, fs, listingPath, unreadable);
         if (printed)
             printed = ::EndDoc(dc) > 0;
         else
             ::AbortDoc(dc);
     }
     ::DeleteDC(dc);
-    if (!printed) prompts.Message(kRefused);
+    // A listing that could not be read to its end is not printed in part: the document is dropped.
+    if (unreadable)
+        prompts.Message(listingPath + "\r\n" + fs.LastErrorText() + "\r\n" + kUnreadable);
+    else if (!printed)
+        prompts.Message(kRefused);
 }

@@ -18,13 +18,14 @@ public:
     // the printer refuses is told through prompts.
     static void Print(HWND owner, IFileSystem& fs, const std::string& listingPath, IPrompts& prompts);
 
-    // The pages of text on dc with the device's font selected; the printing code and the tests
-    // draw from the same placement.
+    // The page and the text's measure on dc with the device's font selected.
     static print_layout::PageMetrics MetricsOf(HDC dc);
-    static std::vector<print_layout::Page> Layout(HDC dc, const std::vector<std::string>& lines);
+    static print_layout::FitChars FitOn(HDC dc);
     // Draws one page's frames, header and lines (no StartPage/EndPage).
     static void DrawPage(HDC dc, const print_layout::Page& page, HBRUSH frameBrush);
-    // Frames, header and lines of every page between StartPage and EndPage; false when a page
-    // could not be started or ended (the caller aborts the document).
-    static bool PrintPages(HDC dc, const std::string* text);
+    // Frames, header and lines of every page between StartPage and EndPage, each page printed as
+    // soon as it is laid out while the listing is read, so the listing is never held whole.
+    // False when a page could not be started or ended, or (unreadable set) the listing could not
+    // be read to its end: the caller aborts the document.
+    static bool PrintPages(HDC dc, IFileSystem& fs, const std::string& listingPath, bool& unreadable);
 };

@@ -5,6 +5,21 @@
 
 namespace print_layout {
 
+namespace {
+
+// A long line goes on in pieces; an empty line stays one (empty) printed line.
+template <typename Take>
+bool EachPiece(const std::string& line, Take take) {
+    size_t at = 0;
+    do {
+        if (!take(line.substr(at, kMaxLineChars))) return false;
+        at += kMaxLineChars;
+    } while (at < line.size());
+    return true;
+}
+
+}  // namespace
+
 PageFrame ComputeFrame(const PageMetrics& m) {
     const int x = m.dpiX, l = m.lineHeight;
     PageFrame f;
@@ -28,12 +43,10 @@ std::vector<std::string> PrintLines(const std::string& text) {
         size_t end = lf == std::string::npos ? text.size() : lf;
         std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r' && lf != std::string::npos) line.pop_back();
-        // A long line goes on in pieces; an empty line stays one (empty) printed line.
-        size_t at = 0;
-        do {
-            lines.push_back(line.substr(at, kMaxLineChars));
-            at += kMaxLineChars;
-        } while (at < line.size());
+        EachPiece(line, [&lines](std::string piece) {
+            lines.push_back(std::move(piece));
+            return true;
+        });
         start = lf == std::string::npos ? text.size() : lf + 1;
     }
     return lines;
@@ -64,25 +77,51 @@ std::vector<std::string> WrapLine(const std::string& line, int width, const FitC
 
 std::vector<Page> Paginate(const PageMetrics& metrics, const std::vector<std::string>& lines,
                            const FitChars& fit) {
-    const PageFrame f = ComputeFrame(metrics);
-    const int width = f.textRight - f.textLeft;
-    std::vector<Page> pages(1);
-    pages.back().number = 1;
-    int top = f.firstTop;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        // An empty line still takes a line's height, so blank lines keep their place.
-        std::vector<std::string> rows = WrapLine(lines[i], width, fit);
-        int height = static_cast<int>(rows.size()) * metrics.lineHeight;
-        bool first = pages.back().lines.empty();
-        if (!first && (top > f.breakBelow || top + height > f.inner.bottom)) {
-            pages.emplace_back();
-            pages.back().number = static_cast<int>(pages.size());
-            top = f.firstTop;
-        }
-        pages.back().lines.push_back(PlacedLine{i, Rect{f.textLeft, top, f.textRight, top + height}, std::move(rows)});
-        top += height;
-    }
+    std::vector<Page> pages;
+    Paginator paginator(metrics, fit, [&pages](const Page& page) {
+        pages.push_back(page);
+        return true;
+    });
+    for (const std::string& line : lines) paginator.Place(line);
+    paginator.Finish();
     return pages;
+}
+
+Paginator::Paginator(const PageMetrics& metrics, FitChars fit, PageDone pageDone)
+    : metrics_(metrics), frame_(ComputeFrame(metrics)), fit_(std::move(fit)), pageDone_(std::move(pageDone)) {
+    page_.number = 1;
+    top_ = frame_.firstTop;
+}
+
+bool Paginator::AddListingLine(const std::string& line) {
+    return EachPiece(line, [this](const std::string& piece) { return Place(piece); });
+}
+
+bool Paginator::Place(const std::string& line) {
+    if (refused_) return false;
+    // An empty line still takes a line's height, so blank lines keep their place.
+    std::vector<std::string> rows = WrapLine(line, frame_.textRight - frame_.textLeft, fit_);
+    int height = static_cast<int>(rows.size()) * metrics_.lineHeight;
+    if (!page_.lines.empty() && (top_ > frame_.breakBelow || top_ + height > frame_.inner.bottom)) {
+        if (!pageDone_(page_)) {
+            refused_ = true;
+            return false;
+        }
+        const int next = page_.number + 1;
+        page_ = Page();
+        page_.number = next;
+        top_ = frame_.firstTop;
+    }
+    page_.lines.push_back(
+        PlacedLine{placed_++, Rect{frame_.textLeft, top_, frame_.textRight, top_ + height}, std::move(rows)});
+    top_ += height;
+    return true;
+}
+
+bool Paginator::Finish() {
+    if (refused_) return false;
+    refused_ = !pageDone_(page_);
+    return !refused_;
 }
 
 }  // namespace print_layout

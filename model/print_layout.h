@@ -63,4 +63,29 @@ std::vector<std::string> WrapLine(const std::string& line, int width, const FitC
 std::vector<Page> Paginate(const PageMetrics& metrics, const std::vector<std::string>& lines,
                            const FitChars& fit);
 
+// The same placement made as the lines come, so a listing is printed without being held: each
+// page is handed to pageDone as soon as the next line starts a new one (pageDone returns false to
+// stop: the printer refused the page).
+class Paginator {
+public:
+    using PageDone = std::function<bool(const Page&)>;
+    Paginator(const PageMetrics& metrics, FitChars fit, PageDone pageDone);
+    // A listing line: cut into pieces of at most kMaxLineChars, each placed as a printed line.
+    bool AddListingLine(const std::string& line);
+    // One printed line. False once pageDone has refused a page.
+    bool Place(const std::string& line);
+    // Hands over the last page; false when pageDone refused it or an earlier one.
+    bool Finish();
+
+private:
+    PageMetrics metrics_;
+    PageFrame frame_;
+    FitChars fit_;
+    PageDone pageDone_;
+    Page page_;
+    int top_ = 0;
+    size_t placed_ = 0;
+    bool refused_ = false;
+};
+
 }  // namespace print_layout

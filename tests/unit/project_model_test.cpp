@@ -350,6 +350,13 @@ TEST(PrintLayout, FramesHeaderAndPageBreaksFollowResolutionAndLineHeight) {
     EXPECT_EQ(next, lines.size());
     EXPECT_EQ(pages[0].lines[7].rows.size(), 3u);  // the long line wrapped and pushed the next down
     EXPECT_EQ(print_layout::Paginate({300, 2400, 3300, 25}, {}, Fit).size(), 1u);  // an empty listing: one page
+    // Pages go to the printer as they are laid out; one it refuses ends the printing there.
+    int handed = 0;
+    print_layout::Paginator refusing(m, Fit, [&handed](const print_layout::Page&) { return ++handed < 2; });
+    bool placed = true;
+    for (const std::string& line : lines) placed = placed && refusing.AddListingLine(line);
+    EXPECT_FALSE(placed || refusing.Finish());
+    EXPECT_EQ(handed, 2);
 }
 
 }  // namespace
