@@ -58,6 +58,28 @@ private:
     bool verbose_;
 };
 
+// The longest path Windows has: no line of a list of sources is longer.
+constexpr size_t kLongestPath = 32767;
+
+// One line of a list of sources without its LF, held only up to the longest path and its CR: a
+// list of any size, or a file that is one endless line, cannot exhaust memory. tooLong tells a
+// line that was longer. False at the end of the list.
+bool NextListLine(std::istream& in, std::string& line, bool& tooLong) {
+    line.clear();
+    tooLong = false;
+    bool any = false;
+    for (char c; in.get(c);) {
+        any = true;
+        if (c == '\n') break;
+        if (line.size() <= kLongestPath)
+            line.push_back(c);
+        else
+            tooLong = true;
+    }
+    if (line.size() > kLongestPath && line.back() != '\r') tooLong = true;
+    return any;
+}
+
 // The sources from --files-from: one path a line, blank lines skipped.
 bool ReadSourceList(const std::string& from, std::vector<std::string>& sources, std::string& error) {
     std::ifstream file;
@@ -73,7 +95,13 @@ bool ReadSourceList(const std::string& from, std::vector<std::string>& sources, 
     }
     std::string line;
     errno = 0;
-    for (size_t number = 1; std::getline(*in, line); ++number) {
+    bool tooLong = false;
+    for (size_t number = 1; NextListLine(*in, line, tooLong); ++number) {
+        if (tooLong) {
+            error = "line " + std::to_string(number) + " of the list " + from + " is longer than any path (" +
+                    std::to_string(kLongestPath) + " characters)";
+            return false;
+        }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // No path holds a zero byte: cut there, the line would name another file than it shows.
         size_t zero = line.find('\0');

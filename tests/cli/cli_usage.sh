@@ -60,6 +60,10 @@ printf '%s\0%s\n' "$src/big.bin" "$src/docs/a.txt" >"$work/zero.txt"
 check "a line with a zero byte" run 1 "$cli" split --files-from "$work/zero.txt" "${R[@]}" --dest "$work/z"
 check "the line is named" grep -qF "line 1 of the list $work/zero.txt holds a zero byte: $src/big.bin\\0$src/docs/a.txt" "$work/err"
 check "nothing written for it" test ! -e "$work/z"
+# A line longer than any path is refused, not held whole (a list may be a file of one endless line).
+{ echo "$src/big.bin"; head -c 40000 /dev/zero | tr '\0' 'p'; echo; } >"$work/long.txt"
+check "a line longer than a path" run 1 "$cli" split --files-from "$work/long.txt" "${R[@]}" --dest "$work/z"
+check "the long line is named" grep -qF "line 2 of the list $work/long.txt is longer than any path (32767 characters)" "$work/err"
 
 # Errors with their real causes, and sets that are not there or not first segments.
 : >"$work/plainfile"
