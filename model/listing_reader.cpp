@@ -60,11 +60,6 @@ SourceKind KindOf(const std::string& path) {
     return SourceKind::Refused;
 }
 
-std::string SourcePath(const std::string& line) {
-    size_t at = line.rfind(" - ");
-    return at == std::string::npos ? line : line.substr(0, at);
-}
-
 bool ReadText(IFileSystem& fs, const std::string& path, std::string& text) {
     text.clear();
     // Read only, others may read and write: the listing may sit on a CD or be marked read-only.

@@ -35,7 +35,7 @@ SourceKind KindOf(const std::string& path);
 struct Line {
     std::string text;
     bool entry = false;  // not a comment ("$") and not blank
-    std::string path;    // the source path of an entry line
+    std::string path;    // an entry line's source path: the text before its last " - " (all of it without one)
     SourceKind kind = SourceKind::Refused;
     bool cut = false;    // longer than kLongestLine: text is its start, and it names no source
 };
@@ -56,9 +56,6 @@ bool ReadLines(IFileSystem& fs, const std::string& path, std::vector<Line>& line
 // before it is filled (with room for spare bytes more), so the text is never copied as it
 // grows. False when the file cannot be read (text is empty then).
 bool ReadContentsText(IFileSystem& fs, const std::string& path, std::string& text, size_t spare = 0);
-
-// The source path of an entry line: the text before its last " - " (the whole line without one).
-std::string SourcePath(const std::string& line);
 
 // A segment's heading line: "$ =====Files in NAME_2.SEG=======".
 constexpr char kHeading[] = "$ =====Files in ";
