@@ -20,10 +20,9 @@ bool CContentsDlg::OnInitDialog() {
     // Text set through the window is not bound by the edit's typing limit; lift it anyway so a
     // long listing is never cut when the control re-measures.
     ::SendMessageA(Item(IDC_CONTENTS_TEXT), EM_SETLIMITTEXT, 0, 0);
-    // The control keeps its own copy: ours goes once it is there. The text is read-only, so it
+    // The control keeps its own copy: ours goes before it makes it. The text is read-only, so it
     // is never exchanged back either (OK would copy it out again).
-    ::SetWindowTextA(Item(IDC_CONTENTS_TEXT), text_.c_str());
-    std::string().swap(text_);
+    HandOverItemText(IDC_CONTENTS_TEXT, text_);
     ShowItem(IDOK, offerOk_);
     // Without OK, Close is the default: Enter in the text and the default frame go to a
     // button the user can see.

@@ -1,6 +1,8 @@
 // Dialog: template loading, the routing dialog procedure and the default handlers.
 #include "winui/dialog.h"
 
+#include <new>
+
 #include "winui/app.h"
 #include "winui/data_exchange.h"
 #include "winui/message_box_prompts.h"
@@ -58,6 +60,22 @@ bool Dialog::UpdateData(bool save) {
     DataExchange dx(*this, save);
     Exchange(dx, save);
     return dx.Ok();
+}
+
+bool Dialog::HandOverItemText(int id, std::string& text) {
+    std::wstring wide;
+    if (!text.empty()) {
+        const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        if (n <= 0) return SetItemText(id, text);
+        try {
+            wide.resize(static_cast<size_t>(n));
+        } catch (const std::bad_alloc&) {
+            return SetItemText(id, text);  // the system's own conversion may still find room
+        }
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    }
+    std::string().swap(text);
+    return ::SetWindowTextW(Item(id), wide.c_str()) != FALSE;
 }
 
 std::string Dialog::ItemText(int id) const {

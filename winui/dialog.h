@@ -74,6 +74,10 @@ public:
 
     bool SetItemText(int id, const std::string& text) { return ::SetDlgItemTextA(hwnd_, id, text.c_str()) != FALSE; }
     std::string ItemText(int id) const;
+    // A long text (a listing of many megabytes) into a control, emptying text: it is converted
+    // to the control's UTF-16 here and the caller's copy is released before the control makes
+    // its own, instead of the system converting a further copy while the caller's still stands.
+    bool HandOverItemText(int id, std::string& text);
     bool ShowItem(int id, bool show) { return ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE) != FALSE; }
     bool EnableItem(int id, bool enable) { return ::EnableWindow(Item(id), enable) != FALSE; }
     bool FocusItem(int id) { return ::SetFocus(Item(id)) != nullptr; }

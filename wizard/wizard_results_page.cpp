@@ -15,7 +15,7 @@ bool CWizardResultsPage::OnInitDialog() {
     {
         std::string text;
         wizard_rules::ReadResultsText(SystemFileSystem(), projectPath, text);
-        SetItemText(IDC_WIZ_RESULTS, text);
+        HandOverItemText(IDC_WIZ_RESULTS, text);
     }
     // The dialog manager would focus the text, select all of it and scroll to its end: the
     // listing would open highlighted and showing its last lines. It starts at its top instead.
