@@ -17,6 +17,7 @@
 #include "cli/terminal_prompts.h"
 #include "engine/split_engine.h"
 #include "engine/split_messages.h"
+#include "recovery/recovery_creator.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -138,7 +139,6 @@ int RunSplit(const CliOptions& o) {
         while (path.size() > 3 && path.back() == '\\') path.pop_back();
         sources.push_back(path);
     }
-    if (!PrepareDestination(fs, o.dest, dest)) return 1;
 
     std::vector<uint8_t> image;
     if (!o.rejoiner.empty()) {
@@ -159,11 +159,25 @@ int RunSplit(const CliOptions& o) {
     // Where hidden is only a name beginning with a dot, such files are taken as archivers take
     // them; elsewhere the engine's rule holds unless --hidden, and it names what it left out.
     bool hidden = o.hidden || HiddenMeansDotName();
+    bool recovery = o.recoveryCount || o.recoveryPercent;
     SetMeasure measure;
-    if (draw || size > CSplitEngine::UsableFreeSpace(fs, dest.substr(0, 3))) {
+    if (draw || recovery || size > CSplitEngine::UsableFreeSpace(fs, dest.substr(0, 3))) {
         measure = MeasureSources(fs, sources, hidden);
         if (size > measure.OneSegmentBytes(image.size())) size = measure.OneSegmentBytes(image.size());
     }
+    // The index volume holds every segment's checksums and may be no larger than a segment:
+    // with too many segments the volumes could not be made, so nothing is written at all.
+    uint64_t smallest = 0;
+    if (recovery && !CRecoveryCreator::IndexFits(measure.OneSegmentBytes(image.size()), size, o.name.size(), smallest)) {
+        uint64_t segments = (measure.OneSegmentBytes(image.size()) + size - 1) / size;
+        return ReportFailure("--recovery: about " + std::to_string(segments) + " segments of " + std::to_string(size) +
+                             " bytes would make the index volume " + o.name +
+                             ".par2 larger than a segment, and no volume may be; " +
+                             (smallest ? "a --size of at least " + std::to_string((smallest + 999) / 1000) +
+                                             "K would do (fewer, larger segments)"
+                                       : std::string("this set cannot have recovery volumes")));
+    }
+    if (!PrepareDestination(fs, o.dest, dest)) return 1;
 
     TerminalPrompts prompts(o.yes);
     BytesRejoinerImage rejoiner(std::move(image));

@@ -25,6 +25,12 @@ public:
     static bool Plan(const std::vector<uint64_t>& lengths, const std::vector<std::string>& names, uint32_t rebuild,
                      uint64_t volumeLimit, RecoveryPlan& plan, std::string& error);
 
+    // Before a split: whether the index volume (BASE.par2, the checksums of every segment)
+    // can fit in one segment of segmentSize bytes when a set of setBytes bytes (segments and
+    // all) is cut into them. It grows with every segment, so it is checked before anything is
+    // written. When not, smallest is the least segment size that would do (0: none).
+    static bool IndexFits(uint64_t setBytes, uint64_t segmentSize, size_t baseLength, uint64_t& smallest);
+
     // Writes the volumes for the named files of folder (ending with a backslash) beside them.
     // budget bounds the memory the recovery slices take at once (more passes when they do
     // not fit). False with error after removing what it wrote.

@@ -174,6 +174,44 @@ TEST_F(RecoveryTest, HostileVolumesNeverGiveWrongBytes) {
     EXPECT_GT(repaired, 20);
 }
 
+// The index volume grows with the segments: past the count whose index fits in one segment,
+// nothing is written and the refusal says so; below it, no file is larger than a segment. The
+// estimate made before a split never refuses a set the volumes could be made for.
+TEST_F(RecoveryTest, IndexVolumeNeverLargerThanASegment) {
+    const uint64_t kSegment = 3000;
+    bool refusedOnce = false, fittedOnce = false;
+    for (size_t count = 6; count <= 14; ++count) {
+        SCOPED_TRACE(count);
+        std::system(("rm -f " + root_ + "/*").c_str());
+        MakeFiles(count, kSegment);
+        uint64_t total = 0, smallest = 0;
+        for (const std::string& o : originals_) total += o.size();
+        bool estimate = CRecoveryCreator::IndexFits(total, kSegment, 3, smallest);
+        CRecoveryCreator creator(SystemFileSystem());
+        std::string error;
+        if (creator.Create("S:\\", "SET", names_, 1, kSegment, error)) {
+            fittedOnce = true;
+            EXPECT_TRUE(estimate);
+            for (const std::string& w : creator.Written()) {
+                FileStatus st;
+                ASSERT_TRUE(SystemFileSystem().GetStatus(w, st));
+                EXPECT_LE(st.size, kSegment) << w;
+            }
+        } else {
+            refusedOnce = true;
+            EXPECT_NE(error.find("index volume"), std::string::npos) << error;
+            EXPECT_TRUE(CRecoverySet::FindVolumes(SystemFileSystem(), "S:\\", "SET").empty());
+            if (!estimate) {
+                const uint64_t least = smallest;
+                EXPECT_GT(least, kSegment);
+                EXPECT_TRUE(CRecoveryCreator::IndexFits(total, least, 3, smallest));
+                EXPECT_FALSE(CRecoveryCreator::IndexFits(total, least - 1, 3, smallest));
+            }
+        }
+    }
+    EXPECT_TRUE(refusedOnce && fittedOnce);
+}
+
 // A set of other files with the same base name must not be used to "repair" this one.
 TEST_F(RecoveryTest, VolumesOfAnotherSetAreNotUsed) {
     MakeFiles(3, 2000);
