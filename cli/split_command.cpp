@@ -223,7 +223,7 @@ int RunSplit(const CliOptions& o) {
     if (o.recoveryCount || o.recoveryPercent) {
         uint32_t count = static_cast<uint32_t>(engine.SegmentCount());
         uint32_t k = o.recoveryCount ? o.recoveryCount : (count * o.recoveryPercent + 99) / 100;
-        recoveryWritten = WriteSetRecovery(fs, folder, o.name, engine.SegmentCount(), k, quiet, error);
+        recoveryWritten = WriteSetRecovery(fs, folder, o.name, engine.SegmentCount(), k, quiet, draw, error);
         if (!recoveryWritten) ReportFailure("no recovery volumes were written: " + error);
     }
 

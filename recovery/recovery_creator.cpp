@@ -175,6 +175,9 @@ bool CRecoveryCreator::Create(const std::string& folder, const std::string& base
     }
     std::vector<uint8_t*> dst(r);
     std::vector<uint16_t> factors(r);
+    uint64_t work = 0;
+    for (const FileEntry& f : files) work += (f.length + S - 1) / S * S;
+    progress_.Begin("Making recovery volumes", work);
     for (uint64_t c0 = 0; c0 < S; c0 += chunk) {
         const size_t len = static_cast<size_t>(std::min<uint64_t>(chunk, S - c0));
         const bool first = c0 == 0;
@@ -208,6 +211,7 @@ bool CRecoveryCreator::Create(const std::string& folder, const std::string& base
                         for (uint32_t e = 0; e < r; ++e) dst[e] = acc[e].data() + (lo - c0);
                         MultiplyAddMany(buf.data() + (lo - at), static_cast<size_t>(hi - lo), dst.data(),
                                         factors.data(), r);
+                        if (!progress_.Advance(hi - lo)) return fail("cancelled");
                     }
                     at += n;
                 }
@@ -223,6 +227,7 @@ bool CRecoveryCreator::Create(const std::string& folder, const std::string& base
         }
     }
 
+    progress_.End();
     std::vector<uint8_t> sums = MakePacket(setId, PacketType::Main, main);
     for (const FileEntry& f : files) {
         std::vector<uint8_t> d = MakePacket(setId, PacketType::FileDescription, FileDescriptionBody(f));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "recovery/recovery_progress.h"
 
 struct RecoveryPlan {
     uint64_t sliceSize = 0;
@@ -19,6 +20,9 @@ struct RecoveryPlan {
 class CRecoveryCreator {
 public:
     explicit CRecoveryCreator(IFileSystem& fs) : fs_(fs) {}
+    // Where Create shows how far it is, and learns of Cancel (then it fails, its volumes gone).
+    void SetProgress(IProgress* progress) { progress_.SetSink(progress); }
+    bool Cancelled() const { return progress_.Cancelled(); }
 
     // Slices such that any rebuild files can be rebuilt and no volume exceeds volumeLimit
     // bytes. False with error when no such plan exists (too many files, too small a limit).
@@ -44,4 +48,5 @@ public:
 private:
     IFileSystem& fs_;
     std::vector<std::string> written_;
+    CRecoveryProgress progress_;
 };
