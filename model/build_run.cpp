@@ -119,10 +119,15 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
             if (fs_.GetStatus(rq.saveLocation + names.back(), st)) largest = std::max(largest, st.size);
         }
         CRecoveryCreator creator(fs_);
+        creator.SetProgress(&engine_.Progress());
         std::string error;
         int rebuild = recovery_setting::SegmentsFor(rq.recoveryPercent, engine_.SegmentCount());
-        if (creator.Create(rq.saveLocation, rq.setName, names, static_cast<uint32_t>(rebuild), largest, error))
+        bool made = creator.Create(rq.saveLocation, rq.setName, names, static_cast<uint32_t>(rebuild), largest, error);
+        engine_.Progress().Hide();
+        if (made)
             outcome.recoveryFiles = creator.Written();
+        else if (creator.Cancelled())
+            prompts_.Message(build_text::kRecoveryCancelled);
         else
             prompts_.Message(build_text::kNoRecovery + error);
     }

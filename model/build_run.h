@@ -32,6 +32,8 @@ constexpr const char kRecoveryNever[] =
     "Recovery volumes cannot be made for this Split Set: its index file would hold the checksums of "
     "about %llu segments of %d K, more than fits in one segment, and no volume may be larger than a "
     "segment.\r\nSet recovery volumes to 0 in Options to split it.";
+constexpr const char kRecoveryCancelled[] =
+    "The Split Set was written. Its recovery volumes were cancelled: none were kept.";
 constexpr const char kNoRecovery[] = "The Split Set was written, but its recovery volumes were not:\n";
 }  // namespace build_text
 

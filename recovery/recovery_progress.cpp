@@ -6,6 +6,7 @@
 void CRecoveryProgress::Begin(const std::string& text, uint64_t total) {
     total_ = total;
     done_ = 0;
+    cancelled_ = false;
     if (!sink_) return;
     sink_->SetRange(0, 1000);
     sink_->SetText(text);

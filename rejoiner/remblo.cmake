@@ -11,7 +11,7 @@
 set_property(GLOBAL PROPERTY zb_remblo_flags -Os -ffunction-sections -fno-exceptions -fno-asynchronous-unwind-tables
     -fno-unwind-tables -fno-threadsafe-statics)
 
-add_executable(remblo WIN32 remblo_main.cpp remblo_runtime.cpp rejoin_dialog.cpp file_exists_dialog.cpp
+add_executable(remblo WIN32 remblo_main.cpp remblo_runtime.cpp rejoin_dialog.cpp file_exists_dialog.cpp repair_indicator.cpp
                ${CMAKE_SOURCE_DIR}/dialogs/edit_box_dialog.cpp
                ${CMAKE_SOURCE_DIR}/resources/remblo.rc)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/remblo.rc PROPERTIES

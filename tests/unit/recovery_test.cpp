@@ -4,12 +4,14 @@
 
 #include <random>
 
+#include "fakes/scripted_prompts.h"
 #include "fakes/test_files.h"
 #include "recovery/crc32.h"
 #include "recovery/galois16.h"
 #include "recovery/md5.h"
 #include "recovery/recovery_creator.h"
 #include "recovery/recovery_repair.h"
+#include "recovery/set_recovery.h"
 
 namespace {
 
@@ -210,6 +212,46 @@ TEST_F(RecoveryTest, IndexVolumeNeverLargerThanASegment) {
         }
     }
     EXPECT_TRUE(refusedOnce && fittedOnce);
+}
+
+// Cancel, seen at the first report of a stage: making volumes keeps none of them; checking and
+// rebuilding leave the set as it was, nothing half made beside it. Run to the end, the bar is full.
+TEST_F(RecoveryTest, CancelLeavesNothingHalfMade) {
+    MakeFiles(5, 20000);
+    RecordingProgress progress;
+    CRecoveryCreator creator(SystemFileSystem());
+    creator.SetProgress(&progress);
+    std::string error;
+    progress.cancelAfterPumps = 1;
+    EXPECT_FALSE(creator.Create("S:\\", "SET", names_, 2, 20000, error));
+    EXPECT_TRUE(creator.Cancelled() && creator.Written().empty()) << error;
+    EXPECT_TRUE(CRecoverySet::FindVolumes(SystemFileSystem(), "S:\\", "SET").empty());
+    progress = RecordingProgress();
+    ASSERT_TRUE(creator.Create("S:\\", "SET", names_, 2, 20000, error)) << error;
+    EXPECT_EQ(progress.pos, 1000);
+
+    std::remove(Host(names_[1]).c_str());
+    for (bool inCheck : {true, false}) {
+        SCOPED_TRACE(inCheck ? "checking" : "rebuilding");
+        progress = RecordingProgress();
+        progress.cancelAfterPumps = inCheck ? 1 : -1;
+        CSetRecovery recovery(SystemFileSystem());
+        recovery.SetProgress(&progress);
+        bool loaded = recovery.Load("S:\\" + names_[0], error);
+        std::vector<std::string> rebuilt;
+        std::string where;
+        if (inCheck) {
+            EXPECT_TRUE(!loaded && recovery.Cancelled());
+        } else {
+            ASSERT_TRUE(loaded) << error;
+            EXPECT_EQ(progress.pos, 1000);
+            progress.cancelAfterPumps = progress.pumps + 1;
+            EXPECT_FALSE(recovery.Repair(false, rebuilt, where, error));
+            EXPECT_TRUE(recovery.Cancelled()) << error;
+        }
+        EXPECT_FALSE(SystemFileSystem().Exists("S:\\" + names_[1]));
+        EXPECT_NE(std::system(("ls -a " + root_ + " | grep -q zembra-repair").c_str()), 0);
+    }
 }
 
 // A set of other files with the same base name must not be used to "repair" this one.
