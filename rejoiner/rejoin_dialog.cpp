@@ -183,7 +183,13 @@ bool CRejoinDialog::ModuleFileThere() const {
     return ::GetFileAttributesA(modulePath_.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void CRejoinDialog::OnCancel() {
+    if (repairing_) repairing_->Cancel();
+    else Dialog::OnCancel();
+}
+
 void CRejoinDialog::OnOK() {
+    if (repairing_) return;  // a message sent while the repair runs: it is not done yet
     std::string destination = WithBackslash(selectedDestination_);
     HCURSOR old = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     IFileSystem& fs = SystemFileSystem();
@@ -204,8 +210,10 @@ void CRejoinDialog::OnOK() {
     CSetRecovery recovery(fs);
     CRepairIndicator repairing(hwnd_, arrows, Item(IDCANCEL));
     recovery.SetProgress(&repairing);
+    repairing_ = &repairing;
     std::string error;
     bool loaded = recovery.Load(programPath_, error);
+    repairing_ = nullptr;
     repairing.Hide();
     if (recovery.Cancelled()) {
         ::SetCursor(old);
@@ -214,8 +222,10 @@ void CRejoinDialog::OnOK() {
     if (loaded && !recovery.Whole()) {
         std::vector<std::string> rebuilt;
         std::string where, names;
+        repairing_ = &repairing;
         bool repaired = recovery.Repair(true, rebuilt, where, error);
         repairing.Hide();
+        repairing_ = nullptr;
         if (!repaired && recovery.Cancelled()) {
             ::SetCursor(old);
             return;

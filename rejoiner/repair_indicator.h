@@ -25,6 +25,8 @@ public:
     void Hide() override;
     void PumpMessages(bool cancelOnEscape) override;
     bool Cancelled() const override { return cancelled_; }
+    // Exit reached the dialog some other way (a message sent to it, not input).
+    void Cancel() { cancelled_ = true; }
 
 private:
     HWND dialog_, text_, exit_;
