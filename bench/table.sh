@@ -106,35 +106,44 @@ window_row=
 if [ "${BENCH_WINE:-1}" != 0 ] && [ -f "$exe" ] && [ -x "$wine" ]; then
   export WINEPREFIX=${BENCH_WINEPREFIX:-/var/tmp/zb-bench-wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
-  # wineboot may report failure on a first start that still made the prefix.
-  [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
-  # One persistent wineserver, as a user's session has: start-up is not what is compared.
-  /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null || true  # one may be running already
-  trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-  "$wine" "$exe" --help >/dev/null 2>&1 </dev/null || true
-  race split_big wine_split_big wine_start
-  s_wine_work=$(awk -v a="$s_wine_split_big" -v b="$s_wine_start" 'BEGIN { printf "%.3f", a - b }')
-  wine_row=1
-
-  # The windowed rows run on a screen of their own, driven by the win64 build's drivers, in a
-  # Wine desktop window: with no window manager on the screen, Wine waits up to two seconds
-  # for one each time a top-level window hides, which no user's session has.
-  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
-  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null || true
   drivers=$top/${ZEMBRA_BUILD_ROOT:-build}/win64/bin
-  if [ "${BENCH_MAIL:-1}" != 0 ] && command -v Xvfb >/dev/null && [ -f "$drivers/korvo_send_driver.exe" ]; then
+  windows=
+  [ "${BENCH_MAIL:-1}" != 0 ] && command -v Xvfb >/dev/null && [ -f "$drivers/korvo_send_driver.exe" ] && windows=1
+  xvfb_pid= sink_pid=
+  trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; kill $xvfb_pid $sink_pid 2>/dev/null; rm -rf "$work"' EXIT
+  # The windowed rows run on a screen of their own, there before the first Wine program: Wine's
+  # desktop process starts with the first program and stays with the server, and one started
+  # without a screen leaves every later window unmade ("class does not exist").
+  if [ -n "$windows" ]; then
     display=
     for n in $(seq 90 140); do
       [ -e "/tmp/.X$n-lock" ] || { display=$n; break; }
     done
     Xvfb ":$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
     xvfb_pid=$!
-    sink_pid=
-    trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; kill $xvfb_pid $sink_pid 2>/dev/null; rm -rf "$work"' EXIT
     # The lock file comes before the server answers; xdpyinfo tells when it does.
     for _ in $(seq 100); do xdpyinfo -display ":$display" >/dev/null 2>&1 && break; sleep 0.1; done
     export DISPLAY=":$display"
+  fi
+  # wineboot may report failure on a first start that still made the prefix.
+  [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
+  # A Wine desktop window: with no window manager on the screen, Wine waits up to two seconds
+  # for one each time a top-level window hides, which no user's session has.
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null || true
+  # One persistent wineserver, as a user's session has: start-up is not what is compared. A
+  # server already running (an earlier run's, or one the lines above started) is ended first,
+  # so that this one is persistent and its desktop has the settings and the screen.
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 </dev/null || true
+  /usr/lib/wine/wineserver -w >/dev/null 2>&1 </dev/null || true
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null || true
+  "$wine" "$exe" --help >/dev/null 2>&1 </dev/null || true
+  race split_big wine_split_big wine_start
+  s_wine_work=$(awk -v a="$s_wine_split_big" -v b="$s_wine_start" 'BEGIN { printf "%.3f", a - b }')
+  wine_row=1
 
+  # The windowed rows, driven by the win64 build's drivers.
+  if [ -n "$windows" ]; then
     # Begin Split's window: the split engine in one process with its progress window (visited
     # per interval, as the main program's build) and with none (as zembra-cli), and the window
     # visited at every 64 KiB block as it was, to show what the pacing saves.
