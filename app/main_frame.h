@@ -37,6 +37,8 @@ public:
     void SetStatusText(int pane, const std::string& text) override;
     std::string StatusText(int pane) const;
     HWND ToolBar() const { return toolbar_; }
+    // The bitmap strip the toolbar draws from; the frame deletes it when it goes.
+    HBITMAP ToolBarStrip() const { return toolbarStrip_; }
     HWND StatusBar() const override { return status_; }
 
     // Recent-file list (4 entries under "Recent File List"); entries answer 57616..57619.

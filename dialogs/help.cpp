@@ -6,14 +6,17 @@
 #include <shlwapi.h>
 
 #include "dialogs/help_window.h"
+#include "platform/file_system.h"
 #include "platform/process.h"
 #include "winui/message_box_prompts.h"
 #include "winui/wait_cursor.h"
 
 namespace {
+// Through the platform's files, as the help window reads the file: the ANSI call is held to
+// MAX_PATH and called a help file beside a program in a deeper folder missing.
 bool FileExists(const std::string& path) {
-    DWORD a = ::GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    uint32_t attributes = 0;
+    return SystemFileSystem().GetAttributes(path, attributes) && !(attributes & (kAttrFolder | kAttrDevice));
 }
 
 // The handler's command for .html with the URL in place of %1 (quoted by the template, or by us

@@ -317,61 +317,51 @@ HANDLE BeneathWin32::Parent(const std::string& root, const std::string& relative
     return folder;
 }
 
-// Each call runs once more on a fresh walk when it failed in a kept folder that has been
-// deleted since: a folder made again under the same name is used, one moved away still is.
-ItemKind BeneathWin32::Probe(const std::string& root, const std::string& relative) {
+// When act fails in the folder kept from the call before and that folder has been deleted
+// since, the walk runs once more afresh: a folder made again under the same name is used, one
+// moved away still is.
+template <class Act>
+BeneathWin32::Outcome BeneathWin32::InParent(const std::string& root, const std::string& relative, ItemKind& kind,
+                                             Act act) {
     std::lock_guard<std::mutex> hold(lock_);
     for (;;) {
         bool reused = false;
         std::wstring last;
-        ItemKind kind = ItemKind::Unreachable;
         HANDLE folder = Parent(root, relative, last, kind, reused);
-        if (!folder) return kind;
-        ItemKind found = ProbeIn(folder, last);
-        if (found != ItemKind::Missing || !reused || !Gone(folder)) return found;
+        if (!folder) return Outcome::Stopped;
+        if (act(folder, last)) return Outcome::Done;
+        DWORD error = ::GetLastError();
+        bool again = reused && Gone(folder);
+        ::SetLastError(error);
+        if (!again) return Outcome::Failed;
         Forget();
     }
+}
+
+ItemKind BeneathWin32::Probe(const std::string& root, const std::string& relative) {
+    // Only a name found missing is worth a fresh walk; the walk's own stop says what it met.
+    ItemKind kind = ItemKind::Unreachable;
+    InParent(root, relative, kind, [&kind](HANDLE folder, const std::wstring& last) {
+        kind = ProbeIn(folder, last);
+        return kind != ItemKind::Missing;
+    });
+    return kind;
 }
 
 bool BeneathWin32::MakeFolder(const std::string& root, const std::string& relative) {
-    std::lock_guard<std::mutex> hold(lock_);
-    for (;;) {
-        bool reused = false;
-        std::wstring last;
-        ItemKind kind = ItemKind::Unreachable;
-        HANDLE folder = Parent(root, relative, last, kind, reused);
-        if (!folder) {
-            if (kind == ItemKind::Missing) ::SetLastError(ERROR_PATH_NOT_FOUND);
-            return false;
-        }
-        if (MakeFolderIn(folder, last)) return true;
-        DWORD error = ::GetLastError();
-        if (!reused || !Gone(folder)) {
-            ::SetLastError(error);
-            return false;
-        }
-        Forget();
-    }
+    ItemKind kind = ItemKind::Unreachable;
+    Outcome outcome = InParent(root, relative, kind, MakeFolderIn);
+    if (outcome == Outcome::Stopped && kind == ItemKind::Missing) ::SetLastError(ERROR_PATH_NOT_FOUND);
+    return outcome == Outcome::Done;
 }
 
 std::unique_ptr<IFile> BeneathWin32::Create(const std::string& root, const std::string& relative) {
-    std::lock_guard<std::mutex> hold(lock_);
-    for (;;) {
-        bool reused = false;
-        std::wstring last;
-        ItemKind kind = ItemKind::Unreachable;
-        HANDLE folder = Parent(root, relative, last, kind, reused);
-        if (!folder) {
-            if (kind == ItemKind::Missing) ::SetLastError(ERROR_PATH_NOT_FOUND);
-            return nullptr;
-        }
-        std::unique_ptr<IFile> file = CreateIn(folder, last);
-        if (file) return file;
-        DWORD error = ::GetLastError();
-        if (!reused || !Gone(folder)) {
-            ::SetLastError(error);
-            return nullptr;
-        }
-        Forget();
-    }
+    ItemKind kind = ItemKind::Unreachable;
+    std::unique_ptr<IFile> file;
+    Outcome outcome = InParent(root, relative, kind, [&file](HANDLE folder, const std::wstring& last) {
+        file = CreateIn(folder, last);
+        return file != nullptr;
+    });
+    if (outcome == Outcome::Stopped && kind == ItemKind::Missing) ::SetLastError(ERROR_PATH_NOT_FOUND);
+    return file;
 }

@@ -34,6 +34,13 @@ private:
     HANDLE Parent(const std::string& root, const std::string& relative, std::wstring& last, ItemKind& kind,
                   bool& reused);
     void Forget();
+    // How a call in the folder of the last name went: act succeeded, act failed, or the walk
+    // there stopped (kind says why; the last error is the walk's).
+    enum class Outcome { Done, Failed, Stopped };
+    // Runs act(folder, last name), true on success, in the folder holding relative's last name,
+    // under the lock.
+    template <class Act>
+    Outcome InParent(const std::string& root, const std::string& relative, ItemKind& kind, Act act);
 
     std::mutex lock_;
     std::string keptKey_;

@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "gui/driver/gui_driver.h"
 
 namespace remote {
@@ -166,6 +168,16 @@ bool SelectListViewItems(HWND list, const std::vector<std::string>& names) {
         ::SendMessageA(list, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(block.At()));
     }
     return matched == names.size();
+}
+
+bool TreeItemLabelRect(HWND tree, HTREEITEM item, RECT& rect) {
+    RemoteBlock block(tree, sizeof(RECT));
+    if (!block.Ok()) return false;
+    RECT r{};
+    std::memcpy(&r, &item, sizeof item);  // the message's way of naming the item
+    if (!block.Write(0, &r, sizeof r)) return false;
+    if (!::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block.At()))) return false;
+    return block.Read(0, &rect, sizeof rect);
 }
 
 bool ListViewLabelRect(HWND list, int index, RECT& rect) {

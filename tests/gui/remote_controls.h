@@ -26,6 +26,8 @@ int TreeItemChildCount(HWND tree, HTREEITEM item);
 HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name);
 // The same with a test of its own on the text (a drive's label around "C:", say).
 HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::function<bool(const std::string&)>& match);
+// The rectangle of a node's text, in the tree's client coordinates (the node must be visible).
+bool TreeItemLabelRect(HWND tree, HTREEITEM item, RECT& rect);
 // Selects the node as a click would (the parent is told of the change).
 bool SelectTreeItem(HWND tree, HTREEITEM item);
 

@@ -276,6 +276,63 @@ TEST_F(ViewGui, ComposesASetFromTheTreeAndTheFileList) {
     p.Terminate();
 }
 
+// The diskette's folder access time, set long ago where old is given; 0 when it cannot be had.
+uint64_t DisketteAccessTime(const FILETIME* old = nullptr) {
+    HANDLE h = ::CreateFileA("A:\\", FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    FILETIME accessed{};
+    if (old) ::SetFileTime(h, nullptr, old, nullptr);
+    bool known = ::GetFileTime(h, nullptr, &accessed, nullptr) != 0;
+    ::CloseHandle(h);
+    return known ? (static_cast<uint64_t>(accessed.dwHighDateTime) << 32) | accessed.dwLowDateTime : 0;
+}
+
+// Opening "My Computer" with a double-click draws its drives without looking into the diskette
+// (an empty drive would be slow to answer, and on Windows asks for a disk): A:'s folder is not
+// listed, which its access time shows, since a listing moves a time set long ago.
+TEST_F(ViewGui, OpeningMyComputerNeverListsTheDiskette) {
+    if (::GetDriveTypeA("A:\\") != DRIVE_REMOVABLE) GTEST_SKIP() << "no diskette drive A: in this prefix";
+    SYSTEMTIME when{2001, 1, 0, 1, 12, 0, 0, 0};
+    FILETIME longAgo{};
+    ::SystemTimeToFileTime(&when, &longAgo);
+    const uint64_t before = DisketteAccessTime(&longAgo);
+    ASSERT_NE(before, 0u);
+    WIN32_FIND_DATAA found;
+    HANDLE listing = ::FindFirstFileA("A:\\*", &found);
+    if (listing != INVALID_HANDLE_VALUE) ::FindClose(listing);
+    if (DisketteAccessTime() == before) GTEST_SKIP() << "the diskette's disk keeps no access times";
+    ASSERT_EQ(DisketteAccessTime(&longAgo), before);
+
+    SetLastDestination("C:\\");
+    gui::Program p;
+    Start(p);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(WaitStatus("0.000 KB")) << StatusPane(frame_);
+    HTREEITEM computer = nullptr;
+    for (HTREEITEM top : remote::TreeChildren(tree_, TVI_ROOT))
+        if (remote::TreeItemText(tree_, top).find("Computer") != std::string::npos) computer = top;
+    ASSERT_TRUE(computer);
+    RECT label{};
+    ASSERT_TRUE(remote::TreeItemLabelRect(tree_, computer, label));
+    LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    ::PostMessageA(tree_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(tree_, WM_LBUTTONUP, 0, at);
+    ::PostMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::PostMessageA(tree_, WM_LBUTTONUP, 0, at);
+    HTREEITEM diskette = nullptr;
+    ASSERT_TRUE(gui::WaitUntil([&] {
+        for (HTREEITEM drive : remote::TreeChildren(tree_, computer))
+            if (remote::TreeItemText(tree_, drive).find("A:") != std::string::npos) diskette = drive;
+        return diskette != nullptr;
+    })) << "no A: under " << remote::TreeItemText(tree_, computer);
+    // The diskette offers its expand button all the same: the shell's answer, not a look.
+    EXPECT_EQ(remote::TreeItemChildCount(tree_, diskette), 1);
+    p.Terminate();
+    EXPECT_EQ(DisketteAccessTime(), before) << "the diskette was listed to draw the tree";
+}
+
 TEST_F(ViewGui, StartedWithFilesListsThemAndLeavesTheFormForTheWizard) {
     SetLastDestination("C:\\");
     gui::Program p;

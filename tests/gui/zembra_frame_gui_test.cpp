@@ -10,6 +10,7 @@
 
 #include "app/main_frame.h"
 #include "app/zm_app.h"
+#include "fakes/test_files.h"
 #include "gui/driver/gui_driver.h"
 #include "platform/process.h"
 
@@ -49,6 +50,41 @@ std::string PaneText(HWND status, int pane) {
     ::SendMessageA(status, SB_GETTEXTA, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text));
     return text;
 }
+
+// Both places of the mail settings file refuse writes while this lives: a folder takes the
+// file's name in the Windows folder (the file there is kept aside) and in a per-user folder of
+// the test's own, which APPDATA names. All is put back after.
+class SettingsRefused {
+public:
+    SettingsRefused() {
+        char windows[MAX_PATH] = {0};
+        ::GetWindowsDirectoryA(windows, sizeof windows);
+        shared_ = std::string(windows) + "\\ReZove.ini";
+        aside_ = shared_ + ".zbframe";
+        ::GetEnvironmentVariableA("APPDATA", appData_, sizeof appData_);
+        folder_ = MakeScratchFolder("zbframe_appdata_");
+        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, "ReZove.ini");  // no cached copy
+        moved_ = ::MoveFileA(shared_.c_str(), aside_.c_str()) != 0;
+        ready_ = ::CreateDirectoryA(shared_.c_str(), nullptr) &&
+                 ::CreateDirectoryA((folder_ + "\\Zembra").c_str(), nullptr) &&
+                 ::CreateDirectoryA((folder_ + "\\Zembra\\ReZove.ini").c_str(), nullptr) &&
+                 ::SetEnvironmentVariableA("APPDATA", folder_.c_str());
+    }
+    ~SettingsRefused() {
+        ::SetEnvironmentVariableA("APPDATA", appData_[0] ? appData_ : nullptr);
+        ::RemoveDirectoryA(shared_.c_str());
+        if (moved_) ::MoveFileA(aside_.c_str(), shared_.c_str());
+        RemoveTree(SystemFileSystem(), folder_);
+    }
+    bool Ready() const { return ready_; }
+    // An existing folder, good as a work directory.
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string shared_, aside_, folder_;
+    char appData_[MAX_PATH] = {0};
+    bool moved_ = false, ready_ = false;
+};
 
 TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     // No recent files, and a WIN.INI work directory longer than the 49 characters once taken:
@@ -198,6 +234,10 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     ::keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
     ::keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
     EXPECT_TRUE(gui::WaitUntil([] { return g_contextHelpSeen == 1; }, 5000));
+    // The help file beside the program is found, wherever the program stands.
+    HWND helpBox = gui::FindMessageBox(::GetCurrentProcessId(), 2000);
+    EXPECT_EQ(helpBox, nullptr) << gui::MessageBoxText(helpBox);
+    if (helpBox) gui::Answer(helpBox, IDOK);
     ::SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_viewProc));
 
     // About.
@@ -221,12 +261,38 @@ TEST(ZembraFrame, StartsCentredFixedWithTheCommandTableBarsAndSettings) {
     EXPECT_FALSE(::GetMenuState(file, 57616, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_EQ(withRecent[11].id, 57665);
 
+    // Default Work Directory where both the Windows folder and the per-user copy refuse the
+    // write (a folder stands where each settings file would be): the user is told, and after
+    // Cancel the work directory is the one before, in memory as on disk.
+    {
+        SettingsRefused refused;
+        ASSERT_TRUE(refused.Ready());
+        ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(32779, 0), 0);
+        HWND options = gui::FindTop("#32770", "Default Work Directory", gui::kTimeoutMs, ::GetCurrentProcessId());
+        ASSERT_NE(options, nullptr);
+        // Nothing stored can be read either: the program's folder is offered, whole however deep.
+        EXPECT_EQ(gui::Text(gui::FindChild(options, 1034)), ModuleFolder());
+        ASSERT_TRUE(gui::SetText(options, 1034, refused.Folder()));
+        ASSERT_TRUE(gui::Click(options, IDOK));
+        EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, ::GetCurrentProcessId()), "The settings could not be saved.");
+        EXPECT_EQ(ZmApp().WorkDirectory(), longFolder);
+        ASSERT_TRUE(gui::Click(options, IDCANCEL));
+        ASSERT_TRUE(gui::WaitGone(options));
+        EXPECT_EQ(ZmApp().WorkDirectory(), longFolder);
+        EXPECT_NE(gui::Text(gui::FindChild(view, 1012)), refused.Folder() + "\\");
+    }
+
+    // The toolbar's bitmap strip lives as long as the frame, and no longer.
+    HBITMAP strip = ZmApp().Frame()->ToolBarStrip();
+    EXPECT_EQ(::GetObjectType(strip), static_cast<DWORD>(OBJ_BITMAP));
+
     ::PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(thread, gui::kTimeoutMs), WAIT_OBJECT_0);
     DWORD code = 99;
     ::GetExitCodeThread(thread, &code);
     EXPECT_EQ(code, 0u);
     ::CloseHandle(thread);
+    EXPECT_EQ(::GetObjectType(strip), 0u);
     const char recentKey[] = "Software\\Local AppWizard-Generated Applications\\Zembra\\Recent File List";
     char first[MAX_PATH] = {0};
     DWORD size = sizeof first;

@@ -9,6 +9,13 @@ if(TARGET zembra)
   zembra_test(zembra_frame_gui_test SOURCES gui/zembra_frame_gui_test.cpp ${zembra_test_sources}
               LIBS ${zembra_test_libs} zb_gui_driver LABEL gui)
   target_include_directories(zembra_frame_gui_test PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+  # The same frame started from a folder deeper than MAX_PATH: it must know that folder whole and
+  # find its help file there.
+  add_test(NAME zembra_frame_deep_gui_test
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/gui/run_from_deep_folder.sh $<TARGET_FILE:zembra_frame_gui_test>
+                   $<TARGET_FILE_DIR:zembra_frame_gui_test>/Zembra.html)
+  set_tests_properties(zembra_frame_deep_gui_test PROPERTIES LABELS gui TIMEOUT 600
+    ENVIRONMENT "ZEMBRA_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEMBRA_BINARY_DIR=${CMAKE_BINARY_DIR}")
 
   add_executable(zembra_stand_in gui/zembra_stand_in.cpp)
   zembra_test(zembra_shell_gui_test SOURCES gui/zembra_shell_gui_test.cpp
