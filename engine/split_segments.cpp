@@ -68,6 +68,7 @@ bool CSplitEngine::OpenNextSegment(bool first) {
 
     std::unique_ptr<IFile> file = fs_.Open(destination_ + segmentName_, OpenMode::CreateWrite, Share::DenyWrite);
     if (!file) {
+        HideProgress();  // the run ends here, with this message alone on the screen
         prompts_.Message(fs_.LastErrorText() + split_text::kLineBreak +
                          (removable_ ? split_text::kDisketteNoAccess : split_text::kTryOtherLocation));
         return false;
