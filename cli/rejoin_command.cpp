@@ -59,6 +59,7 @@ public:
     TerminalRejoinProgress(TerminalProgress& p, bool verbose) : progress_(p), verbose_(verbose) {}
     void Step() override {}
     void FileStarted(const std::string& path, uint32_t) override {
+        if (!verbose_ && !progress_.Enabled()) return;  // nobody sees it: no path made per file
         std::string shown = UserPath(path);
         if (verbose_) {
             progress_.Interrupt();

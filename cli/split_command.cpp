@@ -42,6 +42,7 @@ class SplitProgress : public TerminalProgress {
 public:
     SplitProgress(bool draw, uint64_t total, bool verbose) : TerminalProgress(draw, total), verbose_(verbose) {}
     void SetText(const std::string& text) override {
+        if (!verbose_ && !Enabled()) return;  // nobody sees it: no path made per entry
         std::string format = split_text::kSplittingPath;
         size_t at = format.find("%s");
         std::string head = format.substr(0, at), tail = format.substr(at + 2);
@@ -184,8 +185,9 @@ int RunSplit(const CliOptions& o) {
     SplitProgress progress(draw, measure.contentBytes, o.verbosity == Verbosity::Verbose);
     prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
     CSplitEngine engine(fs, prompts, progress, rejoiner);
-    // The terminal draws at its own pace, and -v lists every entry the engine names.
-    engine.SetProgressInterval(0);
+    // The terminal draws at its own pace, and -v lists every entry the engine names; with
+    // neither, the engine's own pace spares it the progress calls of every entry and block.
+    if (draw || o.verbosity == Verbosity::Verbose) engine.SetProgressInterval(0);
     // Checksums made on a second thread from the bytes as they are written.
     std::unique_ptr<CSegmentHasher> hasher;
     if (o.checksums) {

@@ -205,7 +205,7 @@ private:
     // The entry as the window should show it; sent only when the pacer says so.
     struct EntryProgress {
         int upper = 0, step = 1, position = 0;
-        std::string text;
+        std::string path;          // the entry whose name the window is still to show ("" when shown)
         bool shown = true;
     } entry_;
 };
