@@ -11,6 +11,7 @@
 #   BENCH_MAIL=0 the windowed rows (they need Xvfb, python3-aiosmtpd and the win64 build's
 #   drivers korvo_send_driver.exe and split_window_driver.exe, in ZEMBRA_BUILD_ROOT, default build).
 #   BENCH_WINEPREFIX: the Wine prefix to use (made on first use; default /var/tmp/zb-bench-wine).
+#   BENCH_SMALL_TMPFS=0 runs the small-file rows in the work folder rather than on /dev/shm.
 set -eu
 bench_name=table-bench
 . "$(dirname "$0")/lib.sh"
@@ -19,18 +20,30 @@ runs=${BENCH_RUNS:-3}
 exe=$dist/win64/zembra-cli.exe
 wine=/usr/lib/wine/wine64
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+# The small-file rows run on a tmpfs where there is one (/dev/shm; BENCH_SMALL_TMPFS=0 keeps
+# them on the disk with the rest). On a disk the system's write-back of the 20,000 files an
+# earlier run left decides a run's time far more than either program (tar xf took 1.1 s to 22 s
+# from one run to the next on a quiet machine); on a tmpfs both pay for their own work alone.
+small_work=$work small_place=disk
+if [ "${BENCH_SMALL_TMPFS:-1}" != 0 ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  small_work=$(mktemp -d /dev/shm/zb-table-small.XXXXXX)
+  small_place=tmpfs
+  trap 'rm -rf "$work" "$small_work"' EXIT
+fi
 
-echo "preparing 256 MiB file and 20,000 small files in $work ..." >&2
+echo "preparing 256 MiB file in $work and 20,000 small files in $small_work ..." >&2
 head -c 268435456 /dev/urandom >"$work/big.bin"
-make_small_files "$work/small"
+make_small_files "$small_work/small"
+cd "$small_work"
+mkdir -p sets out
+"$cli" split --yes --no-checksums --size 50M --name S --dest sets small >/dev/null
+tar cf small.tar small
 cd "$work"
 mkdir -p sets
 "$cli" split --yes --no-checksums --size 50M --name B --dest sets big.bin >/dev/null
-"$cli" split --yes --no-checksums --size 50M --name S --dest sets small >/dev/null
 "$cli" split --yes --size 50M --name C --dest sets big.bin >/dev/null  # the same set with C.sha256
-tar cf small.tar small
 big_segments=(sets/B_1.EXE sets/B_[2-9].SEG)
-cat big.bin sets/* small.tar >/dev/null  # warm the cache alike for every contender
+cat big.bin sets/* "$small_work/small.tar" >/dev/null  # warm the cache alike for every contender
 
 # mail_files: the mail row's set, 8 MB in three segments of 3,000,000 bytes, at mail_prefix (its
 # Windows path, as korvo is given it).
@@ -89,8 +102,10 @@ row() {
   printf '%-46s %6.2fs %6.2fs %6sx   %s\n' "$1" "$a" "$b" "$r" "$4"
 }
 
+cd "$small_work"
 race tar_cf split_small
 race tar_xf rejoin_small
+cd "$work"
 race split_b split_big split_big_sums
 race cat rejoin_big rejoin_big_sums
 par2_row=
@@ -106,35 +121,44 @@ window_row=
 if [ "${BENCH_WINE:-1}" != 0 ] && [ -f "$exe" ] && [ -x "$wine" ]; then
   export WINEPREFIX=${BENCH_WINEPREFIX:-/var/tmp/zb-bench-wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
-  # wineboot may report failure on a first start that still made the prefix.
-  [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
-  # One persistent wineserver, as a user's session has: start-up is not what is compared.
-  /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null || true  # one may be running already
-  trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-  "$wine" "$exe" --help >/dev/null 2>&1 </dev/null || true
-  race split_big wine_split_big wine_start
-  s_wine_work=$(awk -v a="$s_wine_split_big" -v b="$s_wine_start" 'BEGIN { printf "%.3f", a - b }')
-  wine_row=1
-
-  # The windowed rows run on a screen of their own, driven by the win64 build's drivers, in a
-  # Wine desktop window: with no window manager on the screen, Wine waits up to two seconds
-  # for one each time a top-level window hides, which no user's session has.
-  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
-  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null || true
   drivers=$top/${ZEMBRA_BUILD_ROOT:-build}/win64/bin
-  if [ "${BENCH_MAIL:-1}" != 0 ] && command -v Xvfb >/dev/null && [ -f "$drivers/korvo_send_driver.exe" ]; then
+  windows=
+  [ "${BENCH_MAIL:-1}" != 0 ] && command -v Xvfb >/dev/null && [ -f "$drivers/korvo_send_driver.exe" ] && windows=1
+  xvfb_pid= sink_pid=
+  trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; kill $xvfb_pid $sink_pid 2>/dev/null; rm -rf "$work" "$small_work"' EXIT
+  # The windowed rows run on a screen of their own, there before the first Wine program: Wine's
+  # desktop process starts with the first program and stays with the server, and one started
+  # without a screen leaves every later window unmade ("class does not exist").
+  if [ -n "$windows" ]; then
     display=
     for n in $(seq 90 140); do
       [ -e "/tmp/.X$n-lock" ] || { display=$n; break; }
     done
     Xvfb ":$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
     xvfb_pid=$!
-    sink_pid=
-    trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1; kill $xvfb_pid $sink_pid 2>/dev/null; rm -rf "$work"' EXIT
     # The lock file comes before the server answers; xdpyinfo tells when it does.
     for _ in $(seq 100); do xdpyinfo -display ":$display" >/dev/null 2>&1 && break; sleep 0.1; done
     export DISPLAY=":$display"
+  fi
+  # wineboot may report failure on a first start that still made the prefix.
+  [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
+  # A Wine desktop window: with no window manager on the screen, Wine waits up to two seconds
+  # for one each time a top-level window hides, which no user's session has.
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null || true
+  # One persistent wineserver, as a user's session has: start-up is not what is compared. A
+  # server already running (an earlier run's, or one the lines above started) is ended first,
+  # so that this one is persistent and its desktop has the settings and the screen.
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 </dev/null || true
+  /usr/lib/wine/wineserver -w >/dev/null 2>&1 </dev/null || true
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null || true
+  "$wine" "$exe" --help >/dev/null 2>&1 </dev/null || true
+  race split_big wine_split_big wine_start
+  s_wine_work=$(awk -v a="$s_wine_split_big" -v b="$s_wine_start" 'BEGIN { printf "%.3f", a - b }')
+  wine_row=1
 
+  # The windowed rows, driven by the win64 build's drivers.
+  if [ -n "$windows" ]; then
     # Begin Split's window: the split engine in one process with its progress window (visited
     # per interval, as the main program's build) and with none (as zembra-cli), and the window
     # visited at every 64 KiB block as it was, to show what the pacing saves.
@@ -176,8 +200,8 @@ fi
 echo
 echo "runs: median of $runs, taking turns; load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after ($(nproc) cores)"
 printf '%-46s %7s %7s %7s   %s\n' "workload" "zembra" "other" "ratio" "goal"
-row "split 20,000 small files vs tar cf" split_small tar_cf "<= 1.0"
-row "rejoin 20,000 small files vs tar xf" rejoin_small tar_xf "<= 1.0"
+row "split 20,000 small files vs tar cf ($small_place)" split_small tar_cf "<= 1.0"
+row "rejoin 20,000 small files vs tar xf ($small_place)" rejoin_small tar_xf "<= 1.0"
 row "split 256 MiB vs split -b" split_big split_b "<= 1.0"
 row "rejoin 256 MiB vs cat of the segments" rejoin_big cat "<= 1.0"
 [ -n "$wine_row" ] && row "win64 under wine64 vs native, split 256 MiB" wine_split_big split_big "<= 1.5"

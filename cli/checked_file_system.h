@@ -2,23 +2,22 @@
 // any of its bytes are used: a damaged or altered segment cannot open, so nothing of it is
 // written. A segment the file gives no single checksum (no line, or lines that disagree) opens
 // only when goOn says so; it is then counted as unchecked. While the reader restores one
-// segment, the next is hashed on a second thread, so the check costs the rejoin little more
-// than the first segment's hash.
+// segment, the next ones are hashed on a second thread (CSegmentHashAhead), so the check costs
+// the rejoin little more than the first segment's hash.
 #pragma once
 
 #include <functional>
-#include <future>
 #include <string>
 
 #include "checksum/set_checksums.h"
+#include "cli/segment_hash_ahead.h"
 #include "platform/file_system.h"
 
 class CCheckedFileSystem : public IFileSystem {
 public:
     using GoOn = std::function<bool(const std::string& problem)>;
     CCheckedFileSystem(IFileSystem& inner, const CSetChecksums& sums, const std::string& sumsName, GoOn goOn)
-        : inner_(inner), sums_(sums), sumsName_(sumsName), goOn_(std::move(goOn)) {}
-    ~CCheckedFileSystem() override;
+        : inner_(inner), sums_(sums), sumsName_(sumsName), goOn_(std::move(goOn)), ahead_(inner, sums) {}
 
     // Segments whose hash matched so far; the path of the one that did not ("" if none).
     int Matched() const { return matched_; }
@@ -47,16 +46,6 @@ public:
     }
 
 private:
-    struct Hashed {
-        bool read = false;
-        std::string hex;
-    };
-    // Starts hashing the segment after path in the background (inner_ is used from that thread
-    // for Open and Read only), when it is listed and on a fixed disk.
-    void HashNextInBackground(const std::string& path);
-    // The background result for path, when it was made and the file is still the same size.
-    bool TakeBackground(const std::string& path, Hashed& result);
-
     IFileSystem& inner_;
     const CSetChecksums& sums_;
     std::string sumsName_;
@@ -65,7 +54,5 @@ private:
     std::string mismatch_;
     int matched_ = 0;
     int unchecked_ = 0;
-    std::string nextPath_;
-    uint64_t nextSize_ = 0;
-    std::future<Hashed> next_;
+    CSegmentHashAhead ahead_;  // last: its worker ends before the rest goes
 };

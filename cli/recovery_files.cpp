@@ -5,15 +5,16 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/recovery_line.h"
 #include "engine/split_engine.h"
 #include "platform/paths.h"
 #include "recovery/recovery_creator.h"
 #include "recovery/recovery_set.h"
 
 bool WriteSetRecovery(IFileSystem& fs, const std::string& folder, const std::string& base, int count,
-                      uint32_t rebuild, bool quiet, std::string& error) {
+                      uint32_t rebuild, bool quiet, bool draw, std::string& error) {
     std::vector<std::string> names;
-    uint64_t largest = 0;
+    uint64_t largest = 0, bytes = 0;
     for (int n = 1; n <= count; ++n) {
         names.push_back(CSplitEngine::SegmentName(base, n));
         FileStatus st;
@@ -23,9 +24,14 @@ bool WriteSetRecovery(IFileSystem& fs, const std::string& folder, const std::str
             return false;
         }
         largest = std::max(largest, st.size);
+        bytes += st.size;
     }
     CRecoveryCreator creator(fs);
-    if (!creator.Create(folder, base, names, rebuild, largest, error)) return false;
+    RecoveryLine line(draw, [bytes] { return bytes; });
+    creator.SetProgress(&line);
+    bool made = creator.Create(folder, base, names, rebuild, largest, error);
+    line.Finish();
+    if (!made) return false;
     if (!quiet) {
         uint32_t k = std::min<uint32_t>(rebuild, static_cast<uint32_t>(count));
         size_t volumes = creator.Written().size() - 1;

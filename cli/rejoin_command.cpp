@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/set_access.h"
+#include "cli/recovery_line.h"
 #include "recovery/set_recovery.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompts.h"
@@ -58,6 +59,7 @@ public:
     TerminalRejoinProgress(TerminalProgress& p, bool verbose) : progress_(p), verbose_(verbose) {}
     void Step() override {}
     void FileStarted(const std::string& path, uint32_t) override {
+        if (!verbose_ && !progress_.Enabled()) return;  // nobody sees it: no path made per file
         std::string shown = UserPath(path);
         if (verbose_) {
             progress_.Interrupt();
@@ -154,10 +156,16 @@ std::string SetBaseName(const std::string& first) {
 // False (after telling) when the set is damaged beyond them.
 bool RepairBeforeRejoin(CSetRecovery& recovery, const CliOptions& o) {
     std::string first = FullWindowsPath(o.firstSegment), error, where;
-    if (first.empty() || !recovery.Load(first, error) || recovery.Whole()) return true;
+    RecoveryLine line(o.verbosity != Verbosity::Quiet && StderrIsTerminal(), [&recovery] { return recovery.Bytes(); });
+    recovery.SetProgress(&line);
+    bool loaded = !first.empty() && recovery.Load(first, error);
+    line.Finish();
+    if (!loaded || recovery.Whole()) return true;
     std::string damage = recovery.Damage();
     std::vector<std::string> rebuilt;
-    if (!recovery.Repair(true, rebuilt, where, error)) return ReportFailure(damage + ": " + error) == 0;
+    bool repaired = recovery.Repair(true, rebuilt, where, error);
+    line.Finish();
+    if (!repaired) return ReportFailure(damage + ": " + error) == 0;
     if (o.verbosity != Verbosity::Quiet) {
         std::string names;
         for (const std::string& n : rebuilt) names += (names.empty() ? "" : ", ") + n;
@@ -226,7 +234,10 @@ int RunVerify(const CliOptions& o) {
     // is either repairable (and how) or not.
     CSetRecovery recovery(fs);
     std::string error, first = FullWindowsPath(o.firstSegment);
+    RecoveryLine line(o.verbosity != Verbosity::Quiet && StderrIsTerminal(), [&recovery] { return recovery.Bytes(); });
+    recovery.SetProgress(&line);
     bool volumes = !first.empty() && recovery.Load(first, error);
+    line.Finish();
     if (!volumes && !error.empty() && o.verbosity != Verbosity::Quiet)
         std::fprintf(stderr, "zembra-cli: the recovery volumes cannot be used: %s\n", error.c_str());
     if (volumes && !recovery.Whole()) {

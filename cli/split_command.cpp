@@ -17,6 +17,7 @@
 #include "cli/terminal_prompts.h"
 #include "engine/split_engine.h"
 #include "engine/split_messages.h"
+#include "recovery/recovery_creator.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -41,6 +42,7 @@ class SplitProgress : public TerminalProgress {
 public:
     SplitProgress(bool draw, uint64_t total, bool verbose) : TerminalProgress(draw, total), verbose_(verbose) {}
     void SetText(const std::string& text) override {
+        if (!verbose_ && !Enabled()) return;  // nobody sees it: no path made per entry
         std::string format = split_text::kSplittingPath;
         size_t at = format.find("%s");
         std::string head = format.substr(0, at), tail = format.substr(at + 2);
@@ -166,7 +168,6 @@ int RunSplit(const CliOptions& o) {
         while (path.size() > 3 && path.back() == '\\') path.pop_back();
         sources.push_back(path);
     }
-    if (!PrepareDestination(fs, o.dest, dest)) return 1;
 
     std::vector<uint8_t> image;
     if (!o.rejoiner.empty()) {
@@ -187,19 +188,34 @@ int RunSplit(const CliOptions& o) {
     // Where hidden is only a name beginning with a dot, such files are taken as archivers take
     // them; elsewhere the engine's rule holds unless --hidden, and it names what it left out.
     bool hidden = o.hidden || HiddenMeansDotName();
+    bool recovery = o.recoveryCount || o.recoveryPercent;
     SetMeasure measure;
-    if (draw || size > CSplitEngine::UsableFreeSpace(fs, dest.substr(0, 3))) {
+    if (draw || recovery || size > CSplitEngine::UsableFreeSpace(fs, dest.substr(0, 3))) {
         measure = MeasureSources(fs, sources, hidden);
         if (size > measure.OneSegmentBytes(image.size())) size = measure.OneSegmentBytes(image.size());
     }
+    // The index volume holds every segment's checksums and may be no larger than a segment:
+    // with too many segments the volumes could not be made, so nothing is written at all.
+    uint64_t smallest = 0;
+    if (recovery && !CRecoveryCreator::IndexFits(measure.OneSegmentBytes(image.size()), size, o.name.size(), smallest)) {
+        uint64_t segments = (measure.OneSegmentBytes(image.size()) + size - 1) / size;
+        return ReportFailure("--recovery: about " + std::to_string(segments) + " segments of " + std::to_string(size) +
+                             " bytes would make the index volume " + o.name +
+                             ".par2 larger than a segment, and no volume may be; " +
+                             (smallest ? "a --size of at least " + std::to_string((smallest + 999) / 1000) +
+                                             "K would do (fewer, larger segments)"
+                                       : std::string("this set cannot have recovery volumes")));
+    }
+    if (!PrepareDestination(fs, o.dest, dest)) return 1;
 
     TerminalPrompts prompts(o.yes);
     BytesRejoinerImage rejoiner(std::move(image));
     SplitProgress progress(draw, measure.contentBytes, o.verbosity == Verbosity::Verbose);
     prompts.SetBeforeOutput([&progress] { progress.Interrupt(); });
     CSplitEngine engine(fs, prompts, progress, rejoiner);
-    // The terminal draws at its own pace, and -v lists every entry the engine names.
-    engine.SetProgressInterval(0);
+    // The terminal draws at its own pace, and -v lists every entry the engine names; with
+    // neither, the engine's own pace spares it the progress calls of every entry and block.
+    if (draw || o.verbosity == Verbosity::Verbose) engine.SetProgressInterval(0);
     // Checksums made on a second thread from the bytes as they are written.
     std::unique_ptr<CSegmentHasher> hasher;
     if (o.checksums) {
@@ -237,7 +253,7 @@ int RunSplit(const CliOptions& o) {
     if (o.recoveryCount || o.recoveryPercent) {
         uint32_t count = static_cast<uint32_t>(engine.SegmentCount());
         uint32_t k = o.recoveryCount ? o.recoveryCount : (count * o.recoveryPercent + 99) / 100;
-        recoveryWritten = WriteSetRecovery(fs, folder, o.name, engine.SegmentCount(), k, quiet, error);
+        recoveryWritten = WriteSetRecovery(fs, folder, o.name, engine.SegmentCount(), k, quiet, draw, error);
         if (!recoveryWritten) ReportFailure("no recovery volumes were written: " + error);
     }
 

@@ -42,6 +42,8 @@ public:
     void PumpMessages(bool) override {}
     bool Cancelled() const override { return false; }
 
+    // Whether anything is drawn at all.
+    bool Enabled() const { return enabled_; }
     // Counts bytes directly (for engines that report a count rather than steps).
     void AddBytes(uint64_t bytes);
     // Clears the line so that a message or question starts on a line of its own; the next

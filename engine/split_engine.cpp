@@ -82,8 +82,9 @@ void CSplitEngine::ShowEntry() {
         entry_.shown = true;
     }
     progress_.SetPos(entry_.position);
-    if (!entry_.text.empty()) progress_.SetText(entry_.text);
-    entry_.text.clear();
+    // Formatted only when shown: with a paced window most entries of a tree of small files never are.
+    if (!entry_.path.empty()) progress_.SetText(FormatText(split_text::kSplittingPath, entry_.path.c_str()));
+    entry_.path.clear();
 }
 
 std::string CSplitEngine::SegmentName(const std::string& baseName, int number) {
@@ -232,7 +233,7 @@ void CSplitEngine::WriteListingLine(const std::string& folder, const std::string
     if (number < 0)
         shared_.listing.Write(FormatText(split_text::kHeading, text.c_str(), shared_.continuation.c_str()));
     else
-        shared_.listing.Write(text + FormatText(" - %lld\n", static_cast<long long>(number)));
+        shared_.listing.Write(text + " - " + std::to_string(number) + "\n");
 }
 
 void CSplitEngine::FinishListing() {

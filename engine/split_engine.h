@@ -67,6 +67,8 @@ public:
     // How often the progress window is updated and its messages run (0: at every block, as
     // tests that count pumps want).
     void SetProgressInterval(int milliseconds) { pacer_.SetInterval(milliseconds); }
+    // The progress window the engine reports to; work after the split may use it too.
+    IProgress& Progress() { return progress_; }
     // Brings the main window to the front before a disk prompt.
     void SetBringToFront(std::function<void()> bring) { bringToFront_ = std::move(bring); }
     // Said after "Overwrite existing Split Set!" (the caller's reason for the run); "" for none.
@@ -203,7 +205,7 @@ private:
     // The entry as the window should show it; sent only when the pacer says so.
     struct EntryProgress {
         int upper = 0, step = 1, position = 0;
-        std::string text;
+        std::string path;          // the entry whose name the window is still to show ("" when shown)
         bool shown = true;
     } entry_;
 };

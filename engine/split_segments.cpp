@@ -51,8 +51,10 @@ bool CSplitEngine::OpenNextSegment(bool first) {
     if (limit < needed) return RefuseSegmentSize(limit);
 
     segmentName_ = SegmentName(baseName_, segmentCount_ + 1);
-    HideProgress();
+    // The window steps aside for the overwrite question only: hidden at every segment, it
+    // blinked once a segment, and under Wine each hide and show is a trip to the server and X.
     if (segmentCount_ == 0 && options_.askOverwrite && fs_.Exists(destination_ + segmentName_)) {
+        HideProgress();
         if (!prompts_.AskYesNo(split_text::kOverwrite + destination_ + segmentName_ + overwriteNote_)) return false;
         for (int i = 1;; ++i) {
             if (!fs_.RemoveFile(SpelledName(destination_, baseName_, i, false)) &&
@@ -66,6 +68,7 @@ bool CSplitEngine::OpenNextSegment(bool first) {
 
     std::unique_ptr<IFile> file = fs_.Open(destination_ + segmentName_, OpenMode::CreateWrite, Share::DenyWrite);
     if (!file) {
+        HideProgress();  // the run ends here, with this message alone on the screen
         prompts_.Message(fs_.LastErrorText() + split_text::kLineBreak +
                          (removable_ ? split_text::kDisketteNoAccess : split_text::kTryOtherLocation));
         return false;

@@ -110,7 +110,7 @@ bool CSplitEngine::AddEntry(const std::string& path, uint32_t parent, const DirE
     entry_.upper = static_cast<int>(std::min<uint64_t>(upper, INT32_MAX));
     entry_.step = static_cast<int>(std::min<uint64_t>(size, kBlockSize));
     entry_.position = 0;
-    entry_.text = FormatText(split_text::kSplittingPath, path.c_str());
+    entry_.path = path;
     entry_.shown = false;
     if (pacer_.Due()) ShowEntry();
 

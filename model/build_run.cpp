@@ -81,8 +81,19 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
     outcome.removable = fs_.DriveTypeOf(root) == DriveType::Removable;
     if (outcome.removable && !CheckDisk(root, rq.fromWizard, outcome)) return false;
 
-    if (rq.beforeRun) rq.beforeRun();
     int32_t sizeK = build_estimate::RunSizeK(rq.maxFileSize, outcome.estimate);
+    // The index volume holds every segment's checksums and may be no larger than a segment:
+    // when the set would have too many segments for that, it is said before anything is written.
+    uint64_t smallest = 0, sizeBytes = sizeK > 0 ? uint64_t(sizeK) * 1000 : 0;
+    if (rq.recoveryPercent > 0 && !outcome.removable &&
+        !CRecoveryCreator::IndexFits(outcome.estimate, sizeBytes, rq.setName.size(), smallest)) {
+        unsigned long long segments = (outcome.estimate + sizeBytes - 1) / sizeBytes;
+        prompts_.Message(smallest ? FormatText(build_text::kRecoveryTooMany, segments, static_cast<int>(sizeK),
+                                               static_cast<int>((smallest + 999) / 1000))
+                                  : FormatText(build_text::kRecoveryNever, segments, static_cast<int>(sizeK)));
+        return false;
+    }
+    if (rq.beforeRun) rq.beforeRun();
     outcome.segmentBytes = sizeK > 0 ? uint64_t(sizeK) * 1000 : 0;
     outcome.listingPath = rq.saveLocation + rq.setName + ".spj";
     outcome.ran = true;
@@ -108,10 +119,15 @@ bool CBuildRun::Run(BuildRequest& rq, BuildOutcome& outcome) {
             if (fs_.GetStatus(rq.saveLocation + names.back(), st)) largest = std::max(largest, st.size);
         }
         CRecoveryCreator creator(fs_);
+        creator.SetProgress(&engine_.Progress());
         std::string error;
         int rebuild = recovery_setting::SegmentsFor(rq.recoveryPercent, engine_.SegmentCount());
-        if (creator.Create(rq.saveLocation, rq.setName, names, static_cast<uint32_t>(rebuild), largest, error))
+        bool made = creator.Create(rq.saveLocation, rq.setName, names, static_cast<uint32_t>(rebuild), largest, error);
+        engine_.Progress().Hide();
+        if (made)
             outcome.recoveryFiles = creator.Written();
+        else if (creator.Cancelled())
+            prompts_.Message(build_text::kRecoveryCancelled);
         else
             prompts_.Message(build_text::kNoRecovery + error);
     }

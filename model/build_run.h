@@ -24,6 +24,16 @@ constexpr const char kWriteProtect[] = "Check write protect or use another diske
 constexpr const char kTestAborted[] = "Split Aborted";
 constexpr const char kDiskettes[] = "%llu Diskettes will be required for this Split Set.";
 constexpr const char kRunAborted[] = "Split aborted.";
+constexpr const char kRecoveryTooMany[] =
+    "Recovery volumes cannot be made for this Split Set: its index file would hold the checksums of "
+    "about %llu segments of %d K, more than fits in one segment, and no volume may be larger than a "
+    "segment.\r\nChoose a segment size of at least %d K, or set recovery volumes to 0 in Options.";
+constexpr const char kRecoveryNever[] =
+    "Recovery volumes cannot be made for this Split Set: its index file would hold the checksums of "
+    "about %llu segments of %d K, more than fits in one segment, and no volume may be larger than a "
+    "segment.\r\nSet recovery volumes to 0 in Options to split it.";
+constexpr const char kRecoveryCancelled[] =
+    "The Split Set was written. Its recovery volumes were cancelled: none were kept.";
 constexpr const char kNoRecovery[] = "The Split Set was written, but its recovery volumes were not:\n";
 }  // namespace build_text
 

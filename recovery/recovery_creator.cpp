@@ -28,6 +28,17 @@ uint64_t ChecksumBytes(const std::vector<uint64_t>& lengths, const std::vector<s
     return bytes;
 }
 
+// The fewest bytes the index volume of `segments` segments named BASE_<n>.<ext> can take: each
+// segment described in two slices (the last perhaps in one), main and creator packets besides.
+uint64_t IndexBytesAtLeast(uint64_t segments, size_t baseLength) {
+    uint64_t bytes = kHeaderSize + 12 + kHeaderSize + Align4(sizeof kClient - 1), low = 1;
+    for (size_t digits = 1; low <= segments; ++digits, low *= 10) {
+        uint64_t count = std::min(segments, low * 10 - 1) - low + 1;
+        bytes += count * (16 + kHeaderSize + 56 + Align4(baseLength + 1 + digits + 4) + kHeaderSize + 16 + 2 * 20);
+    }
+    return segments ? bytes - 20 : bytes;
+}
+
 bool WriteAt(IFile& file, uint64_t offset, const void* data, size_t count) {
     return file.Seek(offset) && file.Write(data, count);
 }
@@ -40,6 +51,23 @@ std::string CRecoveryCreator::VolumeName(const std::string& base, uint32_t first
     char text[64];
     std::snprintf(text, sizeof text, ".vol%0*u+%0*u.par2", width, first, width, count);
     return base + text;
+}
+
+bool CRecoveryCreator::IndexFits(uint64_t setBytes, uint64_t segmentSize, size_t baseLength, uint64_t& smallest) {
+    auto fits = [&](uint64_t size) {
+        return size > 0 && IndexBytesAtLeast((setBytes + size - 1) / size, baseLength) <= size;
+    };
+    smallest = 0;
+    if (setBytes == 0 || segmentSize == 0 || fits(segmentSize)) return true;
+    // Larger segments make fewer of them and a smaller index: the least size that fits.
+    uint64_t lo = segmentSize, hi = std::max<uint64_t>(setBytes, segmentSize);
+    if (!fits(hi)) return false;
+    while (hi - lo > 1) {
+        uint64_t mid = lo + (hi - lo) / 2;
+        (fits(mid) ? hi : lo) = mid;
+    }
+    smallest = hi;
+    return false;
 }
 
 bool CRecoveryCreator::Plan(const std::vector<uint64_t>& lengths, const std::vector<std::string>& names,
@@ -64,6 +92,19 @@ bool CRecoveryCreator::Plan(const std::vector<uint64_t>& lengths, const std::vec
         uint64_t recovery = most * rebuild;
         if (recovery >= 65535) break;
         uint64_t packet = kSliceHeaderSize + slice, sums = ChecksumBytes(lengths, names, slice);
+        // The index holds every file's checksums; more slices only make it larger. It travels
+        // as the segments do, so it may be no larger than they are.
+        if (sums + creator > volumeLimit) {
+            uint64_t total = 0, smallest = 0;
+            for (uint64_t l : lengths) total += l;
+            size_t base = names.empty() ? 0 : names[0].substr(0, names[0].rfind('_')).size();
+            IndexFits(total, volumeLimit, base, smallest);
+            error = "the index volume of " + std::to_string(lengths.size()) + " segments would take " +
+                    std::to_string(sums + creator) + " bytes, more than a segment (" + std::to_string(volumeLimit) +
+                    " bytes), and no volume may be larger than a segment";
+            if (smallest) error += ": segments of at least " + std::to_string(smallest) + " bytes would do";
+            return false;
+        }
         uint64_t with = volumeLimit > sums + creator ? (volumeLimit - sums - creator) / packet : 0;
         uint64_t without = volumeLimit > creator ? (volumeLimit - creator) / packet : 0;
         if (with == 0 && without == 0) continue;
@@ -134,6 +175,9 @@ bool CRecoveryCreator::Create(const std::string& folder, const std::string& base
     }
     std::vector<uint8_t*> dst(r);
     std::vector<uint16_t> factors(r);
+    uint64_t work = 0;
+    for (const FileEntry& f : files) work += (f.length + S - 1) / S * S;
+    progress_.Begin("Making recovery volumes", work);
     for (uint64_t c0 = 0; c0 < S; c0 += chunk) {
         const size_t len = static_cast<size_t>(std::min<uint64_t>(chunk, S - c0));
         const bool first = c0 == 0;
@@ -167,6 +211,7 @@ bool CRecoveryCreator::Create(const std::string& folder, const std::string& base
                         for (uint32_t e = 0; e < r; ++e) dst[e] = acc[e].data() + (lo - c0);
                         MultiplyAddMany(buf.data() + (lo - at), static_cast<size_t>(hi - lo), dst.data(),
                                         factors.data(), r);
+                        if (!progress_.Advance(hi - lo)) return fail("cancelled");
                     }
                     at += n;
                 }
@@ -182,6 +227,7 @@ bool CRecoveryCreator::Create(const std::string& folder, const std::string& base
         }
     }
 
+    progress_.End();
     std::vector<uint8_t> sums = MakePacket(setId, PacketType::Main, main);
     for (const FileEntry& f : files) {
         std::vector<uint8_t> d = MakePacket(setId, PacketType::FileDescription, FileDescriptionBody(f));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "recovery/recovery_progress.h"
 
 struct RecoveryPlan {
     uint64_t sliceSize = 0;
@@ -19,11 +20,20 @@ struct RecoveryPlan {
 class CRecoveryCreator {
 public:
     explicit CRecoveryCreator(IFileSystem& fs) : fs_(fs) {}
+    // Where Create shows how far it is, and learns of Cancel (then it fails, its volumes gone).
+    void SetProgress(IProgress* progress) { progress_.SetSink(progress); }
+    bool Cancelled() const { return progress_.Cancelled(); }
 
     // Slices such that any rebuild files can be rebuilt and no volume exceeds volumeLimit
     // bytes. False with error when no such plan exists (too many files, too small a limit).
     static bool Plan(const std::vector<uint64_t>& lengths, const std::vector<std::string>& names, uint32_t rebuild,
                      uint64_t volumeLimit, RecoveryPlan& plan, std::string& error);
+
+    // Before a split: whether the index volume (BASE.par2, the checksums of every segment)
+    // can fit in one segment of segmentSize bytes when a set of setBytes bytes (segments and
+    // all) is cut into them. It grows with every segment, so it is checked before anything is
+    // written. When not, smallest is the least segment size that would do (0: none).
+    static bool IndexFits(uint64_t setBytes, uint64_t segmentSize, size_t baseLength, uint64_t& smallest);
 
     // Writes the volumes for the named files of folder (ending with a backslash) beside them.
     // budget bounds the memory the recovery slices take at once (more passes when they do
@@ -38,4 +48,5 @@ public:
 private:
     IFileSystem& fs_;
     std::vector<std::string> written_;
+    CRecoveryProgress progress_;
 };

@@ -38,10 +38,15 @@ bool CRecoveryRepair::CheckFile(size_t index, std::string& error) {
     const FileEntry& f = set_.Files()[index];
     RecoveryFileState& state = states_[index];
     good_[index].assign(f.slices.size(), false);
+    const uint64_t S = set_.SliceSize();
     auto file = fs_.Open(folder_ + f.name, OpenMode::Read, Share::DenyWrite);
-    if (!file) return true;
+    if (!file) {
+        if (progress_.Advance(f.slices.size() * S)) return true;
+        error = "cancelled";
+        return false;
+    }
     state.present = true;
-    const uint64_t actual = file->Length(), S = set_.SliceSize();
+    const uint64_t actual = file->Length();
     std::vector<uint8_t> buf(static_cast<size_t>(std::min<uint64_t>(S, kPiece)));
     CMd5 whole;
     bool readable = true;
@@ -56,11 +61,14 @@ bool CRecoveryRepair::CheckFile(size_t index, std::string& error) {
             crc = Crc32Update(crc, buf.data(), n);
             if (at < f.length) whole.Update(buf.data(), static_cast<size_t>(std::min<uint64_t>(n, f.length - at)));
             at += n;
+            if (!progress_.Advance(n)) {
+                error = "cancelled";
+                return false;
+            }
         }
         readable &= sliceRead;
         good_[index][s] = sliceRead && md5.Final() == f.slices[s].md5 && crc == f.slices[s].crc;
     }
-    (void)error;
     bool allGood = std::find(good_[index].begin(), good_[index].end(), false) == good_[index].end();
     bool md5Holds = whole.Final() == f.md5;
     state.whole = readable && allGood && actual == f.length && md5Holds;
@@ -74,6 +82,9 @@ bool CRecoveryRepair::Check(std::string& error) {
     states_.assign(files.size(), RecoveryFileState());
     good_.assign(files.size(), {});
     missing_.clear();
+    uint64_t work = 0;
+    for (const FileEntry& f : files) work += f.slices.size() * set_.SliceSize();
+    progress_.Begin("Checking the set against its recovery volumes", work);
     for (size_t i = 0; i < files.size(); ++i) {
         if (!CheckFile(i, error)) return false;
         for (size_t s = 0; s < good_[i].size(); ++s)
@@ -82,6 +93,7 @@ bool CRecoveryRepair::Check(std::string& error) {
                 ++states_[i].badSlices;
             }
     }
+    progress_.End();
     return true;
 }
 
@@ -195,6 +207,18 @@ bool CRecoveryRepair::Repair(const std::string& outFolder, std::vector<std::stri
         }
     }
     std::vector<uint16_t> factors(m);
+    // Each range reads m recovery slices and every good slice; then the rebuilt files are read.
+    uint64_t work = m * S;
+    for (size_t i = 0; i < set_.Files().size(); ++i) {
+        work += static_cast<uint64_t>(std::count(good_[i].begin(), good_[i].end(), true)) * S;
+        if (!states_[i].whole) work += set_.Files()[i].length;
+    }
+    progress_.Begin("Rebuilding from the recovery volumes", work);
+    auto cancelled = [&] {
+        error = "cancelled";
+        removePartials();
+        return false;
+    };
     for (uint64_t c0 = 0; c0 < S; c0 += chunk) {
         size_t len = static_cast<size_t>(std::min<uint64_t>(chunk, S - c0));
         for (size_t k = 0; k < m; ++k) {
@@ -206,6 +230,7 @@ bool CRecoveryRepair::Repair(const std::string& outFolder, std::vector<std::stri
                 removePartials();
                 return false;
             }
+            if (!progress_.Advance(len)) return cancelled();
         }
         // R' = R + sum over the good slices: what is left is the missing slices' share alone.
         for (size_t i = 0; i < set_.Files().size(); ++i) {
@@ -216,6 +241,7 @@ bool CRecoveryRepair::Repair(const std::string& outFolder, std::vector<std::stri
                 ReadPadded(sources[i].get(), s * S + c0, std::min<uint64_t>(f.length, s * S + S), in.data(), len);
                 for (size_t k = 0; k < m; ++k) factors[k] = gf16::Power(c, refs[chosen[k]].exponent);
                 MultiplyAddMany(in.data(), len, accPtr.data(), factors.data(), m);
+                if (!progress_.Advance(len)) return cancelled();
             }
         }
         for (size_t j = 0; j < m; ++j) {
@@ -253,6 +279,10 @@ bool CRecoveryRepair::Repair(const std::string& outFolder, std::vector<std::stri
         for (int64_t n; check && (n = check->Read(buf.data(), buf.size())) > 0;) {
             md5.Update(buf.data(), static_cast<size_t>(n));
             length += static_cast<uint64_t>(n);
+            if (!progress_.Advance(static_cast<uint64_t>(n))) {
+                check.reset();
+                return cancelled();
+            }
         }
         if (!check || length != set_.Files()[i].length || md5.Final() != set_.Files()[i].md5) {
             error = "the rebuilt " + set_.Files()[i].name + " does not match the recovery set";
@@ -260,6 +290,7 @@ bool CRecoveryRepair::Repair(const std::string& outFolder, std::vector<std::stri
             return false;
         }
     }
+    progress_.End();
     for (size_t i : files) {
         if (!Finish(outFolder, i, error)) return false;
         rebuilt.push_back(set_.Files()[i].name);

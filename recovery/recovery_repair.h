@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "recovery/recovery_progress.h"
 #include "recovery/recovery_set.h"
 
 struct RecoveryFileState {
@@ -20,9 +21,13 @@ public:
     // Files are looked for in folder (ending with a backslash).
     CRecoveryRepair(IFileSystem& fs, const CRecoverySet& set, const std::string& folder)
         : fs_(fs), set_(set), folder_(folder) {}
+    // Where Check and Repair show how far they are and learn of Cancel: then they fail with
+    // "cancelled", and Repair leaves nothing half made.
+    void SetProgress(IProgress* progress) { progress_.SetSink(progress); }
+    bool Cancelled() const { return progress_.Cancelled(); }
 
-    // Reads every file and finds its good slices. False only when a file could not be read
-    // through (told in error); a missing file is no failure, its slices are bad.
+    // Reads every file and finds its good slices. False only when cancelled (told in error); a
+    // missing or unreadable file is no failure, its slices are bad.
     bool Check(std::string& error);
     const std::vector<RecoveryFileState>& States() const { return states_; }
     uint32_t MissingSlices() const { return static_cast<uint32_t>(missing_.size()); }
@@ -48,4 +53,5 @@ private:
     std::vector<RecoveryFileState> states_;
     std::vector<std::vector<bool>> good_;  // per file, per slice
     std::vector<uint32_t> missing_;        // global indices of the bad slices
+    CRecoveryProgress progress_;
 };

@@ -50,11 +50,19 @@ bool CSetRecovery::Load(const std::string& firstSegment, std::string& error) {
     if (volumes.empty()) return false;
     if (!set_.Load(fs_, volumes, {name}, error)) return false;
     repair_.reset(new CRecoveryRepair(fs_, set_, folder_));
+    repair_->SetProgress(progress_);
     if (!repair_->Check(error)) {
+        cancelled_ = repair_->Cancelled();
         repair_.reset();
         return false;
     }
     return true;
+}
+
+uint64_t CSetRecovery::Bytes() const {
+    uint64_t bytes = 0;
+    for (const par2::FileEntry& f : set_.Files()) bytes += f.length;
+    return bytes;
 }
 
 std::string CSetRecovery::Damage() const {

@@ -15,10 +15,15 @@ class CSetRecovery {
 public:
     explicit CSetRecovery(IFileSystem& fs) : fs_(fs) {}
     ~CSetRecovery();
+    // Where the check (in Load) and Repair show how far they are and learn of Cancel.
+    void SetProgress(IProgress* progress) { progress_ = progress; }
+    bool Cancelled() const { return repair_ ? repair_->Cancelled() : cancelled_; }
 
     // Looks for volumes beside firstSegment (a Windows path) and checks the set against them.
     // False when there are none, or none usable (error says why; empty when none are there).
     bool Load(const std::string& firstSegment, std::string& error);
+    // The bytes of the set's files, as the volumes give them (0 before Load).
+    uint64_t Bytes() const;
     bool Whole() const { return repair_ && repair_->Whole(); }
     bool Repairable() const { return repair_ && repair_->Repairable(); }
     // "NAME_2.SEG is missing, NAME_3.SEG is damaged (2 of 9 slices)".
@@ -40,4 +45,6 @@ private:
     std::unique_ptr<CRecoveryRepair> repair_;
     std::unique_ptr<CRepairedFileSystem> redirect_;
     std::vector<std::string> inTemporary_;
+    IProgress* progress_ = nullptr;
+    bool cancelled_ = false;  // the check was cancelled (Load then drops the repair)
 };

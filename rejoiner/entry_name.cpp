@@ -1,6 +1,7 @@
 // Entry-name checks: a set may come from anyone, so a name must never leave its folder.
 #include "rejoiner/entry_name.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -9,6 +10,9 @@ namespace {
 bool IsReservedDevice(const std::string& name) {
     // Windows maps these to devices whatever follows the first dot, and ignores spaces
     // before that dot ("CON .txt").
+    size_t end = std::min(name.find('.'), name.size());
+    while (end > 0 && name[end - 1] == ' ') --end;
+    if (end != 3 && end != 4 && end != 6 && end != 7) return false;  // the lengths of device names
     std::string base = name.substr(0, name.find('.'));
     while (!base.empty() && base.back() == ' ') base.pop_back();
     std::string upper;
@@ -31,7 +35,11 @@ bool IsSafeEntryName(const std::string& name) {
     if (name.empty() || name.size() > kMaxEntryName) return false;
     for (char ch : name) {
         unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || std::strchr("\\/:*?\"<>|", c)) return false;
+        if (c < 0x20) return false;
+        switch (c) {
+            case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|': return false;
+            default: break;
+        }
     }
     if (name.back() == '.' || name.back() == ' ') return false;  // also "." and ".."
     return !IsReservedDevice(name);

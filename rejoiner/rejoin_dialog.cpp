@@ -14,6 +14,7 @@
 #include "rejoiner/file_exists_dialog.h"
 #include "rejoiner/rejoin_indicator.h"
 #include "rejoiner/rejoin_paths.h"
+#include "rejoiner/repair_indicator.h"
 #include "rejoiner/segment_name.h"
 #include "rejoiner/segment_reader.h"
 #include "resources/remblo_res.h"
@@ -182,7 +183,13 @@ bool CRejoinDialog::ModuleFileThere() const {
     return ::GetFileAttributesA(modulePath_.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void CRejoinDialog::OnCancel() {
+    if (repairing_) repairing_->Cancel();
+    else Dialog::OnCancel();
+}
+
 void CRejoinDialog::OnOK() {
+    if (repairing_) return;  // a message sent while the repair runs: it is not done yet
     std::string destination = WithBackslash(selectedDestination_);
     HCURSOR old = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     IFileSystem& fs = SystemFileSystem();
@@ -201,11 +208,29 @@ void CRejoinDialog::OnOK() {
     // Recovery volumes beside the set rebuild what is missing or damaged before it is read:
     // in the set's folder, or in a temporary one when that cannot be written.
     CSetRecovery recovery(fs);
+    CRepairIndicator repairing(hwnd_, arrows, Item(IDCANCEL));
+    recovery.SetProgress(&repairing);
+    repairing_ = &repairing;
     std::string error;
-    if (recovery.Load(programPath_, error) && !recovery.Whole()) {
+    bool loaded = recovery.Load(programPath_, error);
+    repairing_ = nullptr;
+    repairing.Hide();
+    if (recovery.Cancelled()) {
+        ::SetCursor(old);
+        return;  // the user stopped it: nothing rejoined, the dialog stays for another try
+    }
+    if (loaded && !recovery.Whole()) {
         std::vector<std::string> rebuilt;
         std::string where, names;
-        if (recovery.Repair(true, rebuilt, where, error)) {
+        repairing_ = &repairing;
+        bool repaired = recovery.Repair(true, rebuilt, where, error);
+        repairing.Hide();
+        repairing_ = nullptr;
+        if (!repaired && recovery.Cancelled()) {
+            ::SetCursor(old);
+            return;
+        }
+        if (repaired) {
             for (const std::string& n : rebuilt) names += (names.empty() ? "" : ", ") + n;
             prompts.Message(recovery.Damage() + ".\r\nZembra rebuilt " + names + " from the recovery volumes in " +
                             where);

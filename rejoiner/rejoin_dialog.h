@@ -19,6 +19,7 @@ protected:
     void Exchange(winui::DataExchange& dx, bool save) override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override;  // "&Rejoin"
+    void OnCancel() override;  // "&Exit"; while a repair runs, it stops the repair
     bool OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
     bool OnMeasureItem(int id, MEASUREITEMSTRUCT* item) override;
 
@@ -42,4 +43,5 @@ private:
     std::string modulePath_;
     std::string currentFolder_;
     WNDPROC listProc_ = nullptr;
+    class CRepairIndicator* repairing_ = nullptr;  // set while recovery volumes are at work
 };

@@ -338,8 +338,6 @@ private:
         bool all = mask == "*.*" || mask == "*";
         DIR* dir = ::opendir(folder.c_str());
         if (!dir) return Fail(errno);
-        std::string base = folder;
-        if (base.empty() || base.back() != '/') base += '/';
         while (struct dirent* d = ::readdir(dir)) {
             DirEntry entry;
             const std::string hostName = d->d_name;
@@ -358,12 +356,13 @@ private:
             }
             struct stat st;
             uint32_t link = 0;
-            if (::lstat((base + hostName).c_str(), &st) != 0) {
+            // Relative to the open folder: no walk down the whole path again for every entry.
+            if (::fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
                 entry.attributes = kAttrDevice;
             } else {
                 if (S_ISLNK(st.st_mode)) {
                     link = kAttrReparsePoint;
-                    if (::stat((base + hostName).c_str(), &st) != 0) st.st_mode = S_IFLNK;
+                    if (::fstatat(dirfd(dir), d->d_name, &st, 0) != 0) st.st_mode = S_IFLNK;
                 }
                 entry.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
                 entry.attributes = AttributesOf(st, hostName) | link;

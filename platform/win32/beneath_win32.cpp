@@ -244,10 +244,11 @@ bool MakeFolderIn(HANDLE folder, const std::wstring& name) {
 std::unique_ptr<IFile> CreateIn(HANDLE folder, const std::wstring& name) {
     static LONG counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        wchar_t temporary[40];
         unsigned n = static_cast<unsigned>(::InterlockedIncrement(&counter)) * 2654435761u ^
                      ::GetCurrentProcessId() ^ static_cast<unsigned>(::GetTickCount());
-        swprintf(temporary, 40, L"~zembra-%08x.part", n);
+        // Written by hand: swprintf would carry the C library's whole formatter into remblo.
+        wchar_t temporary[] = L"~zembra-00000000.part";
+        for (int d = 0; d < 8; ++d) temporary[8 + d] = L"0123456789abcdef"[(n >> (28 - 4 * d)) & 15];
         HANDLE h = nullptr;
         NTSTATUS status = OpenIn(folder, temporary, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
                                  FILE_CREATE, FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY, h);

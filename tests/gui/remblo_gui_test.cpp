@@ -251,6 +251,41 @@ TEST_F(RembloGui, RebuildsSegmentsFromRecoveryVolumesBeforeTheRejoin) {
     EXPECT_EQ(ListTree(SystemFileSystem(), out), expected);
 }
 
+// Exit while the volumes are at work stops them: nothing rebuilt, nothing rejoined, no message,
+// the dialog stays with its progress text cleared; Exit then ends the program.
+TEST_F(RembloGui, ExitStopsTheRepairAndRejoinsNothing) {
+    // Large enough that checking and rebuilding outlast the click.
+    WriteWholeFile(base_ + "\\src\\data.bin", PatternBytes(160000000, 9));
+    std::string sets = base_ + "\\sets\\";
+    int count = Split({"data.bin"}, sets, 20000000);
+    std::vector<std::string> names;
+    for (int n = 1; n <= count; ++n) names.push_back(CSplitEngine::SegmentName("set", n));
+    std::string error;
+    CRecoveryCreator creator(SystemFileSystem());
+    ASSERT_TRUE(creator.Create(sets, "set", names, 1, 20000000, error)) << error;
+    ASSERT_TRUE(::DeleteFileA((sets + "set_2.SEG").c_str()));
+    std::string out = base_ + "\\out";
+
+    gui::Program remblo;
+    ASSERT_TRUE(remblo.Start("\"" + sets + "set_1.EXE\"", out));
+    HWND dialog = gui::FindTop({"#32770", "Zembra Rejoin - ", true, remblo.Pid()});
+    ASSERT_TRUE(dialog);
+    HWND progress = gui::FindChild(dialog, IDC_PROGRESS_ARROWS);
+    ASSERT_TRUE(gui::Click(dialog, IDOK));
+    ASSERT_TRUE(gui::WaitUntil([&] {
+        std::string t = gui::Text(progress);
+        return t.rfind("Checking ", 0) == 0 || t.rfind("Rebuilding ", 0) == 0;
+    }));
+    ASSERT_TRUE(gui::Click(dialog, IDCANCEL));
+    EXPECT_TRUE(gui::WaitUntil([&] { return gui::Text(progress).empty(); }));
+    EXPECT_EQ(gui::FindMessageBox(remblo.Pid(), 1500), nullptr);
+    EXPECT_TRUE(::IsWindow(dialog));
+    EXPECT_FALSE(SystemFileSystem().Exists(sets + "set_2.SEG"));
+    EXPECT_TRUE(ListTree(SystemFileSystem(), out).empty());
+    ASSERT_TRUE(gui::Click(dialog, IDCANCEL));
+    EXPECT_TRUE(remblo.WaitExit());
+}
+
 TEST_F(RembloGui, DisketteSetAsksForTheMissingSegmentAndTheFirstDisk) {
     if ((::GetDriveTypeA("A:\\") != DRIVE_REMOVABLE)) GTEST_SKIP() << "no diskette drive A: in this prefix";
     RemoveTree(SystemFileSystem(), "A:");  // an empty diskette

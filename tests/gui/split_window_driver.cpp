@@ -24,7 +24,10 @@ double Split(const std::string& source, const std::string& dest, const char* nam
     NullProgress none;
     if (interval >= 0) {
         panel.SetPersistentPosition(false);
-        if (!panel.Create(nullptr, "Splitting")) return -1;
+        if (!panel.Create(nullptr, "Splitting")) {
+            std::fprintf(stderr, "split_window_driver: the progress window cannot be made (error %lu)\n", GetLastError());
+            return -1;
+        }
     }
     BytesRejoinerImage image(std::vector<uint8_t>(100000, 0x4D));
     CSplitEngine engine(SystemFileSystem(), prompts, interval >= 0 ? static_cast<IProgress&>(panel) : none, image);
@@ -37,6 +40,7 @@ double Split(const std::string& source, const std::string& dest, const char* nam
     QueryPerformanceFrequency(&f);
     // Each run starts with the same room on the disk.
     for (const std::string& file : engine.CreatedFiles()) SystemFileSystem().RemoveFile(file);
+    if (!ok) std::fprintf(stderr, "split_window_driver: the split of %s into %s failed\n", source.c_str(), dest.c_str());
     return ok ? double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart) : -1;
 }
 

@@ -157,6 +157,19 @@ TEST_F(Build, RecoveryVolumesFollowTheSettingAndGoWithIt) {
     ASSERT_TRUE(Run());
     EXPECT_TRUE(out_.recoveryFiles.empty());
     for (const std::string& n : Names("D:\\out")) EXPECT_EQ(n.find(".par2"), std::string::npos) << n;
+
+    // So many segments that the index volume would outgrow one: said before anything is written.
+    engine_ = Engine();
+    rq_.saveLocation = "D:\\new";
+    rq_.recoveryPercent = 10;
+    rq_.maxFileSize = 200;
+    rq_.totalSize = 400000000;
+    prompts_.shown.clear();
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_NE(prompts_.shown[0].text.find("about 2001 segments of 200 K"), std::string::npos) << prompts_.shown[0].text;
+    EXPECT_NE(prompts_.shown[0].text.find("Choose a segment size of at least 3"), std::string::npos);
+    EXPECT_FALSE(Exists("D:\\new"));
 }
 
 // The user's setting for hidden items reaches the run: named when left out, else taken.

@@ -1,8 +1,10 @@
 // Checksums made on a second thread: the stream hasher against the FIPS 180-4 examples on both
 // code paths, its bounded queue, and the digests a split makes as it writes against the files
-// it wrote.
+// it wrote; and the rejoin's hashing ahead of the reader.
+#include <cstdio>
 #include <cstring>
 
+#include "cli/segment_hash_ahead.h"
 #include "cli/segment_hasher.h"
 #include "checksum/set_checksums.h"
 #include "checksum/sha256.h"
@@ -90,6 +92,46 @@ TEST_F(SplitHashing, DigestsOfTheRunMatchTheWrittenSegments) {
             EXPECT_EQ(written.Expected(name), onDisk) << n;
         }
     }
+}
+
+class HashAhead : public EngineTest {};
+
+// The worker hands over the segments after the current one in order, each the very file it
+// hashed even when the name is replaced meanwhile, and stops at the first without a line.
+TEST_F(HashAhead, HandsOverTheHashedFilesInOrderAndStopsWhereTheLinesEnd) {
+    MkDir("D:\\set");
+    std::string sums;
+    for (int n = 1; n <= 4; ++n) {
+        std::string name = CSplitEngine::SegmentName("S", n), bytes = Bytes(n == 2 ? 3000000 : 1000 * n, char('a' + n));
+        Put("D:\\set\\" + name, bytes);
+        CSha256 sha;
+        sha.Update(bytes.data(), bytes.size());
+        if (n != 3) sums += sha.HexDigest() + "  " + name + "\n";
+    }
+    Put("D:\\set\\S.sha256", sums);
+    CSetChecksums lines;
+    ASSERT_TRUE(lines.Read(SystemFileSystem(), "D:\\set\\S.sha256"));
+    auto path = [](int n) { return "D:\\set\\" + CSplitEngine::SegmentName("S", n); };
+
+    CSegmentHashAhead ahead(SystemFileSystem(), lines);
+    ahead.StartAfter(path(1));
+    CSegmentHashAhead::Hashed two;
+    ASSERT_TRUE(ahead.Take(path(2), two));
+    EXPECT_EQ(two.hex, lines.Expected("S_2.SEG"));
+    // Another file under the name now: what is read is still what was hashed.
+    Put("D:\\set\\other", Bytes(10, 'z'));
+    ASSERT_EQ(std::rename(Host("D:\\set\\other").c_str(), Host(path(2)).c_str()), 0);
+    std::string head(5, '\0');
+    ASSERT_EQ(two.file->Read(&head[0], 5), 5);
+    EXPECT_EQ(head, Bytes(3000000, 'c').substr(0, 5));
+
+    CSegmentHashAhead::Hashed other;
+    EXPECT_FALSE(ahead.Take(path(3), other));  // no line: the reader opens it itself
+    ahead.StartAfter(path(3));
+    ASSERT_TRUE(ahead.Take(path(4), other));
+    EXPECT_EQ(other.hex, lines.Expected("S_4.SEG"));
+    ahead.StartAfter(path(1));
+    EXPECT_FALSE(ahead.Take(path(4), other));  // the reader went another way than the worker
 }
 
 }  // namespace

@@ -269,6 +269,12 @@ TEST_F(SetFormat, WindowIsVisitedPerIntervalNotPerBlock) {
     EXPECT_FALSE(e->Split(kOut, "B", 10000000));
     EXPECT_EQ(prompts_.Texts().back(), "Progress Cancelled");
     EXPECT_TRUE(Segments(kOut, "B").empty());
+
+    // Nor is it hidden as each segment opens: it stays up until the run ends.
+    progress_ = RecordingProgress();
+    ASSERT_TRUE(e->Split(kOut, "C", 1000000));
+    EXPECT_GE(Segments(kOut, "C").size(), 3u);
+    EXPECT_EQ(progress_.hides, 1);
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 
 #include <random>
 
+#include "fakes/scripted_prompts.h"
 #include "fakes/test_files.h"
 #include "recovery/crc32.h"
 #include "recovery/galois16.h"
 #include "recovery/md5.h"
 #include "recovery/recovery_creator.h"
 #include "recovery/recovery_repair.h"
+#include "recovery/set_recovery.h"
 
 namespace {
 
@@ -172,6 +174,84 @@ TEST_F(RecoveryTest, HostileVolumesNeverGiveWrongBytes) {
     }
     // Damage a packet does not reach (duplicates, shifts, a tail cut off) still repairs.
     EXPECT_GT(repaired, 20);
+}
+
+// The index volume grows with the segments: past the count whose index fits in one segment,
+// nothing is written and the refusal says so; below it, no file is larger than a segment. The
+// estimate made before a split never refuses a set the volumes could be made for.
+TEST_F(RecoveryTest, IndexVolumeNeverLargerThanASegment) {
+    const uint64_t kSegment = 3000;
+    bool refusedOnce = false, fittedOnce = false;
+    for (size_t count = 6; count <= 14; ++count) {
+        SCOPED_TRACE(count);
+        std::system(("rm -f " + root_ + "/*").c_str());
+        MakeFiles(count, kSegment);
+        uint64_t total = 0, smallest = 0;
+        for (const std::string& o : originals_) total += o.size();
+        bool estimate = CRecoveryCreator::IndexFits(total, kSegment, 3, smallest);
+        CRecoveryCreator creator(SystemFileSystem());
+        std::string error;
+        if (creator.Create("S:\\", "SET", names_, 1, kSegment, error)) {
+            fittedOnce = true;
+            EXPECT_TRUE(estimate);
+            for (const std::string& w : creator.Written()) {
+                FileStatus st;
+                ASSERT_TRUE(SystemFileSystem().GetStatus(w, st));
+                EXPECT_LE(st.size, kSegment) << w;
+            }
+        } else {
+            refusedOnce = true;
+            EXPECT_NE(error.find("index volume"), std::string::npos) << error;
+            EXPECT_TRUE(CRecoverySet::FindVolumes(SystemFileSystem(), "S:\\", "SET").empty());
+            if (!estimate) {
+                const uint64_t least = smallest;
+                EXPECT_GT(least, kSegment);
+                EXPECT_TRUE(CRecoveryCreator::IndexFits(total, least, 3, smallest));
+                EXPECT_FALSE(CRecoveryCreator::IndexFits(total, least - 1, 3, smallest));
+            }
+        }
+    }
+    EXPECT_TRUE(refusedOnce && fittedOnce);
+}
+
+// Cancel, seen at the first report of a stage: making volumes keeps none of them; checking and
+// rebuilding leave the set as it was, nothing half made beside it. Run to the end, the bar is full.
+TEST_F(RecoveryTest, CancelLeavesNothingHalfMade) {
+    MakeFiles(5, 20000);
+    RecordingProgress progress;
+    CRecoveryCreator creator(SystemFileSystem());
+    creator.SetProgress(&progress);
+    std::string error;
+    progress.cancelAfterPumps = 1;
+    EXPECT_FALSE(creator.Create("S:\\", "SET", names_, 2, 20000, error));
+    EXPECT_TRUE(creator.Cancelled() && creator.Written().empty()) << error;
+    EXPECT_TRUE(CRecoverySet::FindVolumes(SystemFileSystem(), "S:\\", "SET").empty());
+    progress = RecordingProgress();
+    ASSERT_TRUE(creator.Create("S:\\", "SET", names_, 2, 20000, error)) << error;
+    EXPECT_EQ(progress.pos, 1000);
+
+    std::remove(Host(names_[1]).c_str());
+    for (bool inCheck : {true, false}) {
+        SCOPED_TRACE(inCheck ? "checking" : "rebuilding");
+        progress = RecordingProgress();
+        progress.cancelAfterPumps = inCheck ? 1 : -1;
+        CSetRecovery recovery(SystemFileSystem());
+        recovery.SetProgress(&progress);
+        bool loaded = recovery.Load("S:\\" + names_[0], error);
+        std::vector<std::string> rebuilt;
+        std::string where;
+        if (inCheck) {
+            EXPECT_TRUE(!loaded && recovery.Cancelled());
+        } else {
+            ASSERT_TRUE(loaded) << error;
+            EXPECT_EQ(progress.pos, 1000);
+            progress.cancelAfterPumps = progress.pumps + 1;
+            EXPECT_FALSE(recovery.Repair(false, rebuilt, where, error));
+            EXPECT_TRUE(recovery.Cancelled()) << error;
+        }
+        EXPECT_FALSE(SystemFileSystem().Exists("S:\\" + names_[1]));
+        EXPECT_NE(std::system(("ls -a " + root_ + " | grep -q zembra-repair").c_str()), 0);
+    }
 }
 
 // A set of other files with the same base name must not be used to "repair" this one.
