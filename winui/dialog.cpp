@@ -1,6 +1,7 @@
 // Dialog: template loading, the routing dialog procedure and the default handlers.
 #include "winui/dialog.h"
 
+#include <memory>
 #include <new>
 
 #include "winui/app.h"
@@ -63,19 +64,15 @@ bool Dialog::UpdateData(bool save) {
 }
 
 bool Dialog::HandOverItemText(int id, std::string& text) {
-    std::wstring wide;
-    if (!text.empty()) {
-        const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-        if (n <= 0) return SetItemText(id, text);
-        try {
-            wide.resize(static_cast<size_t>(n));
-        } catch (const std::bad_alloc&) {
-            return SetItemText(id, text);  // the system's own conversion may still find room
-        }
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
-    }
+    const int n = text.empty() ? 0 : ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (!text.empty() && n <= 0) return SetItemText(id, text);
+    // Without room for the converted text, the system's own conversion may still find some.
+    std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[static_cast<size_t>(n) + 1]);
+    if (!wide) return SetItemText(id, text);
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.get(), n);
+    wide[static_cast<size_t>(n)] = L'\0';
     std::string().swap(text);
-    return ::SetWindowTextW(Item(id), wide.c_str()) != FALSE;
+    return ::SetWindowTextW(Item(id), wide.get()) != FALSE;
 }
 
 std::string Dialog::ItemText(int id) const {
