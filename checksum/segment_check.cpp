@@ -6,14 +6,12 @@
 #include "checksum/sha256.h"
 #include "rejoiner/segment_name.h"
 
-namespace {
-
-// The digest of a file already open, read from its start; it is left at its start again.
-bool HashOpenFile(IFile& file, std::string& hex) {
+bool HashOpenFile(IFile& file, std::string& hex, const std::atomic<bool>* stop) {
     if (!file.Seek(0)) return false;
     CSha256 sha;
-    std::vector<uint8_t> buffer(1 << 16);
+    std::vector<uint8_t> buffer(1 << 20);
     for (;;) {
+        if (stop && stop->load()) return false;
         int64_t n = file.Read(buffer.data(), buffer.size());
         if (n < 0) return false;
         if (n == 0) break;
@@ -22,8 +20,6 @@ bool HashOpenFile(IFile& file, std::string& hex) {
     hex = sha.HexDigest();
     return file.Seek(0);
 }
-
-}  // namespace
 
 bool CSegmentCheck::Check(IFile& file, const std::string& path, std::string& refusal) {
     std::string name = FileNamePart(path), expected;

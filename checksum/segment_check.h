@@ -2,11 +2,16 @@
 // use: one line for it and a matching digest, or the user's word to go on without a line.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "checksum/set_checksums.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
+
+// The SHA-256 of a file already open, read from its start; it is left at its start again. Gives
+// up (false) on a read error, or when stop is set.
+bool HashOpenFile(IFile& file, std::string& hex, const std::atomic<bool>* stop = nullptr);
 
 class CSegmentCheck {
 public:

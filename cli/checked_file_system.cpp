@@ -1,6 +1,7 @@
 // Segments checked against their SHA-256 as they are opened.
 #include "cli/checked_file_system.h"
 
+#include "checksum/segment_check.h"
 #include "rejoiner/segment_name.h"
 
 std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMode mode, Share share) {
@@ -24,7 +25,7 @@ std::unique_ptr<IFile> CCheckedFileSystem::Open(const std::string& path, OpenMod
             // The next segments are hashed while this one is checked and restored; not on a
             // removable disk, where the next one may not be in the drive yet.
             if (inner_.DriveTypeOf(path.substr(0, 3)) != DriveType::Removable) ahead_.StartAfter(path);
-            if (!CSegmentHashAhead::HashOpenFile(*hashed.file, hashed.hex)) return nullptr;
+            if (!HashOpenFile(*hashed.file, hashed.hex)) return nullptr;
         }
         if (hashed.hex != expected) {
             mismatch_ = path;

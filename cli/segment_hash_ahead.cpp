@@ -1,25 +1,8 @@
 // The segments after the current one, hashed ahead of the reader.
 #include "cli/segment_hash_ahead.h"
 
-#include <vector>
-
-#include "checksum/sha256.h"
+#include "checksum/segment_check.h"
 #include "rejoiner/segment_name.h"
-
-bool CSegmentHashAhead::HashOpenFile(IFile& file, std::string& hex, const std::atomic<bool>* stop) {
-    if (!file.Seek(0)) return false;
-    CSha256 sha;
-    std::vector<uint8_t> buffer(1 << 20);
-    for (;;) {
-        if (stop && stop->load()) return false;
-        int64_t n = file.Read(buffer.data(), buffer.size());
-        if (n < 0) return false;
-        if (n == 0) break;
-        sha.Update(buffer.data(), static_cast<size_t>(n));
-    }
-    hex = sha.HexDigest();
-    return file.Seek(0);
-}
 
 void CSegmentHashAhead::StartAfter(const std::string& path) {
     Stop();

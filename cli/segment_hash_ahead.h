@@ -36,10 +36,6 @@ public:
     bool Take(const std::string& path, Hashed& out);
     void Stop();
 
-    // The digest of an open file from its start; it is left at its start again. Gives up
-    // (false) when stop is set.
-    static bool HashOpenFile(IFile& file, std::string& hex, const std::atomic<bool>* stop = nullptr);
-
 private:
     void Run(std::string path);
 
