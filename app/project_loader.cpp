@@ -52,8 +52,15 @@ void CProjectLoader::Rejoin() {
 void CProjectLoader::ReviewResults() {
     IFileSystem& fs = SystemFileSystem();
     std::string text;
-    if (!HasProject() || !listing_reader::ReadContentsText(fs, view_.Engine().ListingPath(), text)) {
+    if (!HasProject()) {
         view_.ViewPrompts().Message("No project file created or opened.");
+        return;
+    }
+    // A project is open but its listing is gone, unreadable or too large to hold: say that,
+    // rather than that no project is open.
+    const std::string& listing = view_.Engine().ListingPath();
+    if (!listing_reader::ReadContentsText(fs, listing, text)) {
+        view_.ViewPrompts().Message("The contents listing " + listing + " could not be read.");
         return;
     }
     // The listing says what went into which segment whether or not the sources are still

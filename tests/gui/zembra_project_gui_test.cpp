@@ -154,6 +154,11 @@ TEST_F(ZembraProject, OpenedThroughTheDialogAndTheRecentListTheFormIsTheSame) {
     EXPECT_EQ(gui::Text(::GetDlgItem(contents, kContentsText)), stored + "\r\n");
     ASSERT_TRUE(gui::Click(contents, IDCANCEL));
     ASSERT_TRUE(gui::WaitGone(contents));
+    // A project whose listing has gone since is still open: the message names the listing.
+    ASSERT_TRUE(::MoveFileA(listing.c_str(), (listing + ".away").c_str()));
+    ASSERT_TRUE(gui::Click(view_, kReview));
+    EXPECT_EQ(gui::AnswerNextMessageBox(IDOK, zembra_.Pid()), "The contents listing " + listing + " could not be read.");
+    ASSERT_TRUE(::MoveFileA((listing + ".away").c_str(), listing.c_str()));
 
     // Rejoin starts the first segment, which asks for a destination.
     ASSERT_TRUE(gui::Click(view_, kRejoin));
