@@ -85,18 +85,21 @@ bool CProjectListing::Probe(bool useNetwork) {
             entriesCurrent_ = false;
             return true;
         }
-        uint32_t attributes = 0;
-        if (!fs_.GetAttributes(line.path, attributes)) {
+        // One look-up per line where it can be: a local entry's status answers both whether it
+        // is there and whether it is as listed. What has no status of its own (a drive root,
+        // another kind of path) is asked for its attributes.
+        FileStatus status;
+        const bool described = line.kind == SourceKind::Local && fs_.GetStatus(line.path, status);
+        uint32_t attributes = status.attributes;
+        if (!described && !fs_.GetAttributes(line.path, attributes)) {
             missing_ = line.path;
             entriesCurrent_ = false;
             return false;
         }
         if (attributes & kAttrFolder) AddFolder(topFolders_, Key(line.path));
         // Once the set is known to be stale, its entries are not described any further.
-        FileStatus status;
         if (!entriesCurrent_) return true;
-        if (line.kind != SourceKind::Local || !fs_.GetStatus(line.path, status) ||
-            (!(status.attributes & kAttrFolder) && !SizeMatches(line.text, status.size)))
+        if (!described || (!(status.attributes & kAttrFolder) && !SizeMatches(line.text, status.size)))
             entriesCurrent_ = false;
         else if (status.written > newestEntry_)
             newestEntry_ = status.written;
