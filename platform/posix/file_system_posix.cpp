@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <cerrno>
 #include <cstdio>
 #include <climits>
@@ -108,39 +109,55 @@ private:
     int fd_;
 };
 
+// A folder kept open for the files made in it; the last of them to close it closes it.
+struct OpenFolder {
+    explicit OpenFolder(int descriptor) : fd(descriptor) {}
+    ~OpenFolder() { ::close(fd); }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    const int fd;
+};
+
 // A file written beside the name it is meant for, which takes that name only when closed
 // whole: an existing file is replaced, never written into (another name may share its data),
 // and a file left unfinished never stands under the name.
 class PosixReplacement : public PosixFile {
 public:
-    PosixReplacement(int fd, int folder, std::string temporary, std::string name)
-        : PosixFile(fd), folder_(folder), temporary_(std::move(temporary)), name_(std::move(name)) {}
+    PosixReplacement(int fd, std::shared_ptr<OpenFolder> folder, std::string temporary, std::string name)
+        : PosixFile(fd), folder_(std::move(folder)), temporary_(std::move(temporary)), name_(std::move(name)) {}
     ~PosixReplacement() override {
         if (!done_) {
             PosixFile::Close();
-            ::unlinkat(folder_, temporary_.c_str(), 0);
+            ::unlinkat(folder_->fd, temporary_.c_str(), 0);
         }
-        ::close(folder_);
     }
     bool Close() override {
         if (done_) return true;
         done_ = true;
-        bool ok = PosixFile::Close();
-        struct stat st;
-        // Something other than a file put at the name meanwhile is left alone.
-        if (ok && ::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
-            ok = Fail(S_ISLNK(st.st_mode) ? ELOOP : ENXIO);
-        if (ok && ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) ok = Fail(errno);
+        bool ok = PosixFile::Close() && TakeName();
         if (!ok) {
             int error = g_lastError;
-            ::unlinkat(folder_, temporary_.c_str(), 0);
+            ::unlinkat(folder_->fd, temporary_.c_str(), 0);
             g_lastError = error;
         }
         return ok;
     }
 
 private:
-    int folder_;
+    bool TakeName() {
+        int dir = folder_->fd;
+        // Where nothing stands at the name, one call both looks and renames, and nothing put
+        // there meanwhile is replaced.
+        if (::renameat2(dir, temporary_.c_str(), dir, name_.c_str(), RENAME_NOREPLACE) == 0) return true;
+        if (errno != EEXIST && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return Fail(errno);
+        struct stat st;
+        // Something other than a file put at the name meanwhile is left alone.
+        if (::fstatat(dir, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
+            return Fail(S_ISLNK(st.st_mode) ? ELOOP : ENXIO);
+        return ::renameat(dir, temporary_.c_str(), dir, name_.c_str()) == 0 || Fail(errno);
+    }
+
+    std::shared_ptr<OpenFolder> folder_;
     std::string temporary_;
     std::string name_;
     bool done_ = false;
@@ -149,8 +166,9 @@ private:
 // Creates a new file of a name no one else uses in dir; -1 (errno set) on failure.
 int MakeTemporary(int dir, std::string& name) {
     static std::atomic<unsigned> counter{0};
+    static const unsigned process = static_cast<unsigned>(::getpid());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned n = counter++ * 2654435761u ^ static_cast<unsigned>(::getpid()) ^
+        unsigned n = counter++ * 2654435761u ^ process ^
                      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
         char text[32];
         std::snprintf(text, sizeof text, ".zembra-%08x.part", n);
@@ -172,7 +190,7 @@ public:
         // A link is described by what it points at, and marked as a link.
         struct stat st;
         if (::lstat(host.c_str(), &st) != 0) return Fail(errno);
-        uint32_t link = S_ISLNK(st.st_mode) ? kAttrReparsePoint : 0;
+        uint32_t link = S_ISLNK(st.st_mode) ? uint32_t{kAttrReparsePoint} : 0u;
         if (link && ::stat(host.c_str(), &st) != 0) return Fail(errno);
         status.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
         status.attributes = AttributesOf(st, LastComponent(host)) | link;
@@ -288,7 +306,7 @@ public:
     }
 
     std::unique_ptr<IFile> CreateFileBeneath(const std::string& root, const std::string& relative) override {
-        int folder = -1;
+        std::shared_ptr<OpenFolder> folder;
         std::string temporary, name;
         int fd = InParent(root, relative, [&](int dir, const std::string& last) {
             // Only a file or nothing may stand at the name: a pipe, folder or link there stays.
@@ -303,14 +321,7 @@ public:
             }
             int made = MakeTemporary(dir, temporary);
             if (made < 0) return -1;
-            folder = ::fcntl(dir, F_DUPFD_CLOEXEC, 0);
-            if (folder < 0) {
-                int error = errno;
-                ::unlinkat(dir, temporary.c_str(), 0);
-                ::close(made);
-                errno = error;
-                return -1;
-            }
+            folder = beneathDir_;  // InParent holds the lock
             name = last;
             return made;
         });
@@ -318,7 +329,7 @@ public:
             Fail(errno);
             return nullptr;
         }
-        return std::make_unique<PosixReplacement>(fd, folder, temporary, name);
+        return std::make_unique<PosixReplacement>(fd, std::move(folder), temporary, name);
     }
 
     std::string LastErrorText() override {
@@ -386,26 +397,28 @@ private:
         // Keyed on the host folder: the drive map may change between calls.
         std::string key = posix_drives::ToHost(root) + '\n' + (sep == std::string::npos ? std::string() : relative.substr(0, sep));
         std::string last = code_page::ToUtf8(sep == std::string::npos ? relative : relative.substr(sep + 1));
-        bool kept = beneathDir_ >= 0 && key == beneathKey_;
+        bool kept = beneathDir_ && key == beneathKey_;
         if (kept) {
             if (!PlainName(last)) {
                 errno = EINVAL;
                 return -1;
             }
-            int rc = op(beneathDir_, last);
+            int rc = op(beneathDir_->fd, last);
             struct stat st;
             int error = errno;
-            if (rc >= 0 || error != ENOENT || (::fstat(beneathDir_, &st) == 0 && st.st_nlink > 0)) {
+            if (rc >= 0 || error != ENOENT || (::fstat(beneathDir_->fd, &st) == 0 && st.st_nlink > 0)) {
                 errno = error;
                 return rc;
             }
         }
-        if (beneathDir_ >= 0) ::close(beneathDir_);
+        // A file still open in the folder keeps its own hold on it.
+        beneathDir_.reset();
         beneathKey_.clear();
-        beneathDir_ = OpenParentBeneath(root, relative, last);
-        if (beneathDir_ < 0) return -1;
+        int dir = OpenParentBeneath(root, relative, last);
+        if (dir < 0) return -1;
+        beneathDir_ = std::make_shared<OpenFolder>(dir);
         beneathKey_ = key;
-        return op(beneathDir_, last);
+        return op(dir, last);
     }
 
     static bool PlainName(const std::string& name) {
@@ -449,7 +462,7 @@ private:
 
     std::mutex beneathLock_;
     std::string beneathKey_;
-    int beneathDir_ = -1;
+    std::shared_ptr<OpenFolder> beneathDir_;
 };
 
 }  // namespace

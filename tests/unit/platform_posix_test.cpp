@@ -182,4 +182,41 @@ TEST_F(PosixBackend, BeneathCallsFollowTheirFolderAndNeverALink) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "keep");
 }
 
+// A file being written keeps its folder while others are made elsewhere, takes its name only
+// when closed, and then neither replaces what was put at the name meanwhile nor leaves its
+// temporary file behind.
+TEST_F(PosixBackend, FilesOpenAcrossFoldersTakeTheirNamesWhenClosed) {
+    const std::string root = "D:\\";
+    ASSERT_TRUE(fs_.MakeFolderBeneath(root, "a"));
+    ASSERT_TRUE(fs_.MakeFolderBeneath(root, "b"));
+    auto read = [&](const std::string& rel) {
+        std::ifstream in(root_ + "/" + rel);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto one = fs_.CreateFileBeneath(root, "a\\one");
+    ASSERT_TRUE(one && one->Write("1", 1));
+    auto two = fs_.CreateFileBeneath(root, "b\\two");
+    ASSERT_TRUE(two && two->Write("2", 1) && two->Close());
+    EXPECT_NE(access((root_ + "/a/one").c_str(), F_OK), 0);  // not before it is whole
+    ASSERT_TRUE(one->Close());
+    EXPECT_EQ(read("a/one"), "1");
+    EXPECT_EQ(read("b/two"), "2");
+
+    // Put at the name while it was written: a file is replaced, a pipe stays and the close fails.
+    auto late = fs_.CreateFileBeneath(root, "a\\late");
+    auto piped = fs_.CreateFileBeneath(root, "a\\piped");
+    ASSERT_TRUE(late && piped && late->Write("new", 3) && piped->Write("new", 3));
+    Put("a/late", "old");
+    ASSERT_EQ(mkfifo((root_ + "/a/piped").c_str(), 0666), 0);
+    EXPECT_TRUE(late->Close());
+    EXPECT_FALSE(piped->Close());
+    EXPECT_EQ(read("a/late"), "new");
+    struct stat st;
+    ASSERT_EQ(lstat((root_ + "/a/piped").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    std::set<std::string> left;
+    fs_.ListFolderNames("D:\\a\\*", [&](const DirEntry& e) { return left.insert(e.name), true; });
+    EXPECT_EQ(left, (std::set<std::string>{".", "..", "one", "late", "piped"}));
+}
+
 }  // namespace
