@@ -9,7 +9,7 @@
 bool HashOpenFile(IFile& file, std::string& hex, const std::atomic<bool>* stop) {
     if (!file.Seek(0)) return false;
     CSha256 sha;
-    std::vector<uint8_t> buffer(1 << 20);
+    std::vector<uint8_t> buffer(1 << 18);  // hashed while the processor's cache still holds it
     for (;;) {
         if (stop && stop->load()) return false;
         int64_t n = file.Read(buffer.data(), buffer.size());
