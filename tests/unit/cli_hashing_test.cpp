@@ -134,4 +134,42 @@ TEST_F(HashAhead, HandsOverTheHashedFilesInOrderAndStopsWhereTheLinesEnd) {
     EXPECT_FALSE(ahead.Take(path(4), other));  // the reader went another way than the worker
 }
 
+// Both threads hash (the reader takes on a later segment while its own is still being hashed):
+// whoever hashed it, each segment comes with its own digest and file, in order, and a segment
+// that cannot be read is left to the reader without holding up the ones before it.
+TEST_F(HashAhead, EverySegmentComesWithItsOwnDigestWhicheverThreadHashedIt) {
+    MkDir("D:\\set");
+    const int kSegments = 12;
+    std::string sums;
+    for (int n = 1; n <= kSegments; ++n) {
+        std::string name = CSplitEngine::SegmentName("S", n), bytes = Bytes(n % 3 == 0 ? 2000000 : 700 * n, char('a' + n));
+        Put("D:\\set\\" + name, bytes);
+        CSha256 sha;
+        sha.Update(bytes.data(), bytes.size());
+        sums += sha.HexDigest() + "  " + name + "\n";
+    }
+    Put("D:\\set\\S.sha256", sums);
+    CSetChecksums lines;
+    ASSERT_TRUE(lines.Read(SystemFileSystem(), "D:\\set\\S.sha256"));
+    auto path = [](int n) { return "D:\\set\\" + CSplitEngine::SegmentName("S", n); };
+    ASSERT_EQ(std::remove(Host(path(9)).c_str()), 0);
+
+    for (int round = 0; round < 20; ++round) {
+        CSegmentHashAhead ahead(SystemFileSystem(), lines);
+        ahead.StartAfter(path(1));
+        for (int n = 2; n <= 8; ++n) {
+            CSegmentHashAhead::Hashed got;
+            ASSERT_TRUE(ahead.Take(path(n), got)) << n;
+            std::string name = CSplitEngine::SegmentName("S", n);
+            EXPECT_EQ(got.path, path(n));
+            EXPECT_EQ(got.hex, lines.Expected(name)) << n;
+            char first = 0;
+            ASSERT_EQ(got.file->Read(&first, 1), 1);
+            EXPECT_EQ(first, char('a' + n)) << n;
+        }
+        CSegmentHashAhead::Hashed missing;
+        EXPECT_FALSE(ahead.Take(path(9), missing));
+    }
+}
+
 }  // namespace
