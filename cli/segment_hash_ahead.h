@@ -1,9 +1,7 @@
 // CSegmentHashAhead: hashes the segments after the one being restored on a second thread, in
 // order and a few ahead, so a checked rejoin waits for little more than the first segment's
-// hash. A reader that finds its segment still being hashed hashes a later one itself rather than
-// wait: hashing is slower than restoring, and one thread alone would leave the other idle. Each
-// hashed segment stays open and is handed over as it is: the file the reader uses is the very
-// one whose bytes were hashed, whatever happens to its name meanwhile.
+// hash. Each hashed segment stays open and is handed over as it is: the file the reader uses is
+// the very one whose bytes were hashed, whatever happens to its name meanwhile.
 #pragma once
 
 #include <atomic>
@@ -39,25 +37,18 @@ public:
     void Stop();
 
 private:
-    struct Slot {
-        enum class State { Hashing, Ready, Failed } state = State::Hashing;
-        Hashed hashed;
-    };
-    void Run();
-    // The next segment to hash, taken for the calling thread; nullptr when there is none now.
-    std::shared_ptr<Slot> ClaimLocked();
-    void Hash(Slot& slot);
+    void Run(std::string path);
 
-    // Segments being hashed or waiting for the reader: enough to keep both threads busy, few
+    // Segments hashed and waiting for the reader: enough to cover one segment's restore, few
     // enough not to hold many files open.
-    static constexpr size_t kAhead = 3;
+    static constexpr size_t kAhead = 2;
 
     IFileSystem& fs_;
     const CSetChecksums& sums_;
     std::thread worker_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::shared_ptr<Slot>> slots_;  // in the order the reader takes them
-    std::string next_;  // the segment to claim next; empty when the listed ones end or one failed
+    std::deque<Hashed> ready_;
+    bool running_ = false;
     std::atomic<bool> stop_{false};
 };
