@@ -16,10 +16,13 @@ bool CListingWriter::Open(IFileSystem& fs, const std::string& path) {
 
 void CListingWriter::Write(const std::string& text) {
     if (!file_) return;
-    for (char c : text) {
-        if (c == '\n') pending_ += '\r';
-        pending_ += c;
+    // Line by line rather than character by character: this runs for every entry of a split.
+    size_t at = 0;
+    for (size_t nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1) {
+        pending_.append(text, at, nl - at);
+        pending_ += "\r\n";
     }
+    pending_.append(text, at, std::string::npos);
     if (pending_.size() >= kDrainAt) Drain();
 }
 

@@ -13,18 +13,19 @@ bool IsReservedDevice(const std::string& name) {
     size_t end = std::min(name.find('.'), name.size());
     while (end > 0 && name[end - 1] == ' ') --end;
     if (end != 3 && end != 4 && end != 6 && end != 7) return false;  // the lengths of device names
-    std::string base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    std::string upper;
-    for (char c : base) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // Compared in place, without copies: this runs for every name a split or rejoin meets.
+    auto begins = [&](const char* device, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            if (std::toupper(static_cast<unsigned char>(name[i])) != device[i]) return false;
+        return true;
+    };
     static const char* const kPlain[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (const char* device : kPlain)
-        if (upper == device) return true;
-    if (upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0)) {
-        unsigned char digit = static_cast<unsigned char>(upper[3]);
+        if (std::strlen(device) == end && begins(device, end)) return true;
+    if (end == 4 && (begins("COM", 3) || begins("LPT", 3))) {
+        unsigned char digit = static_cast<unsigned char>(name[3]);
         // 1-9, and the superscript digits that Windows also treats as device numbers.
-        if ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3)
-            return true;
+        if ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) return true;
     }
     return false;
 }
