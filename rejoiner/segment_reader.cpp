@@ -11,8 +11,9 @@
 
 namespace {
 
-// Per read and write where the system does not copy itself (Windows): small enough to stay in
-// the processor's cache between the two copies, which a 1 MiB buffer did not.
+// Per read and write where the system does not copy between files itself (Windows, or across
+// file systems): small enough to stay in the processor's cache between the two copies, which a
+// 1 MiB buffer did not.
 const size_t kCopyBufferSize = 0x40000;
 const size_t kDirectCopy = 0x800000;  // per step when the system copies: the indicator still moves
 const size_t kHeaderFixed = 9;  // size (4), attributes (1), parent (4); the name follows
